@@ -1,0 +1,23 @@
+#pragma once
+// What the long loops (scan, listing, copy) need from the window around them.
+#include <string>
+
+namespace tavelin {
+
+class LoopHost {
+public:
+    virtual ~LoopHost() = default;
+    // Replaces the status line's text; RepaintStatus paints it before returning, since the
+    // loops that follow do not let the window paint.
+    virtual void SetStatus(const std::wstring& text) = 0;
+    virtual void RepaintStatus() = 0;
+    // True while the Escape key is held at the moment of the call.
+    virtual bool EscapeDown() = 0;
+    // Runs every pending window message and returns when none is left.
+    virtual void PumpEvents() = 0;
+    // Default beep, then the modal information or error message with one OK button.
+    virtual void Inform(const std::wstring& text) = 0;
+    virtual void ShowError(const std::wstring& text) = 0;
+};
+
+}  // namespace tavelin

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable logic natively with sanitizers, then the
+# Windows build under Wine in a fresh prefix inside the build tree.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/install-deps.sh
+
+cmake --preset native >/dev/null
+cmake --build --preset native
+ctest --preset native -j2
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+
+rm -rf build/windows/wineprefix
+source tools/wine-env.sh build/windows/wineprefix
+trap wine_stop EXIT
+ctest --preset windows "$@"
