@@ -1,5 +1,15 @@
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    return 0;
+#include "app/form1_resource.h"
+#include "app/form1_win.h"
+#include "ui/application_win.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    auto& app = tavelin::ui::Application::Instance();
+    app.Initialize();
+    app.SetTitle(tavelin::form1::kApplicationTitle);
+    tavelin::TForm1 form;
+    form.SetQuitOnDestroy(true);
+    form.Show(showCommand);
+    return app.Run();
 }

@@ -1,0 +1,424 @@
+#include "app/form1_win.h"
+
+#include "app/form1_resource.h"
+#include "listing/header_press.h"
+#include "listing/header_sort.h"
+#include "listing/list_files.h"
+#include "platform/long_path.h"
+#include "res/resource.h"
+#include "settings/settings_file.h"
+#include "tree/folder_copy.h"
+#include "tree/folder_scan.h"
+#include "tree/node_path.h"
+#include "ui/application_win.h"
+#include "ui/event_pump.h"
+#include "ui/message_dialog_win.h"
+
+namespace tavelin {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TavelinForm1";
+constexpr UINT kTreeClicked = WM_APP + 1;
+
+constexpr wchar_t kPickSearchFolder[] = L"検索フォルダを指定して下さい。";
+constexpr wchar_t kNoTree[] = L"フォルダツリーが表示されていません。";
+constexpr wchar_t kSameFolder[] = L"同じ場所へのフォルダ名コピーは出来ません。";
+constexpr wchar_t kConfirmExit[] = L"終了します。よろしいですか？";
+constexpr wchar_t kPlaceholder[] = L"\u3000";
+
+HFONT CreatePixelFont(const form1::FontSpec& spec) {
+    return CreateFontW(-spec.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face);
+}
+
+}  // namespace
+
+// Marks a handler that lets other messages run (a modal dialog or the scan's event pump). A
+// close that arrives meanwhile saves the settings at once but destroys the window only when
+// the outermost such handler has returned, so none of them goes on with a destroyed window.
+class TForm1::BusyScope {
+public:
+    explicit BusyScope(TForm1& form) : form_(form) { ++form_.busyDepth_; }
+    ~BusyScope() {
+        if (--form_.busyDepth_ == 0 && form_.closing_ && form_.Handle())
+            DestroyWindow(form_.Handle());
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    TForm1& form_;
+};
+
+TForm1::TForm1() {
+    auto& app = ui::Application::Instance();
+    app.Initialize();
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVELIN));
+    Register(kClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+             icon);
+    HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
+    const auto& b = form1::kBounds;
+    Create(WS_EX_CONTROLPARENT, kClassName, form1::kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, b.left, b.top,
+           b.width, b.height, app.OwnerWindow(), menu);
+    app.SetMainWindow(Handle());
+    CreateControls();
+    FormCreate();
+}
+
+TForm1::~TForm1() {
+    grid_.SetObserver(nullptr);
+    if (Handle())
+        DestroyWindow(Handle());
+    if (formFont_)
+        DeleteObject(formFont_);
+}
+
+void TForm1::CreateControls() {
+    formFont_ = CreatePixelFont(form1::kFormFont);
+    auto setFont = [this](HWND hwnd) { SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_), FALSE); };
+
+    Panel1.Create(Handle(), form1::kPanel1);
+    Panel2.Create(Panel1.Handle(), form1::kPanel2);
+    Edit1.Create(Panel2.Handle(), form1::kEdit1);
+    setFont(Edit1.Handle());
+    MoveWindow(Edit1.Handle(), 0, 0, form1::kPanel1Width, form1::kEdit1Height, FALSE);
+    TreeView1.Create(Panel1.Handle(), form1::kTreeView1, IDB_FOLDER);
+    setFont(TreeView1.Handle());
+    Panel1.Children().Add(Panel2.Handle(), ui::Align::Top, form1::kPanel2Height);
+    Panel1.Children().Add(TreeView1.Handle(), ui::Align::Client, 0);
+    Panel1.onResize = [this] { Panel1Resize(); };
+    Edit1.onClick = [this] { MnuSearchFolderClick(); };
+
+    Splitter1.Create(Handle(), form1::kSplitter1);
+    Splitter1.paneWidth = [this] { return docked_.Size(Panel1.Handle()); };
+    Splitter1.setPaneWidth = [this](int width) {
+        docked_.SetSize(Panel1.Handle(), width);
+        LayOut();
+    };
+
+    StringGrid1.Create(Handle(), form1::kStringGrid1, form1::kGridFont.face, form1::kGridFont.height);
+    StringGrid1.SetDefaultColWidth(form1::kGridDefaultColWidth);
+    StringGrid1.SetDefaultRowHeight(form1::kGridDefaultRowHeight);
+    StringGrid1.SetData(&gridView_);
+    gridView_.Attach(&StringGrid1);
+    StringGrid1.onDrawCell = [this](int c, int r, const RECT& rc, unsigned state) {
+        StringGrid1DrawCell(c, r, rc, state);
+    };
+    StringGrid1.onMouseDown = [this](ui::MouseButton button, unsigned shift, int x, int y) {
+        StringGrid1MouseDown(button, shift, x, y);
+    };
+
+    StatusBar1.Create(Handle(), form1::kStatusBar1);
+
+    docked_.Add(Panel1.Handle(), ui::Align::Left, form1::kPanel1Width);
+    docked_.Add(Splitter1.Handle(), ui::Align::Left, form1::kSplitter1Width);
+    docked_.Add(StringGrid1.Handle(), ui::Align::Client, 0);
+    docked_.Add(StatusBar1.Handle(), ui::Align::Bottom, form1::kStatusBar1Height);
+    LayOut();
+}
+
+void TForm1::LayOut() {
+    docked_.Apply(Handle());
+}
+
+void TForm1::FormCreate() {
+    Shown = false;
+    TreeReady = false;
+    ListReady = false;
+    SortDescending = 0;
+}
+
+void TForm1::Show(int showCommand) {
+    try {
+        FormShow();
+    } catch (...) {
+        ui::ReportHandlerException();
+    }
+    ShowWindow(Handle(), showCommand);
+    ShowWindow(ui::Application::Instance().OwnerWindow(), SW_SHOWNOACTIVATE);
+    SetFocus(TreeView1.Handle());
+}
+
+void TForm1::FormShow() {
+    StatusBar1.SetText(kPickSearchFolder);
+    Shown = true;
+    for (int c = 0; c < form1::kGridColumns; ++c)
+        grid_.SetCell(c, 0, form1::kHeaders[c]);
+    LoadSettings();
+}
+
+void TForm1::LoadSettings() {
+    SettingsPaths paths = SettingsPathsFor(ExecutablePath());
+    IniPath = paths.iniPath;
+    SearchFolder = paths.defaultSearchFolder;
+    TargetFolder.clear();
+    PrivateProfileWin profile;
+    LoadedSettings loaded = ::tavelin::LoadSettings(profile, IniPath, SearchFolder);
+    const WindowSettings& s = loaded.window;
+    SetWindowPos(Handle(), nullptr, s.x, s.y, s.width, s.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    docked_.SetSize(Panel1.Handle(), s.pane);
+    LayOut();
+    for (int c = 0; c < form1::kGridColumns; ++c)
+        StringGrid1.SetColWidth(c, s.columns[c]);
+    SearchFolder = loaded.searchFolder;
+    TargetFolder = loaded.targetFolder;
+}
+
+void TForm1::FormClose() {
+    RECT rc;
+    GetWindowRect(Handle(), &rc);
+    WindowSettings s;
+    s.x = rc.left;
+    s.y = rc.top;
+    s.width = rc.right - rc.left;
+    s.height = rc.bottom - rc.top;
+    s.pane = docked_.Size(Panel1.Handle());
+    for (int c = 0; c < form1::kGridColumns; ++c)
+        s.columns[c] = StringGrid1.ColWidth(c);
+    PrivateProfileWin profile;
+    SaveSettings(profile, IniPath, s, SearchFolder, TargetFolder);
+}
+
+void TForm1::Close() {
+    if (closing_)
+        return;
+    closing_ = true;
+    try {
+        FormClose();
+    } catch (...) {
+        // The window closes whatever happened to the settings.
+    }
+    if (busyDepth_ == 0)
+        DestroyWindow(Handle());
+}
+
+void TForm1::Panel1Resize() {
+    RECT rc;
+    GetClientRect(Panel1.Handle(), &rc);
+    SetWindowPos(Edit1.Handle(), nullptr, 0, 0, rc.right, form1::kEdit1Height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TForm1::MnuSearchFolderClick() {
+    // A scan in progress owns the tree; a second one started from inside its event pump would
+    // pull the nodes from under it.
+    if (!Shown || scanning_ || closing_)
+        return;
+    BusyScope busy(*this);
+    StatusBar1.SetText(L"");
+    StatusBar1.RepaintNow();
+    OpenDialog1.SetTitle(form1::kOpenDialogTitle);
+    OpenDialog1.SetInitialDir(SearchFolder);
+    OpenDialog1.SetFileName(kPlaceholder);
+    if (!OpenDialog1.Execute(Handle()) || closing_)
+        return;
+    SearchFolder = DirectoryPart(OpenDialog1.FileName());
+    Edit1.SetText(SearchFolder);
+    ScanFolderTree();
+}
+
+void TForm1::ScanFolderTree() {
+    BusyScope busy(*this);
+    scanning_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{scanning_};
+    ::tavelin::ScanFolderTree(SearchFolder, tree_, files_, *this, *this);
+}
+
+std::wstring TForm1::GetNodePath(std::size_t index) const {
+    return ::tavelin::GetNodePath(tree_, index);
+}
+
+void TForm1::MnuPellarixClick() {
+    if (closing_)
+        return;
+    if (!TreeReady) {
+        ShowError(kNoTree);
+        StatusBar1.SetText(kPickSearchFolder);
+        return;
+    }
+    BusyScope busy(*this);
+    StatusBar1.SetText(L"");
+    StatusBar1.RepaintNow();
+    SaveDialog1.SetTitle(form1::kSaveDialogTitle);
+    SaveDialog1.SetInitialDir(TargetFolder);
+    SaveDialog1.SetFileName(kPlaceholder);
+    if (!SaveDialog1.Execute(Handle()) || closing_)
+        return;
+    TargetFolder = DirectoryPart(SaveDialog1.FileName());
+    if (SearchFolder == TargetFolder) {
+        ShowError(kSameFolder);
+        return;
+    }
+    CopyFolderNames(tree_, TargetFolder, files_, *this);
+}
+
+void TForm1::MnuExitClick() {
+    if (closing_)
+        return;
+    BusyScope busy(*this);
+    if (ui::MessageDlg(Handle(), kConfirmExit, ui::MessageKind::Confirmation) == ui::kResultYes)
+        Close();
+}
+
+void TForm1::TreeView1Click() {
+    if (closing_)
+        return;
+    if (!TreeReady) {
+        ShowError(kNoTree);
+        StatusBar1.SetText(kPickSearchFolder);
+        return;
+    }
+    auto node = TreeView1.SelectedData();
+    if (!node)
+        return;
+    ListFiles(GetNodePath(tree_.IndexOf(static_cast<NodeId>(*node))));
+}
+
+void TForm1::ListFiles(const std::wstring& path) {
+    ListReady = false;
+    int count = ::tavelin::ListFiles(path, StringGrid1.ColWidth(1), grid_, {files_, text_, *this});
+    ListReady = count > 0;
+}
+
+void TForm1::StringGrid1MouseDown(ui::MouseButton, unsigned, int x, int y) {
+    std::vector<int> widths(form1::kGridColumns);
+    for (int c = 0; c < form1::kGridColumns; ++c)
+        widths[c] = StringGrid1.ColWidth(c);
+    HeaderGeometry geometry{widths, StringGrid1.LeftCol(), StringGrid1.GridLineWidth()};
+    HeaderPress press = ClassifyHeaderPress(ListReady, x, y, StringGrid1.RowHeight(0), geometry);
+    if (press.action == HeaderAction::kListAgain) {
+        if (auto node = TreeView1.SelectedData())
+            ListFiles(GetNodePath(tree_.IndexOf(static_cast<NodeId>(*node))));
+    } else if (press.action == HeaderAction::kSort) {
+        // Hidden, the grid does not repaint row by row while the rows change places.
+        ShowWindow(StringGrid1.Handle(), SW_HIDE);
+        SortRows(grid_, press.column, SortDescending ? SortDirection::kDescending : SortDirection::kAscending,
+                 HeaderSortKey(text_));
+        ShowWindow(StringGrid1.Handle(), SW_SHOW);
+        SortDescending ^= 1;
+    }
+}
+
+void TForm1::StringGrid1DrawCell(int col, int row, const RECT&, unsigned) {
+    if (col == 1 && row == 0 && ListReady)
+        repadder_.Repad(grid_, StringGrid1.ColWidth(1), StringGrid1.ZeroCharWidth());
+}
+
+LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case IDM_SEARCH_FOLDER:
+                    MnuSearchFolderClick();
+                    return 0;
+                case IDM_PELLARIX:
+                    MnuPellarixClick();
+                    return 0;
+                case IDM_EXIT:
+                    MnuExitClick();
+                    return 0;
+            }
+            break;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->hwndFrom == TreeView1.Handle()) {
+                if (header->code == NM_CLICK) {
+                    // The tree moves its selection only after it reports the click.
+                    PostMessageW(Handle(), kTreeClicked, 0, 0);
+                } else if (header->code == TVN_GETDISPINFOW) {
+                    auto* info = reinterpret_cast<NMTVDISPINFOW*>(lParam);
+                    if (info->item.mask & TVIF_TEXT) {
+                        auto text = tree_.Text(static_cast<NodeId>(info->item.lParam));
+                        size_t n = std::min<size_t>(text.size(), info->item.cchTextMax - 1);
+                        text.copy(info->item.pszText, n);
+                        info->item.pszText[n] = L'\0';
+                    }
+                }
+            }
+            return 0;
+        }
+        case kTreeClicked:
+            TreeView1Click();
+            return 0;
+        case WM_SIZE:
+            LayOut();
+            return 0;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) == SC_MINIMIZE) {
+                ui::Application::Instance().Minimize();
+                return 0;
+            }
+            break;
+        case WM_CLOSE:
+            Close();
+            return 0;
+        case WM_DESTROY:
+            if (quitOnDestroy_)
+                PostQuitMessage(0);
+            return 0;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+void TForm1::SetStatus(const std::wstring& text) {
+    StatusBar1.SetText(text);
+}
+
+void TForm1::RepaintStatus() {
+    StatusBar1.RepaintNow();
+}
+
+bool TForm1::EscapeDown() {
+    return ui::EscapeDown();
+}
+
+void TForm1::PumpEvents() {
+    ui::PumpEvents();
+}
+
+void TForm1::Inform(const std::wstring& text) {
+    BusyScope busy(*this);
+    MessageBeep(0xFFFFFFFF);
+    ui::MessageDlg(Handle(), text, ui::MessageKind::Information);
+}
+
+void TForm1::ShowError(const std::wstring& text) {
+    BusyScope busy(*this);
+    MessageBeep(0xFFFFFFFF);
+    ui::MessageDlg(Handle(), text, ui::MessageKind::Error);
+}
+
+void TForm1::ClearFileList() {
+    ListReady = false;
+    grid_.SetRowCount(2);
+    for (int c = 0; c < form1::kGridColumns; ++c)
+        grid_.SetCell(c, 1, L"");
+}
+
+void TForm1::SetTreeReady(bool ready) {
+    TreeReady = ready;
+}
+
+void TForm1::SetScanAborted(bool aborted) {
+    ScanAborted = aborted;
+}
+
+void TForm1::EnableTree(bool enabled) {
+    TreeView1.SetEnabled(enabled);
+}
+
+void TForm1::ClearTree() {
+    TreeView1.Clear();
+    treeItems_.clear();
+}
+
+void TForm1::NodeAdded(NodeId node, NodeId parent) {
+    if (treeItems_.size() <= node)
+        treeItems_.resize(node + 1);
+    treeItems_[node] = TreeView1.Add(parent == kNoNode ? nullptr : treeItems_[parent], static_cast<LPARAM>(node));
+}
+
+}  // namespace tavelin

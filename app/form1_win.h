@@ -1,0 +1,120 @@
+#pragma once
+// Form1, the program's only window: its state fields, its controls and every handler.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "app/file_grid_view.h"
+#include "listing/file_grid.h"
+#include "listing/size_repadder.h"
+#include "platform/file_system_win.h"
+#include "platform/loop_host.h"
+#include "platform/text_services_win.h"
+#include "tree/folder_tree.h"
+#include "tree/scan_observer.h"
+#include "ui/clickable_edit_win.h"
+#include "ui/file_dialog_win.h"
+#include "ui/panel_win.h"
+#include "ui/splitter_win.h"
+#include "ui/status_bar_win.h"
+#include "ui/string_grid_win.h"
+#include "ui/tree_view_win.h"
+#include "ui/window.h"
+
+namespace tavelin {
+
+class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver {
+public:
+    // Creates the window, hidden, from its form resource; FormCreate runs inside.
+    TForm1();
+    ~TForm1();
+    // FormShow, then the window appears in the given state (SW_SHOWNORMAL, SW_MAXIMIZE, ...).
+    void Show(int showCommand);
+    // Ends the message loop when the window has gone; off for windows that tests create.
+    void SetQuitOnDestroy(bool quit) { quitOnDestroy_ = quit; }
+
+    // Window state.
+    bool Shown = false;
+    bool TreeReady = false;
+    bool ScanAborted = false;
+    bool ListReady = false;
+    int SortDescending = 0;
+    std::wstring IniPath;
+    std::wstring SearchFolder;
+    std::wstring TargetFolder;
+
+    // Controls, in the form's control tree.
+    ui::Panel Panel1;
+    ui::Panel Panel2;
+    ui::ClickableEdit Edit1;
+    ui::TreeView TreeView1;
+    ui::Splitter Splitter1;
+    ui::StringGrid StringGrid1;
+    ui::StatusBar StatusBar1;
+    ui::FileDialog OpenDialog1{ui::FileDialog::Kind::Open};
+    ui::FileDialog SaveDialog1{ui::FileDialog::Kind::Save};
+
+    // Handlers.
+    void FormCreate();
+    void FormShow();
+    void FormClose();
+    void Panel1Resize();
+    void MnuSearchFolderClick();
+    void MnuPellarixClick();
+    void MnuExitClick();
+    void TreeView1Click();
+    void StringGrid1MouseDown(ui::MouseButton button, unsigned shift, int x, int y);
+    void StringGrid1DrawCell(int col, int row, const RECT& rect, unsigned state);
+
+    void ScanFolderTree();
+    std::wstring GetNodePath(std::size_t index) const;
+    void ListFiles(const std::wstring& path);
+
+    const FolderTree& Tree() const { return tree_; }
+    const FileGrid& Grid() const { return grid_; }
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    class BusyScope;
+
+    void CreateControls();
+    void LayOut();
+    void LoadSettings();
+    void Close();
+
+    // LoopHost
+    void SetStatus(const std::wstring& text) override;
+    void RepaintStatus() override;
+    bool EscapeDown() override;
+    void PumpEvents() override;
+    void Inform(const std::wstring& text) override;
+    void ShowError(const std::wstring& text) override;
+
+    // ScanObserver
+    void ClearFileList() override;
+    void SetTreeReady(bool ready) override;
+    void SetScanAborted(bool aborted) override;
+    void EnableTree(bool enabled) override;
+    void ClearTree() override;
+    void NodeAdded(NodeId node, NodeId parent) override;
+
+    FolderTree tree_;
+    std::vector<HTREEITEM> treeItems_;  // by node id
+    FileGrid grid_;
+    FileGridView gridView_{grid_};
+    SizeRepadder repadder_;
+    FileSystemWin files_;
+    TextServicesWin text_;
+    ui::DockedChildren docked_;
+    HFONT formFont_ = nullptr;
+    HFONT gridFont_ = nullptr;
+
+    bool scanning_ = false;
+    int busyDepth_ = 0;         // handlers under way that run a modal loop or the event pump
+    bool closing_ = false;      // FormClose has run; the window goes once nothing is busy
+    bool quitOnDestroy_ = false;
+};
+
+}  // namespace tavelin

@@ -1,0 +1,134 @@
+#include "ui/application_win.h"
+
+#include <commctrl.h>
+
+#include <exception>
+#include <string>
+
+#include "platform/wide_error.h"
+
+namespace tavelin::ui {
+
+namespace {
+constexpr wchar_t kClassName[] = L"TavelinApplication";
+
+std::wstring FromAnsi(const char* text) {
+    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring result(n > 0 ? n - 1 : 0, L'\0');
+    if (n > 1)
+        MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), n);
+    return result;
+}
+}  // namespace
+
+// Tab and Shift+Tab walk the main window's tab stops (the tree, then the grid).
+bool Application::MovesFocusByTab(const MSG& msg) const {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !main_ || !IsChild(main_, msg.hwnd))
+        return false;
+    bool back = GetKeyState(VK_SHIFT) < 0;
+    if (HWND next = GetNextDlgTabItem(main_, msg.hwnd, back))
+        SetFocus(next);
+    return true;
+}
+
+Application& Application::Instance() {
+    static Application instance;
+    return instance;
+}
+
+void Application::Initialize() {
+    if (Handle())
+        return;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    Register(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW), nullptr, icon);
+    // A zero-sized, visible popup in the middle of the screen: it owns the main window, so the
+    // task bar shows its title rather than the main window's caption.
+    int x = GetSystemMetrics(SM_CXSCREEN) / 2;
+    int y = GetSystemMetrics(SM_CYSCREEN) / 2;
+    Create(0, kClassName, L"", WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, x, y, 0, 0,
+           nullptr, nullptr);
+    ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+}
+
+void Application::SetTitle(const std::wstring& title) {
+    SetWindowTextW(Handle(), title.c_str());
+}
+
+std::wstring Application::Title() const {
+    std::wstring text(GetWindowTextLengthW(Handle()) + 1, L'\0');
+    text.resize(GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size())));
+    return text;
+}
+
+void Application::Minimize() {
+    ShowWindow(Handle(), SW_MINIMIZE);
+}
+
+int Application::Run() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (MovesFocusByTab(msg))
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+void Application::ShowErrorBox(const std::wstring& message) {
+    HWND owner = main_ && IsWindowEnabled(main_) ? main_ : Handle();
+    std::wstring title = Title();
+    MessageBoxW(owner, WithClosingFullStop(message).c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+}
+
+LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SIZE:
+            // Owned windows follow the owner into and out of the task bar.
+            if (main_ && wParam == SIZE_MINIMIZED)
+                ShowWindow(main_, SW_HIDE);
+            else if (main_ && wParam == SIZE_RESTORED && !IsWindowVisible(main_))
+                ShowWindow(main_, SW_SHOW);
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE && main_ && IsWindowVisible(main_))
+                SetActiveWindow(main_);
+            return 0;
+        case WM_CLOSE:
+            if (main_)
+                PostMessageW(main_, WM_CLOSE, 0, 0);
+            return 0;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+std::wstring WithClosingFullStop(const std::wstring& message) {
+    if (message.empty())
+        return message;
+    char bytes[8];
+    int n = WideCharToMultiByte(CP_ACP, 0, message.data() + message.size() - 1, 1, bytes, sizeof bytes, nullptr,
+                                nullptr);
+    if (n > 0 && static_cast<unsigned char>(bytes[n - 1]) > static_cast<unsigned char>('.'))
+        return message + L".";
+    return message;
+}
+
+void ReportHandlerException() noexcept {
+    try {
+        try {
+            throw;
+        } catch (const WideError& e) {
+            Application::Instance().ShowErrorBox(e.Message());
+        } catch (const std::exception& e) {
+            Application::Instance().ShowErrorBox(FromAnsi(e.what()));
+        } catch (...) {
+            Application::Instance().ShowErrorBox(L"Unknown error");
+        }
+    } catch (...) {
+        // Showing the error failed too; there is nothing left to tell the user with.
+    }
+}
+
+}  // namespace tavelin::ui

@@ -1,0 +1,43 @@
+#pragma once
+// The application object: the hidden owner window that carries the task-bar title, the
+// message loop, and the error box for exceptions that escape a handler.
+#include <windows.h>
+
+#include <string>
+
+#include "ui/window.h"
+
+namespace tavelin::ui {
+
+class Application : public Window<Application> {
+public:
+    static Application& Instance();
+
+    // Registers the common controls and creates the owner window.
+    void Initialize();
+    void SetTitle(const std::wstring& title);
+    std::wstring Title() const;
+    HWND OwnerWindow() const { return Handle(); }
+    // The window whose minimising minimises the application; restoring shows it again.
+    void SetMainWindow(HWND main) { main_ = main; }
+    void Minimize();
+
+    // Runs the message loop until WM_QUIT and returns its exit code.
+    int Run();
+
+    // Shows `message` in the error box: the application title as caption, the error icon, OK.
+    void ShowErrorBox(const std::wstring& message);
+
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    Application() = default;
+    bool MovesFocusByTab(const MSG& msg) const;
+    HWND main_ = nullptr;
+};
+
+// The error box's text: a message whose last code-page byte sorts after "." gets one appended,
+// so a sentence ending in a Japanese character is closed while one ending in "." or "!" is not.
+std::wstring WithClosingFullStop(const std::wstring& message);
+
+}  // namespace tavelin::ui
