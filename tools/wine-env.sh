@@ -24,8 +24,9 @@ fi
 if [ ! -f "$WINEPREFIX/.tavelin-ready" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i </dev/null >/dev/null 2>&1
-    cat >"$WINEPREFIX/tavelin.reg" <<'REG'
-REGEDIT4
+    # The window's fonts are named as on a Japanese Windows; the IPA fonts stand in for them.
+    { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$WINEPREFIX/tavelin.reg" <<'REG'
+Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine]
 "ShowDotFiles"="Y"
@@ -35,6 +36,13 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "Default"="1024x768"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"ＭＳ ゴシック"="IPAGothic"
+"ＭＳ Ｐゴシック"="IPAPGothic"
+"MS Gothic"="IPAGothic"
+"MS PGothic"="IPAPGothic"
+"MS UI Gothic"="IPAPGothic"
 REG
     wine regedit /S "$WINEPREFIX/tavelin.reg" </dev/null >/dev/null 2>&1
     wineserver -w
