@@ -75,7 +75,7 @@ void Layout(HWND dialog, DialogState& state) {
 
     RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
     DrawTextW(dc, state.text->c_str(), static_cast<int>(state.text->size()), &textRect,
-              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     int buttonWidth = kButtonMinWidth * unitX;
     for (const ButtonSpec& b : state.spec.buttons) {
         RECT r{0, 0, 0, 0};
@@ -153,12 +153,6 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             // Left alone, the close box would arrive as IDCANCEL and look like Esc.
             EndDialog(dialog, IDCANCEL);
             return TRUE;
-        case WM_DESTROY:
-            if (state && state->font) {
-                DeleteObject(state->font);
-                state->font = nullptr;
-            }
-            return FALSE;
     }
     return FALSE;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/private_profile_win.h"
+#include "settings/executable_path_win.h"
 #include "settings/int_conversion.h"
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
@@ -165,6 +166,16 @@ TEST_F(PrivateProfileFile, ANewFileIsWrittenInCodePage932) {
     EXPECT_NE(bytes.find("FLD1=" + ToCodePage932(folder)), std::string::npos);
     EXPECT_EQ(bytes.find('\0'), std::string::npos);
     EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF");
+}
+
+TEST(ExecutablePath, NamesThisProgramAndPutsTheSettingsBesideIt) {
+    const std::wstring exe = ExecutablePath();
+    ASSERT_TRUE(exe.ends_with(L"\\settings_private_profile_test.exe")) << testing::PrintToString(exe);
+    EXPECT_EQ(GetFileAttributesW(exe.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+    const SettingsPaths paths = SettingsPathsFor(exe);
+    EXPECT_EQ(paths.iniPath,
+              exe.substr(0, exe.size() - std::wstring(L"settings_private_profile_test.exe").size()) + L"Tavelin.ini");
+    EXPECT_EQ(paths.defaultSearchFolder, exe.substr(0, 1) + L":\\");
 }
 
 }  // namespace
