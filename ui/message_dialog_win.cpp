@@ -7,19 +7,19 @@ namespace tavelin::ui {
 
 namespace {
 
-struct ButtonSpec {
+struct ButtonDef {
     int id;
     const wchar_t* text;
 };
 
-struct KindSpec {
+struct FormDef {
     const wchar_t* caption;
     const wchar_t* icon;
-    std::vector<ButtonSpec> buttons;  // the first is the default
-    int escapeResult;                 // what Esc answers: the cancel button's result
+    std::vector<ButtonDef> buttons;  // the first is the default
+    int escapeResult;                // what Esc answers: the cancel button's result
 };
 
-KindSpec SpecFor(MessageKind kind) {
+FormDef FormFor(MessageKind kind) {
     switch (kind) {
         case MessageKind::Information:
             return {L"情報", IDI_INFORMATION, {{IDOK, L"OK"}}, IDOK};
@@ -41,7 +41,7 @@ constexpr int kIconSize = 32;
 
 struct DialogState {
     const std::wstring* text;
-    KindSpec spec;
+    FormDef form;
     HFONT font = nullptr;
     HICON icon = nullptr;
 };
@@ -62,7 +62,7 @@ void Layout(HWND dialog, DialogState& state) {
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     state.font = CreateFontIndirectW(&metrics.lfMessageFont);
     state.icon = static_cast<HICON>(
-        LoadImageW(nullptr, state.spec.icon, IMAGE_ICON, kIconSize, kIconSize, LR_SHARED | LR_DEFAULTCOLOR));
+        LoadImageW(nullptr, state.form.icon, IMAGE_ICON, kIconSize, kIconSize, LR_SHARED | LR_DEFAULTCOLOR));
 
     HDC dc = GetDC(dialog);
     HGDIOBJ oldFont = SelectObject(dc, state.font);
@@ -77,7 +77,7 @@ void Layout(HWND dialog, DialogState& state) {
     DrawTextW(dc, state.text->c_str(), static_cast<int>(state.text->size()), &textRect,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     int buttonWidth = kButtonMinWidth * unitX;
-    for (const ButtonSpec& b : state.spec.buttons) {
+    for (const ButtonDef& b : state.form.buttons) {
         RECT r{0, 0, 0, 0};
         DrawTextW(dc, b.text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
         buttonWidth = std::max(buttonWidth, static_cast<int>(r.right) + 4 * unitX);
@@ -86,7 +86,7 @@ void Layout(HWND dialog, DialogState& state) {
     ReleaseDC(dialog, dc);
 
     const int buttonHeight = unitY * 7 / 4 + 4;
-    const int buttonCount = static_cast<int>(state.spec.buttons.size());
+    const int buttonCount = static_cast<int>(state.form.buttons.size());
     const int buttonsWidth = buttonCount * buttonWidth + (buttonCount - 1) * kButtonGap * unitX;
     const int textLeft = kMarginX * unitX + kIconSize + kIconGap * unitX;
     const int textWidth = textRect.right - textRect.left;
@@ -106,7 +106,7 @@ void Layout(HWND dialog, DialogState& state) {
 
     int left = (clientWidth - buttonsWidth) / 2;
     for (int i = 0; i < buttonCount; ++i) {
-        const ButtonSpec& b = state.spec.buttons[static_cast<std::size_t>(i)];
+        const ButtonDef& b = state.form.buttons[static_cast<std::size_t>(i)];
         HWND button = AddControl(dialog, L"BUTTON", b.text,
                                  WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | (i == 0 ? WS_GROUP : 0),
                                  b.id, {left, buttonTop, left + buttonWidth, buttonTop + buttonHeight}, state.font);
@@ -114,7 +114,7 @@ void Layout(HWND dialog, DialogState& state) {
             SetFocus(button);
         left += buttonWidth + kButtonGap * unitX;
     }
-    SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(state.spec.buttons.front().id), 0);
+    SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(state.form.buttons.front().id), 0);
 
     RECT frame{0, 0, clientWidth, clientHeight};
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE)), FALSE,
@@ -131,7 +131,7 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         case WM_INITDIALOG:
             state = reinterpret_cast<DialogState*>(lParam);
             SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            SetWindowTextW(dialog, state->spec.caption);
+            SetWindowTextW(dialog, state->form.caption);
             Layout(dialog, *state);
             return FALSE;  // the focus is already on the default button
         case WM_COMMAND:
@@ -139,10 +139,10 @@ INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
                 return FALSE;
             // The dialog manager turns Esc into IDCANCEL; it answers as the cancel button would.
             if (LOWORD(wParam) == IDCANCEL) {
-                EndDialog(dialog, state->spec.escapeResult);
+                EndDialog(dialog, state->form.escapeResult);
                 return TRUE;
             }
-            for (const ButtonSpec& b : state->spec.buttons) {
+            for (const ButtonDef& b : state->form.buttons) {
                 if (b.id == LOWORD(wParam)) {
                     EndDialog(dialog, b.id);
                     return TRUE;
@@ -171,7 +171,7 @@ int MessageDlg(HWND owner, const std::wstring& text, MessageKind kind) {
     EmptyTemplate tmpl{};
     tmpl.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     tmpl.header.dwExtendedStyle = WS_EX_DLGMODALFRAME;
-    DialogState state{&text, SpecFor(kind)};
+    DialogState state{&text, FormFor(kind)};
     INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &tmpl.header, owner, &DialogProc,
                                              reinterpret_cast<LPARAM>(&state));
     if (state.font)
