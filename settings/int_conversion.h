@@ -1,0 +1,31 @@
+#pragma once
+// The strict text-to-integer conversion that every numeric settings value goes through.
+#include <cstdint>
+#include <exception>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavelin {
+
+// Raised when a text is not a valid 32-bit integer. Message() is the text the user sees
+// (without the final "." that the application's error box appends).
+class ConvertError : public std::exception {
+  public:
+    explicit ConvertError(const std::wstring& value);
+    const std::wstring& Message() const noexcept { return message_; }
+    const char* what() const noexcept override;
+
+  private:
+    std::wstring message_;
+};
+
+// Leading spaces, then either an optional sign and decimal digits, or 1 to 8 hexadecimal
+// digits after "$", "x", "X", "0x" or "0X" (taken as 32-bit two's complement). Nothing may
+// follow, and decimal values must fit a signed 32-bit integer. nullopt when the text breaks a rule.
+std::optional<std::int32_t> ParseStrictInt(std::wstring_view text);
+
+// ParseStrictInt, raising ConvertError for text it refuses.
+std::int32_t StrToInt(const std::wstring& text);
+
+}  // namespace tavelin

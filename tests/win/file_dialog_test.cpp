@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "support/dialog_watcher.h"
+#include "support/owner_window.h"
+#include "support/temp_dir.h"
+#include "ui/file_dialog_win.h"
+
+namespace tavelin {
+namespace {
+
+using test::Answer;
+using test::DialogWatcher;
+using ui::FileDialog;
+
+class FileDialogTest : public testing::Test {
+  protected:
+    test::TempDir dir;
+    test::OwnerWindow owner{120, 60, 500, 400};
+};
+
+TEST_F(FileDialogTest, OkOnThePlaceholderReturnsTheFolderFollowedByIt) {
+    const std::wstring folder = dir.MakeFolder(L"データ") + L"\\";
+    for (FileDialog::Kind kind : {FileDialog::Kind::Open, FileDialog::Kind::Save}) {
+        FileDialog dialog(kind, L"検索フォルダ指定");
+        dialog.SetInitialDir(folder);
+        DialogWatcher watcher({Answer::Ok()});
+        EXPECT_TRUE(dialog.Execute(owner.Handle()));
+        EXPECT_EQ(dialog.FileName(), folder + L"\u3000");
+        ASSERT_EQ(watcher.Count(), 1u);
+        EXPECT_EQ(watcher.Seen(0).caption, L"検索フォルダ指定");
+        EXPECT_EQ(watcher.Seen(0).fileNameBox, L"\u3000");
+        EXPECT_FALSE(watcher.Seen(0).ownerEnabled);
+        EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
+    }
+}
+
+TEST_F(FileDialogTest, ATypedNameComesBackAsAFullPathThatNeedNotExist) {
+    const std::wstring folder = dir.MakeFolder(L"dest") + L"\\";
+    FileDialog dialog(FileDialog::Kind::Save, L"フォルダコピー開始");
+    dialog.SetInitialDir(folder);
+    DialogWatcher watcher({Answer::FileName(L"まだ無い.txt")});
+    EXPECT_TRUE(dialog.Execute(owner.Handle()));
+    EXPECT_EQ(dialog.FileName(), folder + L"まだ無い.txt");
+    EXPECT_EQ(watcher.Unexpected(), 0u) << "no overwrite or must-exist prompt may appear";
+}
+
+TEST_F(FileDialogTest, CancelOrCloseKeepsThePreviousName) {
+    for (const Answer& answer : {Answer::Cancel(), Answer::Close()}) {
+        FileDialog dialog(FileDialog::Kind::Open, L"検索フォルダ指定");
+        dialog.SetInitialDir(dir.Path());
+        dialog.SetFileName(L"C:\\前回\\\u3000");
+        DialogWatcher watcher({answer});
+        EXPECT_FALSE(dialog.Execute(owner.Handle()));
+        EXPECT_EQ(dialog.FileName(), L"C:\\前回\\\u3000");
+        EXPECT_TRUE(watcher.Done());
+    }
+}
+
+TEST_F(FileDialogTest, OpensCentredOnTheOwnersMonitorAtAThirdOfTheFreeHeight) {
+    FileDialog dialog(FileDialog::Kind::Open, L"検索フォルダ指定");
+    dialog.SetInitialDir(dir.Path());
+    DialogWatcher watcher({Answer::Cancel()});
+    dialog.Execute(owner.Handle());
+    ASSERT_EQ(watcher.Count(), 1u);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(MonitorFromWindow(owner.Handle(), MONITOR_DEFAULTTONEAREST), &info);
+    const RECT r = watcher.Seen(0).rect;
+    const RECT work = info.rcWork;
+    EXPECT_NEAR(r.left - work.left, work.right - r.right, 1);
+    EXPECT_NEAR(r.top - work.top, (work.bottom - work.top - (r.bottom - r.top)) / 3, 1);
+}
+
+}  // namespace
+}  // namespace tavelin

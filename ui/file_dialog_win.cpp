@@ -1,0 +1,73 @@
+#include "ui/file_dialog_win.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "ui/file_dialog_layout.h"
+
+namespace tavelin::ui {
+
+namespace {
+// Room for a long path, even one past the classic 260 characters.
+constexpr DWORD kFileBufferSize = 32768;
+}  // namespace
+
+FileDialog::FileDialog(Kind kind, std::wstring title) : kind_(kind), title_(std::move(title)) {}
+
+bool FileDialog::Execute(HWND owner) {
+    std::vector<wchar_t> buffer(kFileBufferSize, L'\0');
+    fileName_.copy(buffer.data(), std::min<std::size_t>(fileName_.size(), kFileBufferSize - 1));
+    const std::wstring initialDir = DialogInitialDir(initialDir_);
+
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFile = buffer.data();
+    ofn.nMaxFile = kFileBufferSize;
+    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
+    ofn.lpstrTitle = title_.c_str();
+    ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_ENABLEHOOK;
+    ofn.lpfnHook = &FileDialog::Hook;
+    ofn.lCustData = reinterpret_cast<LPARAM>(this);
+
+    owner_ = owner;
+    const BOOL confirmed = kind_ == Kind::Open ? GetOpenFileNameW(&ofn) : GetSaveFileNameW(&ofn);
+    owner_ = nullptr;
+    if (!confirmed)
+        return false;
+    fileName_ = buffer.data();
+    return true;
+}
+
+// The hook's dialog is a child of the real one; by CDN_INITDONE the real one has its final
+// size and is not yet on screen, so moving it then does not show a jump.
+UINT_PTR CALLBACK FileDialog::Hook(HWND hookDialog, UINT message, WPARAM, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* ofn = reinterpret_cast<OPENFILENAMEW*>(lParam);
+        SetWindowLongPtrW(hookDialog, DWLP_USER, ofn->lCustData);
+    } else if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == CDN_INITDONE) {
+        auto* self = reinterpret_cast<FileDialog*>(GetWindowLongPtrW(hookDialog, DWLP_USER));
+        if (self)
+            self->PlaceOnOwnersMonitor(GetParent(hookDialog));
+    }
+    return 0;
+}
+
+void FileDialog::PlaceOnOwnersMonitor(HWND dialog) const {
+    HMONITOR monitor = MonitorFromWindow(owner_ ? owner_ : dialog, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT bounds{};
+    if (!GetMonitorInfoW(monitor, &info) || !GetWindowRect(dialog, &bounds))
+        return;
+    const int width = bounds.right - bounds.left;
+    const int height = bounds.bottom - bounds.top;
+    const ScreenRect work{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+    const ScreenPoint at = DialogPosition(work, width, height);
+    SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace tavelin::ui

@@ -1,0 +1,22 @@
+#pragma once
+// The modal message dialog every command uses: information, error or a yes/no confirmation.
+#include <windows.h>
+
+#include <string>
+
+namespace tavelin::ui {
+
+enum class MessageKind { Information, Error, Confirmation };
+
+// Dialog results, as the callers compare them.
+inline constexpr int kResultOk = IDOK;          // 1
+inline constexpr int kResultClosed = IDCANCEL;  // 2: the close box
+inline constexpr int kResultYes = IDYES;        // 6
+inline constexpr int kResultNo = IDNO;          // 7
+
+// Shows the message modally, owned by `owner` (disabled meanwhile), centred on the screen, and
+// returns the button's result: OK 1; Yes 6, No 7; Esc answers with the cancel button (OK, or
+// No); the close box gives 2. It does not beep: the callers do that when they want it.
+int MessageDlg(HWND owner, const std::wstring& text, MessageKind kind);
+
+}  // namespace tavelin::ui
