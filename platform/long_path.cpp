@@ -25,9 +25,4 @@ std::wstring ToDisplayPath(const std::wstring& path) {
     return path;
 }
 
-std::wstring DirectoryPart(const std::wstring& path) {
-    size_t pos = path.find_last_of(L"\\:");
-    return pos == std::wstring::npos ? std::wstring() : path.substr(0, pos + 1);
-}
-
 }  // namespace tavelin

@@ -11,7 +11,4 @@ std::wstring ToExtendedPath(const std::wstring& path);
 // The path without that prefix, for status texts and the folder box.
 std::wstring ToDisplayPath(const std::wstring& path);
 
-// Everything up to and including the last "\" or ":"; empty when there is neither.
-std::wstring DirectoryPart(const std::wstring& path);
-
 }  // namespace tavelin

@@ -28,15 +28,5 @@ TEST(LongPath, LeavesPrefixedAndRelativePathsAlone) {
     EXPECT_EQ(ToDisplayPath(L"C:\\x\\"), L"C:\\x\\");
 }
 
-TEST(LongPath, DirectoryPartEndsAtTheLastSeparatorOrColon) {
-    EXPECT_EQ(DirectoryPart(L"D:\\Work\\\u3000"), L"D:\\Work\\");
-    EXPECT_EQ(DirectoryPart(L"D:\\\u3000"), L"D:\\");
-    EXPECT_EQ(DirectoryPart(L"D:name"), L"D:");
-    EXPECT_EQ(DirectoryPart(L"\\\\srv\\share\\a\\b.txt"), L"\\\\srv\\share\\a\\");
-    EXPECT_EQ(DirectoryPart(L"name"), L"");
-    // A yen sign is an ordinary character in a wide string, never a separator.
-    EXPECT_EQ(DirectoryPart(L"C:\\a\u00a5b\\x"), L"C:\\a\u00a5b\\");
-}
-
 }  // namespace
 }  // namespace tavelin
