@@ -1,0 +1,97 @@
+#include "platform/file_system_win.h"
+
+#include <windows.h>
+
+#include "platform/long_path.h"
+#include "platform/unique_handle.h"
+
+namespace tavelin {
+
+namespace {
+
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { FindClose(h); }
+};
+
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { CloseHandle(h); }
+};
+
+std::uint64_t Combine(DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+}
+
+void Fill(const WIN32_FIND_DATAW& data, DirEntry& entry) {
+    entry.name = data.cFileName;
+    entry.attributes = data.dwFileAttributes;
+    entry.size = Combine(data.nFileSizeHigh, data.nFileSizeLow);
+    entry.lastWriteTime = Combine(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
+}
+
+class FindSearch final : public DirectorySearch {
+  public:
+    FindSearch(Unique<FindHandleTraits> handle, const WIN32_FIND_DATAW& first)
+        : handle_(std::move(handle)), data_(first) {}
+
+    bool Next(DirEntry& entry) override {
+        if (!pending_ && !FindNextFileW(handle_.Get(), &data_))
+            return false;
+        pending_ = false;
+        Fill(data_, entry);
+        return true;
+    }
+
+  private:
+    Unique<FindHandleTraits> handle_;
+    WIN32_FIND_DATAW data_;
+    bool pending_ = true;  // the entry FindFirstFileExW already returned
+};
+
+std::wstring WithSeparator(const std::wstring& folder) {
+    return folder.empty() || folder.back() == L'\\' ? folder : folder + L'\\';
+}
+
+}  // namespace
+
+std::unique_ptr<DirectorySearch> FileSystemWin::Search(const std::wstring& folder) {
+    // "*" rather than "*.*": the same entries, without relying on the wildcard rewriting that
+    // Windows applies to "*.*" only for paths without the prefix.
+    const std::wstring pattern = ToExtendedPath(WithSeparator(folder) + L'*');
+    WIN32_FIND_DATAW data;
+    Unique<FindHandleTraits> handle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
+                                                     nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!handle)
+        return nullptr;
+    return std::make_unique<FindSearch>(std::move(handle), data);
+}
+
+bool FileSystemWin::IsDirectory(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(ToExtendedPath(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool FileSystemWin::CreateDirectory(const std::wstring& path) {
+    // ERROR_ALREADY_EXISTS, which also comes when a file of that name is in the way, is a
+    // failure like any other: nothing was created.
+    return CreateDirectoryW(ToExtendedPath(path).c_str(), nullptr) != FALSE;
+}
+
+std::optional<FolderIdentity> FileSystemWin::Identity(const std::wstring& path) {
+    // Without FILE_FLAG_OPEN_REPARSE_POINT the open follows links, so a link yields the identity
+    // of the folder it leads to.
+    Unique<FileHandleTraits> file(CreateFileW(ToExtendedPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file)
+        return std::nullopt;
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file.Get(), &info))
+        return std::nullopt;
+    return FolderIdentity{info.dwVolumeSerialNumber, Combine(info.nFileIndexHigh, info.nFileIndexLow)};
+}
+
+}  // namespace tavelin

@@ -1,0 +1,112 @@
+#include "tree/folder_copy.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "folder_fakes.h"
+#include "tree/folder_scan.h"
+
+namespace tavelin {
+namespace {
+
+using test::FakeFileSystem;
+using test::FakeHost;
+using test::FakeWindow;
+
+// C:\A\ → B → C, and D beside B; the destination E:\Copy\ exists and is empty.
+struct CopyFixture {
+    FakeFileSystem fs;
+    FolderTree tree;
+    FakeHost host;
+
+    CopyFixture() {
+        fs.AddFolder(L"C:\\A\\B");
+        fs.AddFolder(L"C:\\A\\B\\C");
+        fs.AddFolder(L"C:\\A\\D");
+        fs.AddFolder(L"E:\\Copy");
+        FakeWindow window;
+        ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+        host.log.clear();
+        host.polls = 0;
+    }
+};
+
+TEST(FolderCopy, CreatesInPreOrderThenFindsEverythingThere) {
+    CopyFixture f;
+    FolderCopyResult first = CopyFolderNames(f.tree, L"E:\\Copy\\", f.fs, f.host);
+    EXPECT_EQ(first.created, 3);
+    EXPECT_EQ(first.notCreated, 0);
+    EXPECT_TRUE(first.completed);
+    const std::vector<std::wstring> created{L"E:\\Copy\\B", L"E:\\Copy\\B\\C", L"E:\\Copy\\D"};
+    EXPECT_EQ(f.fs.Created(), created);
+    const std::vector<std::wstring> log{
+        L"status:フォルダ［B］を作成しています。",
+        L"repaint",
+        L"status:フォルダ［C］を作成しています。",
+        L"repaint",
+        L"status:フォルダ［D］を作成しています。",
+        L"repaint",
+        L"status:フォルダ名コピーを完了しました。［フォルダ作成数:3］［フォルダ未作成数:0］",
+        L"repaint"};
+    EXPECT_EQ(f.host.log, log);
+
+    FolderCopyResult again = CopyFolderNames(f.tree, L"E:\\Copy\\", f.fs, f.host);
+    EXPECT_EQ(again.created, 0);
+    EXPECT_EQ(again.notCreated, 3);
+    EXPECT_EQ(f.host.status, L"フォルダ名コピーを完了しました。［フォルダ作成数:0］［フォルダ未作成数:3］");
+}
+
+TEST(FolderCopy, FailuresCountAsNotCreatedAndDescendantsFailToo) {
+    const struct {
+        const wchar_t* name;
+        void (*prepare)(FakeFileSystem&);
+        int created;
+        int notCreated;
+    } cases[] = {
+        {L"creation of B fails", [](FakeFileSystem& fs) { fs.FailCreationOf(L"E:\\Copy\\B"); }, 1, 2},
+        {L"a file named B in the way", [](FakeFileSystem& fs) { fs.AddFile(L"E:\\Copy\\B"); }, 1, 2},
+        {L"creation of a leaf fails", [](FakeFileSystem& fs) { fs.FailCreationOf(L"E:\\Copy\\D"); }, 2, 1},
+    };
+    for (const auto& c : cases) {
+        CopyFixture f;
+        c.prepare(f.fs);
+        FolderCopyResult result = CopyFolderNames(f.tree, L"E:\\Copy\\", f.fs, f.host);
+        EXPECT_EQ(result.created, c.created) << c.name;
+        EXPECT_EQ(result.notCreated, c.notCreated) << c.name;
+        EXPECT_TRUE(result.completed) << c.name;
+    }
+    CopyFixture f;
+    FolderCopyResult result = CopyFolderNames(f.tree, L"F:\\Nowhere\\", f.fs, f.host);
+    EXPECT_EQ(result.created, 0);
+    EXPECT_EQ(result.notCreated, 3);
+}
+
+TEST(FolderCopy, EscapeStopsBeforeTheNextFolder) {
+    for (int escapeAt = 1; escapeAt <= 3; ++escapeAt) {
+        CopyFixture f;
+        f.host.escapeFromPoll = escapeAt;
+        FolderCopyResult result = CopyFolderNames(f.tree, L"E:\\Copy\\", f.fs, f.host);
+        EXPECT_FALSE(result.completed);
+        EXPECT_EQ(result.created, escapeAt - 1);
+        EXPECT_EQ(f.fs.Created().size(), static_cast<std::size_t>(escapeAt - 1));
+        EXPECT_EQ(f.host.status, L"フォルダ名コピーを中断しました。");
+        EXPECT_EQ(f.host.log.back(), L"repaint");
+    }
+}
+
+TEST(FolderCopy, RootAloneCreatesNothing) {
+    FakeFileSystem fs;
+    fs.AddFolder(L"E:\\Copy");
+    FolderTree tree;
+    tree.AddRoot(L"C:\\A\\");
+    FakeHost host;
+    FolderCopyResult result = CopyFolderNames(tree, L"E:\\Copy\\", fs, host);
+    EXPECT_EQ(result.created + result.notCreated, 0);
+    EXPECT_TRUE(fs.Created().empty());
+    EXPECT_EQ(host.status, L"フォルダ名コピーを完了しました。［フォルダ作成数:0］［フォルダ未作成数:0］");
+}
+
+}  // namespace
+}  // namespace tavelin

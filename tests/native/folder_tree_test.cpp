@@ -1,0 +1,104 @@
+#include "tree/folder_tree.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <stdexcept>
+#include <vector>
+
+#include "tree/node_path.h"
+
+namespace tavelin {
+namespace {
+
+// Pre-order by a plain recursive walk over the child links, independent of the order buffer.
+void WalkChildren(const FolderTree& tree, NodeId node, std::vector<NodeId>& out) {
+    out.push_back(node);
+    for (NodeId c = tree.FirstChild(node); c != kNoNode; c = tree.NextSibling(c))
+        WalkChildren(tree, c, out);
+}
+
+std::vector<NodeId> ByIndex(const FolderTree& tree) {
+    std::vector<NodeId> out;
+    for (std::size_t i = 0; i < tree.Count(); ++i)
+        out.push_back(tree.NodeAt(i));
+    return out;
+}
+
+TEST(FolderTree, ChildrenAddedInAnyOrderKeepPreOrderAndIndexOf) {
+    // Insertions far from the frontier: under the root after deep descendants exist, under
+    // an early sibling after later ones, and a second top-level node.
+    FolderTree tree;
+    NodeId root = tree.AddRoot(L"C:\\A\\");
+    NodeId b = tree.AddChild(root, L"B");
+    NodeId c = tree.AddChild(root, L"C");
+    NodeId bb = tree.AddChild(b, L"BB");
+    NodeId bbb = tree.AddChild(bb, L"BBB");
+    NodeId d = tree.AddChild(root, L"D");
+    NodeId bc = tree.AddChild(b, L"BC");
+    NodeId cc = tree.AddChild(c, L"CC");
+    NodeId root2 = tree.AddRoot(L"D:\\");
+    NodeId bbc = tree.AddChild(bb, L"BBC");
+
+    const std::vector<NodeId> expected{root, b, bb, bbb, bbc, bc, c, cc, d, root2};
+    EXPECT_EQ(ByIndex(tree), expected);
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(tree.IndexOf(expected[i]), i);
+    EXPECT_EQ(tree.Parent(bbc), bb);
+    EXPECT_EQ(tree.Parent(root2), kNoNode);
+    EXPECT_EQ(tree.Text(bbc), L"BBC");
+    EXPECT_EQ(NodePath(tree, bbc), L"C:\\A\\B\\BB\\BBC\\");
+    EXPECT_EQ(RelativeNodePath(tree, bbc), L"B\\BB\\BBC");
+}
+
+TEST(FolderTree, RandomInsertionsMatchRecursiveWalk) {
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+        std::mt19937 rng(seed);
+        FolderTree tree;
+        std::vector<NodeId> all{tree.AddRoot(L"R\\")};
+        for (int i = 0; i < 400; ++i) {
+            // Mostly near the newest nodes, as a scan does, sometimes anywhere.
+            std::size_t pick =
+                rng() % 4 == 0 ? rng() % all.size() : all.size() - 1 - rng() % std::min<std::size_t>(all.size(), 3);
+            all.push_back(tree.AddChild(all[pick], L"n" + std::to_wstring(i)));
+        }
+        std::vector<NodeId> walked;
+        WalkChildren(tree, all[0], walked);
+        ASSERT_EQ(ByIndex(tree), walked) << "seed " << seed;
+        for (std::size_t i = 0; i < walked.size(); i += 37)
+            ASSERT_EQ(tree.IndexOf(walked[i]), i) << "seed " << seed;
+    }
+}
+
+TEST(FolderTree, ClearEmptiesAndChangesGeneration) {
+    FolderTree tree;
+    NodeId root = tree.AddRoot(L"C:\\");
+    tree.AddChild(root, L"x");
+    const auto generation = tree.Generation();
+    tree.Clear();
+    EXPECT_EQ(tree.Count(), 0u);
+    EXPECT_NE(tree.Generation(), generation);
+    EXPECT_THROW(tree.NodeAt(0), std::out_of_range);
+    EXPECT_THROW(tree.AddChild(root, L"y"), std::out_of_range);
+    NodeId again = tree.AddRoot(L"D:\\");
+    EXPECT_EQ(tree.Text(tree.NodeAt(0)), L"D:\\");
+    EXPECT_EQ(tree.IndexOf(again), 0u);
+}
+
+TEST(FolderTree, ManyNodesStayCheapAtTheFrontier) {
+    // A million children of one node and a chain a hundred thousand deep, added the way the
+    // scan adds them; quadratic behaviour would not finish.
+    FolderTree tree;
+    NodeId root = tree.AddRoot(L"C:\\");
+    for (int i = 0; i < 1000000; ++i)
+        tree.AddChild(root, L"f");
+    NodeId deep = tree.NodeAt(1);
+    for (int i = 0; i < 100000; ++i)
+        deep = tree.AddChild(deep, L"d");
+    EXPECT_EQ(tree.Count(), 1100001u);
+    EXPECT_EQ(tree.NodeAt(100001), deep);
+    EXPECT_EQ(tree.Parent(tree.NodeAt(100002)), root);
+}
+
+}  // namespace
+}  // namespace tavelin

@@ -1,0 +1,26 @@
+#pragma once
+// Re-creates the folders of the folder tree, names only, below a destination folder.
+#include <cstdint>
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/loop_host.h"
+#include "tree/folder_tree.h"
+
+namespace tavelin {
+
+struct FolderCopyResult {
+    std::int64_t created = 0;
+    std::int64_t notCreated = 0;  // already there, or the creation failed
+    bool completed = true;        // false when Escape stopped the run
+};
+
+// Creates, in pre-order, every folder of the tree below its root under `targetFolder` (a path
+// ending in "\"), one level at a time, naming each in the status line; ends with the completion
+// or abort text. A folder whose parent could not be made fails in turn.
+FolderCopyResult CopyFolderNames(const FolderTree& tree,
+                                 const std::wstring& targetFolder,
+                                 FileSystem& fs,
+                                 LoopHost& host);
+
+}  // namespace tavelin

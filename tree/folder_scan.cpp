@@ -1,0 +1,110 @@
+#include "tree/folder_scan.h"
+
+#include "platform/attribute_filter.h"
+#include "tree/node_path.h"
+
+namespace tavelin {
+
+namespace {
+constexpr wchar_t kScanning[] = L"フォルダ検索中です。（ESC:中断）";
+constexpr wchar_t kDriveNotReady[] = L"検索フォルダのディスクドライブの準備が出来ていません。";
+constexpr wchar_t kChooseFolder[] = L"検索フォルダを指定して下さい。";
+constexpr wchar_t kScanAborted[] = L"フォルダ検索を中断しました。";
+}  // namespace
+
+FolderScan::FolderScan(FolderTree& tree, FileSystem& fs, LoopHost& host, ScanObserver& observer)
+    : tree_(tree), fs_(fs), host_(host), observer_(observer), links_(tree, fs), generation_(tree.Generation()) {}
+
+void FolderScan::ScanFolderTree(const std::wstring& searchFolder) {
+    host_.SetStatus(kScanning);
+    host_.RepaintStatus();
+    if (!fs_.IsDirectory(searchFolder)) {
+        host_.Inform(kDriveNotReady);
+        host_.SetStatus(kChooseFolder);
+        return;
+    }
+    observer_.ClearFileList();
+    observer_.SetTreeReady(false);
+    aborted_ = false;
+    observer_.SetScanAborted(false);
+    observer_.EnableTree(false);
+    tree_.Clear();
+    generation_ = tree_.Generation();
+    links_.Clear();
+    loopLinks_.clear();
+    observer_.ClearTree();
+    const NodeId root = tree_.AddRoot(searchFolder);
+    observer_.NodeAdded(root, kNoNode);
+    AddSubfolders(searchFolder, root);
+    if (TreeReplaced())
+        return;
+
+    // The children of the node at `index` land right behind it, so this walks the growing tree
+    // in pre-order without any list of its own; the count is re-read on every pass.
+    for (std::size_t index = 1; index < tree_.Count(); ++index) {
+        if (host_.EscapeDown())
+            Abort();
+        if (aborted_)
+            break;
+        const NodeId node = tree_.NodeAt(index);
+        if (!loopLinks_.contains(node))
+            AddSubfolders(NodePath(tree_, node), node);
+        if (TreeReplaced())
+            return;
+    }
+    observer_.EnableTree(true);
+    host_.SetStatus(aborted_ ? kScanAborted : L"");
+    if (tree_.Count() > 1)
+        observer_.SetTreeReady(true);
+}
+
+void FolderScan::AddSubfolders(const std::wstring& folder, NodeId node) {
+    auto search = fs_.Search(folder);
+    if (!search)
+        return;
+    DirEntry entry;
+    bool first = true;
+    while (search->Next(entry)) {
+        // Entries the attribute set leaves out are skipped inside the search, before any pump.
+        if (!MatchesAttributeSet(entry.attributes, kFolderScanAttributeSet))
+            continue;
+        if (!first) {
+            host_.PumpEvents();
+            if (TreeReplaced())
+                return;
+            if (host_.EscapeDown()) {
+                Abort();
+                return;
+            }
+        }
+        first = false;
+        AddEntry(folder, node, entry);
+    }
+}
+
+void FolderScan::AddEntry(const std::wstring& folder, NodeId node, const DirEntry& entry) {
+    if (!(entry.attributes & kAttrDirectory) || entry.name == L"." || entry.name == L"..")
+        return;
+    const NodeId child = tree_.AddChild(node, entry.name);
+    observer_.NodeAdded(child, node);
+    // Only a reparse point can lead back up; ordinary folders never pay for the identity query.
+    if ((entry.attributes & kAttrReparsePoint) && links_.LeadsToAncestor(folder + entry.name + L'\\', node, folder))
+        loopLinks_.insert(child);
+}
+
+void FolderScan::Abort() {
+    if (!aborted_) {
+        aborted_ = true;
+        observer_.SetScanAborted(true);
+    }
+}
+
+void ScanFolderTree(const std::wstring& searchFolder,
+                    FolderTree& tree,
+                    FileSystem& fs,
+                    LoopHost& host,
+                    ScanObserver& observer) {
+    FolderScan(tree, fs, host, observer).ScanFolderTree(searchFolder);
+}
+
+}  // namespace tavelin

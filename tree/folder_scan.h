@@ -1,0 +1,55 @@
+#pragma once
+// The scan of a search folder into the folder tree, depth first, cancellable with Escape.
+#include <cstdint>
+#include <string>
+#include <unordered_set>
+
+#include "platform/file_system.h"
+#include "platform/loop_host.h"
+#include "tree/folder_tree.h"
+#include "tree/link_loop_guard.h"
+#include "tree/scan_observer.h"
+
+namespace tavelin {
+
+// One run of the scan. The host and the observer (the main window) must outlive it: the event
+// pump inside may run any handler, but the window stays until the scan has returned. A handler
+// that clears the tree meanwhile (a second scan started from the menu) makes this one return at
+// once without touching the tree, the host or the observer again.
+class FolderScan {
+  public:
+    FolderScan(FolderTree& tree, FileSystem& fs, LoopHost& host, ScanObserver& observer);
+
+    // Replaces the tree with the folders below `searchFolder` (a path ending in "\"). When the
+    // folder does not exist, informs the user and leaves the tree and the flags alone.
+    void ScanFolderTree(const std::wstring& searchFolder);
+
+    // Appends the sub-folders of `folder` as children of `node`, letting pending window messages
+    // run between entries; stops early on Escape.
+    void AddSubfolders(const std::wstring& folder, NodeId node);
+
+    bool ScanAborted() const { return aborted_; }
+
+  private:
+    void AddEntry(const std::wstring& folder, NodeId node, const DirEntry& entry);
+    void Abort();
+    bool TreeReplaced() const { return tree_.Generation() != generation_; }
+
+    FolderTree& tree_;
+    FileSystem& fs_;
+    LoopHost& host_;
+    ScanObserver& observer_;
+    LinkLoopGuard links_;
+    // Links back into their own ancestry: they stay in the tree without children.
+    std::unordered_set<NodeId> loopLinks_;
+    std::uint64_t generation_ = 0;
+    bool aborted_ = false;
+};
+
+void ScanFolderTree(const std::wstring& searchFolder,
+                    FolderTree& tree,
+                    FileSystem& fs,
+                    LoopHost& host,
+                    ScanObserver& observer);
+
+}  // namespace tavelin

@@ -1,0 +1,69 @@
+#pragma once
+// The folder tree: nodes with a text, a parent and ordered children, addressed either by a
+// stable id or by their absolute index (position in pre-order, root 0).
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavelin {
+
+using NodeId = std::uint32_t;
+inline constexpr NodeId kNoNode = 0xFFFFFFFFu;
+
+class FolderTree {
+  public:
+    // Removes every node. Ids handed out before are void afterwards; Generation() tells.
+    void Clear();
+
+    // Adds a node as the last top-level node, after everything in pre-order.
+    NodeId AddRoot(std::wstring_view text);
+    // Adds a node as the last child of `parent`; in pre-order it follows the parent's last
+    // descendant. Constant amortised time when children go where a depth-first scan puts them.
+    NodeId AddChild(NodeId parent, std::wstring_view text);
+
+    std::size_t Count() const { return order_.size() - GapLength(); }
+    NodeId NodeAt(std::size_t index) const;
+    // The absolute index of a node; linear in the distance from the last insertion.
+    std::size_t IndexOf(NodeId node) const;
+
+    std::wstring_view Text(NodeId node) const;
+    NodeId Parent(NodeId node) const { return nodes_[node].parent; }
+    NodeId FirstChild(NodeId node) const { return nodes_[node].firstChild; }
+    NodeId NextSibling(NodeId node) const { return nodes_[node].nextSibling; }
+
+    // Changes whenever the tree is cleared, so that a loop that let other code run can tell
+    // that the nodes it was working on are gone.
+    std::uint64_t Generation() const { return generation_; }
+
+  private:
+    struct Node {
+        std::size_t textOffset;
+        std::uint32_t textLength;
+        NodeId parent;
+        NodeId firstChild;
+        NodeId lastChild;
+        NodeId nextSibling;
+    };
+
+    NodeId NewNode(NodeId parent, std::wstring_view text);
+    std::size_t SubtreeEnd(NodeId node) const;
+    std::size_t Locate(NodeId node) const;
+    std::size_t GapLength() const { return gapEnd_ - gapStart_; }
+    NodeId OrderAt(std::size_t index) const { return order_[index < gapStart_ ? index : index + GapLength()]; }
+    void InsertInOrder(std::size_t index, NodeId node);
+    void MoveGap(std::size_t index);
+
+    std::vector<Node> nodes_;
+    std::vector<wchar_t> text_;
+    // Node ids in pre-order with a gap where the last insertion happened: a scan inserts right
+    // behind the previous insertion or close to it, so the gap rarely travels far.
+    std::vector<NodeId> order_;
+    std::size_t gapStart_ = 0;
+    std::size_t gapEnd_ = 0;
+    NodeId lastRoot_ = kNoNode;
+    std::uint64_t generation_ = 0;
+};
+
+}  // namespace tavelin
