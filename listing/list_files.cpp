@@ -1,18 +1,12 @@
 #include "listing/list_files.h"
 
 #include "listing/file_row.h"
+#include "platform/attribute_filter.h"
 #include "platform/long_path.h"
 
 namespace tavelin {
 
 namespace {
-
-// The listing asks for read-only and archived files; directories and hidden, system and
-// volume-label entries never qualify.
-bool IsListedFile(std::uint32_t attributes) {
-    constexpr std::uint32_t excluded = kAttrHidden | kAttrSystem | kAttrVolumeLabel | kAttrDirectory;
-    return (attributes & excluded) == 0;
-}
 
 void ClearRow(FileGrid& grid, int row) {
     for (int column = 0; column < FileGrid::kColumnCount; ++column)
@@ -21,7 +15,7 @@ void ClearRow(FileGrid& grid, int row) {
 
 bool NextListedFile(DirectorySearch& search, DirEntry& entry) {
     while (search.Next(entry)) {
-        if (IsListedFile(entry.attributes))
+        if (MatchesAttributeSet(entry.attributes, kFileListAttributeSet))
             return true;
     }
     return false;

@@ -13,7 +13,7 @@
 #include "platform/loop_host.h"
 #include "platform/text_services.h"
 
-namespace tavelin::test {
+namespace tavelin::listing_test {
 
 class FakeFileSystem : public FileSystem {
   public:
@@ -153,4 +153,4 @@ class RecordingObserver : public FileGridObserver {
     void RowsRearranged() override { ++rearranged; }
 };
 
-}  // namespace tavelin::test
+}  // namespace tavelin::listing_test

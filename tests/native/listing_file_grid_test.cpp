@@ -31,7 +31,7 @@ TEST(FileGridTest, RowCountKeepsTheHeaderAndClearsRowsThatComeBack) {
 
 TEST(FileGridTest, ObserverHearsOfExactlyTheCellsAndCountsThatChange) {
     FileGrid grid;
-    test::RecordingObserver observer;
+    listing_test::RecordingObserver observer;
     grid.SetObserver(&observer);
     grid.SetCell(2, 3, L"x");
     grid.SetCell(2, 3, L"x");  // same text: nothing to repaint
@@ -49,7 +49,7 @@ TEST(FileGridTest, SwapAndPermuteMoveWholeRows) {
         for (int column = 0; column < FileGrid::kColumnCount; ++column)
             grid.SetCell(column, row, std::to_wstring(row) + L":" + std::to_wstring(column));
     }
-    test::RecordingObserver observer;
+    listing_test::RecordingObserver observer;
     grid.SetObserver(&observer);
     grid.SwapRows(1, 3);
     EXPECT_EQ(grid.Cell(4, 1), L"3:4");

@@ -28,7 +28,7 @@ std::vector<std::wstring> Column(const FileGrid& grid, int column) {
 
 class HeaderSortTest : public ::testing::Test {
   protected:
-    test::FakeTextServices text;
+    listing_test::FakeTextServices text;
     SortKeyFunction key = HeaderSortKey(text);
 };
 
@@ -63,7 +63,7 @@ TEST_F(HeaderSortTest, NoExtensionSortsFirstInKindColumn) {
 
 TEST_F(HeaderSortTest, SingleRowOrHeaderOnlyIsLeftAlone) {
     FileGrid one = GridWithColumn(0, {L"x"});
-    test::RecordingObserver observer;
+    listing_test::RecordingObserver observer;
     one.SetObserver(&observer);
     SortRows(one, 0, SortDirection::kAscending, key);
     EXPECT_EQ(Column(one, 0), std::vector<std::wstring>{L"x"});
@@ -77,7 +77,7 @@ TEST_F(HeaderSortTest, SingleRowOrHeaderOnlyIsLeftAlone) {
 
 TEST_F(HeaderSortTest, EachKeyIsComputedOnceAndTheControlRepaintsOnce) {
     FileGrid grid = GridWithColumn(0, {L"d", L"c", L"b", L"a", L"c", L"d"});
-    test::RecordingObserver observer;
+    listing_test::RecordingObserver observer;
     grid.SetObserver(&observer);
     int calls = 0;
     SortRows(grid, 0, SortDirection::kAscending, [&](const std::wstring& cell) {

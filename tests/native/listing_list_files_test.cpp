@@ -7,10 +7,10 @@
 namespace tavelin {
 namespace {
 
-using test::FakeFileSystem;
-using test::FakeLoopHost;
-using test::FakeTextServices;
-using test::FileTimeOf;
+using listing_test::FakeFileSystem;
+using listing_test::FakeLoopHost;
+using listing_test::FakeTextServices;
+using listing_test::FileTimeOf;
 
 constexpr std::uint32_t kPlain = kAttrArchive;
 

@@ -96,7 +96,7 @@ TEST(RepadSizesTest, RewritesEveryNonEmptySizeToTheWidth) {
 
 TEST(RepadSizesTest, RepaintsOnlyTheCellsWhoseTextChanges) {
     FileGrid grid = SizeGrid({L"  5", L"12", L"", L"100"});
-    test::RecordingObserver observer;
+    listing_test::RecordingObserver observer;
     grid.SetObserver(&observer);
     RepadSizes(grid, 3);
     EXPECT_EQ(observer.cells, (std::vector<std::pair<int, int>>{{1, 2}}));
@@ -106,7 +106,7 @@ class SizeRepadderTest : public ::testing::Test {
   protected:
     SizeRepadderTest() : grid(SizeGrid({L"   5", L"  40", L" 300"})) { grid.SetObserver(&observer); }
     FileGrid grid;
-    test::RecordingObserver observer;
+    listing_test::RecordingObserver observer;
     SizeRepadder repadder;
 };
 
