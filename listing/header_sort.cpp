@@ -1,0 +1,25 @@
+#include "listing/header_sort.h"
+
+#include <vector>
+
+namespace tavelin {
+
+SortKeyFunction HeaderSortKey(TextServices& text) {
+    return [&text](const std::wstring& cell) { return text.CodePageBytes(text.UpperCase(cell)); };
+}
+
+void SortRows(FileGrid& grid, int column, SortDirection direction, const SortKeyFunction& key) {
+    if (grid.RowCount() < 3)
+        return;
+    std::vector<std::string> keys;
+    keys.reserve(static_cast<size_t>(grid.RowCount() - 1));
+    for (int row = 1; row < grid.RowCount(); ++row)
+        keys.push_back(key(grid.Cell(column, row)));
+
+    std::vector<int> order = SelectionSortOrder(keys, direction);
+    for (int& from : order)
+        ++from;  // keys start at row 1
+    grid.PermuteRows(order);
+}
+
+}  // namespace tavelin

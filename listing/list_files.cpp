@@ -1,0 +1,59 @@
+#include "listing/list_files.h"
+
+#include "listing/file_row.h"
+#include "platform/attribute_filter.h"
+#include "platform/long_path.h"
+
+namespace tavelin {
+
+namespace {
+
+void ClearRow(FileGrid& grid, int row) {
+    for (int column = 0; column < FileGrid::kColumnCount; ++column)
+        grid.SetCell(column, row, {});
+}
+
+bool NextListedFile(DirectorySearch& search, DirEntry& entry) {
+    while (search.Next(entry)) {
+        if (MatchesAttributeSet(entry.attributes, kFileListAttributeSet))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int ListFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& grid, const ListingServices& services) {
+    LoopHost& host = services.host;
+    host.SetStatus(L"フォルダ「" + ToDisplayPath(folder) + L"」を検索中(ESC:中断)");
+    host.RepaintStatus();
+
+    grid.SetRowCount(2);
+    ClearRow(grid, 1);
+    const RowFormat format{ListingSizeWidth(sizeColumnPixels), services.text.DateSeparator(),
+                           services.text.TimeSeparator()};
+
+    bool completed = true;
+    int count = 0;
+    if (auto search = services.files.Search(folder)) {
+        DirEntry entry;
+        if (NextListedFile(*search, entry)) {
+            FillFileRow(grid, 1, entry, format, services.text);
+            count = 1;
+            while (NextListedFile(*search, entry)) {
+                if (host.EscapeDown()) {
+                    completed = false;
+                    break;
+                }
+                grid.SetRowCount(count + 2);
+                FillFileRow(grid, count + 1, entry, format, services.text);
+                ++count;
+            }
+        }
+    }
+
+    host.SetStatus(completed ? std::to_wstring(count) + L" Files" : L"検索を中断しました。");
+    return count;
+}
+
+}  // namespace tavelin

@@ -1,0 +1,24 @@
+#pragma once
+// Lists the plain files of one folder into the file grid.
+#include <string>
+
+#include "listing/file_grid.h"
+#include "platform/file_system.h"
+#include "platform/loop_host.h"
+#include "platform/text_services.h"
+
+namespace tavelin {
+
+// What the listing talks to besides the grid.
+struct ListingServices {
+    FileSystem& files;
+    TextServices& text;
+    LoopHost& host;
+};
+
+// Lists the plain files of `folder` (ending in "\") into `grid`, one row per file in enumeration
+// order, with sizes padded for a size column `sizeColumnPixels` wide. Stops early when Escape is
+// held. Returns the number of rows filled: the list is ready for sorting when it is above 0.
+int ListFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& grid, const ListingServices& services);
+
+}  // namespace tavelin

@@ -1,0 +1,16 @@
+#pragma once
+// The text services over the user's locale, the system code page and the system clock.
+#include "platform/text_services.h"
+
+namespace tavelin {
+
+class TextServicesWin : public TextServices {
+  public:
+    std::wstring UpperCase(const std::wstring& text) override;
+    std::string CodePageBytes(const std::wstring& text) override;
+    StampTime LocalStamp(std::uint64_t fileTime) override;
+    wchar_t DateSeparator() override;
+    wchar_t TimeSeparator() override;
+};
+
+}  // namespace tavelin

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include "listing/file_grid.h"
+#include "listing_fakes.h"
+
+namespace tavelin {
+namespace {
+
+TEST(FileGridTest, StartsWithHeaderAndFourEmptyRows) {
+    FileGrid grid;
+    EXPECT_EQ(grid.RowCount(), 5);
+    for (int row = 0; row < 5; ++row) {
+        for (int column = 0; column < FileGrid::kColumnCount; ++column)
+            EXPECT_TRUE(grid.Cell(column, row).empty());
+    }
+}
+
+TEST(FileGridTest, RowCountKeepsTheHeaderAndClearsRowsThatComeBack) {
+    FileGrid grid;
+    grid.SetCell(0, 0, L"ファイル名");
+    grid.SetCell(3, 4, L"old");
+    grid.SetRowCount(2);
+    grid.SetRowCount(5);
+    EXPECT_EQ(grid.Cell(3, 4), L"");
+    grid.SetRowCount(0);
+    EXPECT_EQ(grid.RowCount(), 1);
+    EXPECT_EQ(grid.Cell(0, 0), L"ファイル名");
+    EXPECT_THROW(grid.Cell(0, 1), std::out_of_range);
+    EXPECT_THROW(grid.SetCell(5, 0, L"x"), std::out_of_range);
+}
+
+TEST(FileGridTest, ObserverHearsOfExactlyTheCellsAndCountsThatChange) {
+    FileGrid grid;
+    listing_test::RecordingObserver observer;
+    grid.SetObserver(&observer);
+    grid.SetCell(2, 3, L"x");
+    grid.SetCell(2, 3, L"x");  // same text: nothing to repaint
+    grid.SetCell(1, 4, L"y");
+    grid.SetRowCount(5);  // unchanged
+    grid.SetRowCount(7);
+    grid.SetRowCount(2);
+    EXPECT_EQ(observer.cells, (std::vector<std::pair<int, int>>{{2, 3}, {1, 4}}));
+    EXPECT_EQ(observer.rowCounts, (std::vector<int>{7, 2}));
+}
+
+TEST(FileGridTest, SwapAndPermuteMoveWholeRows) {
+    FileGrid grid;
+    for (int row = 1; row < 5; ++row) {
+        for (int column = 0; column < FileGrid::kColumnCount; ++column)
+            grid.SetCell(column, row, std::to_wstring(row) + L":" + std::to_wstring(column));
+    }
+    listing_test::RecordingObserver observer;
+    grid.SetObserver(&observer);
+    grid.SwapRows(1, 3);
+    EXPECT_EQ(grid.Cell(4, 1), L"3:4");
+    EXPECT_EQ(grid.Cell(0, 3), L"1:0");
+    EXPECT_EQ(observer.cells.size(), 10u);
+
+    grid.PermuteRows({4, 2, 1, 3});  // rows now hold 3, 2, 1, 4 before; take 4th, 2nd, 1st, 3rd
+    EXPECT_EQ(grid.Cell(0, 1), L"4:0");
+    EXPECT_EQ(grid.Cell(0, 2), L"2:0");
+    EXPECT_EQ(grid.Cell(0, 3), L"3:0");
+    EXPECT_EQ(grid.Cell(2, 4), L"1:2");
+    EXPECT_EQ(observer.rearranged, 1);
+}
+
+TEST(FileGridTest, PermuteRejectsWhatIsNotAPermutationAndKeepsTheRows) {
+    FileGrid grid;
+    grid.SetRowCount(4);
+    grid.SetCell(0, 1, L"a");
+    const std::vector<std::vector<int>> bad = {{1, 2}, {1, 2, 3, 4}, {1, 1, 2}, {0, 1, 2}, {1, 2, 4}};
+    for (const auto& order : bad) {
+        EXPECT_THROW(grid.PermuteRows(order), std::invalid_argument);
+        EXPECT_EQ(grid.Cell(0, 1), L"a");
+    }
+}
+
+TEST(FileGridTest, ColumnVersionMovesOnContentButNotOnRearranging) {
+    FileGrid grid;
+    grid.SetRowCount(3);
+    const auto start = grid.ColumnVersion(1);
+    grid.SetCell(0, 1, L"name");
+    EXPECT_EQ(grid.ColumnVersion(1), start);
+    grid.SetCell(1, 1, L"5");
+    const auto afterSet = grid.ColumnVersion(1);
+    EXPECT_NE(afterSet, start);
+    grid.SwapRows(1, 2);
+    grid.PermuteRows({2, 1});
+    EXPECT_EQ(grid.ColumnVersion(1), afterSet);
+    grid.SetRowCount(4);
+    EXPECT_NE(grid.ColumnVersion(1), afterSet);
+}
+
+}  // namespace
+}  // namespace tavelin

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include "listing/file_row.h"
+#include "listing/list_files.h"
+#include "listing_fakes.h"
+
+namespace tavelin {
+namespace {
+
+using listing_test::FakeFileSystem;
+using listing_test::FakeLoopHost;
+using listing_test::FakeTextServices;
+using listing_test::FileTimeOf;
+
+constexpr std::uint32_t kPlain = kAttrArchive;
+
+DirEntry File(std::wstring name,
+              std::uint64_t size,
+              std::uint32_t attributes = kPlain,
+              std::uint64_t time = FileTimeOf(2024, 3, 1, 4, 45, 6)) {
+    return {std::move(name), attributes, size, time};
+}
+
+std::vector<std::wstring> Row(const FileGrid& grid, int row) {
+    std::vector<std::wstring> cells;
+    for (int c = 0; c < FileGrid::kColumnCount; ++c)
+        cells.push_back(grid.Cell(c, row));
+    return cells;
+}
+
+class ListFilesTest : public ::testing::Test {
+  protected:
+    int List(const std::wstring& folder, int sizeColumnPixels = 64) {
+        return ListFiles(folder, sizeColumnPixels, grid, {files, text, host});
+    }
+
+    FakeFileSystem files;
+    FakeTextServices text;
+    FakeLoopHost host;
+    FileGrid grid;
+};
+
+TEST_F(ListFilesTest, ListsFilesInEnumerationOrderWithPaddedSizesAndKinds) {
+    files.folders[L"C:\\Work\\"] = {File(L"b.txt", 1234), File(L"a", 0)};
+    EXPECT_EQ(List(L"C:\\Work\\", 64), 2);
+    ASSERT_EQ(grid.RowCount(), 3);
+    EXPECT_EQ(Row(grid, 1),
+              (std::vector<std::wstring>{L"b.txt", L"    1234", L" .TXT", L"2024/03/01 13:45:06", L"A "}));
+    EXPECT_EQ(Row(grid, 2), (std::vector<std::wstring>{L"a", L"       0", L" ", L"2024/03/01 13:45:06", L"A "}));
+    EXPECT_EQ(host.statuses.back(), L"2 Files");
+    EXPECT_EQ(files.searched, std::vector<std::wstring>{L"C:\\Work\\"});
+}
+
+TEST_F(ListFilesTest, PaintsTheSearchStatusBeforeListingAndNeverPumps) {
+    files.folders[L"C:\\Work\\"] = {File(L"a", 1)};
+    List(L"C:\\Work\\");
+    ASSERT_EQ(host.painted.size(), 1u);
+    EXPECT_EQ(host.painted[0], L"フォルダ「C:\\Work\\」を検索中(ESC:中断)");
+    EXPECT_EQ(host.pumps, 0);
+}
+
+TEST_F(ListFilesTest, StatusNeverShowsTheLongPathPrefix) {
+    const std::vector<std::pair<std::wstring, std::wstring>> cases = {
+        {L"\\\\?\\C:\\Deep\\", L"フォルダ「C:\\Deep\\」を検索中(ESC:中断)"},
+        {L"\\\\?\\UNC\\server\\share\\", L"フォルダ「\\\\server\\share\\」を検索中(ESC:中断)"},
+    };
+    for (const auto& [folder, status] : cases) {
+        host.painted.clear();
+        List(folder);
+        EXPECT_EQ(host.painted.at(0), status) << folder;
+    }
+}
+
+TEST_F(ListFilesTest, SizeWidthFollowsTheColumnWidthAndLongerSizesShowInFull) {
+    struct Case {
+        int pixels;
+        std::uint64_t size;
+        std::wstring shown;
+    };
+    const Case cases[] = {
+        {64, 1234, L"    1234"},
+        {23, 123456, L"123456"},
+        {0, 5, L"  5"},
+        {-40, 5, L"  5"},
+        {24, 5, L"  5"},
+        {31, 5, L"  5"},
+        {32, 5, L"   5"},
+        {80, 0, L"         0"},
+        {16, 7, L"  7"},
+        // Sizes beyond 32 bits show their true value.
+        {64, 3221225472ull, L"3221225472"},
+        {120, 2147483648ull, L"     2147483648"},
+    };
+    for (const Case& c : cases) {
+        files.folders[L"C:\\"] = {File(L"f", c.size)};
+        List(L"C:\\", c.pixels);
+        EXPECT_EQ(grid.Cell(1, 1), c.shown) << c.pixels << " px, " << c.size;
+    }
+}
+
+TEST_F(ListFilesTest, OnlyPlainFilesAreListed) {
+    files.folders[L"C:\\"] = {
+        File(L".", 0, kAttrDirectory),
+        File(L"..", 0, kAttrDirectory),
+        File(L"sub", 0, kAttrDirectory),
+        File(L"linked", 0, kAttrDirectory | kAttrReparsePoint),
+        File(L"hidden.txt", 1, kAttrHidden | kAttrArchive),
+        File(L"system.sys", 1, kAttrSystem),
+        File(L"label", 0, kAttrVolumeLabel),
+        File(L"ro.txt", 2, kAttrReadOnly),
+        File(L"none.txt", 3, 0),
+        File(L"archived.txt", 4, kAttrArchive),
+        File(L"normal.txt", 5, 0x80),
+    };
+    EXPECT_EQ(List(L"C:\\"), 4);
+    ASSERT_EQ(grid.RowCount(), 5);
+    EXPECT_EQ(grid.Cell(0, 1), L"ro.txt");
+    EXPECT_EQ(grid.Cell(0, 2), L"none.txt");
+    EXPECT_EQ(grid.Cell(0, 3), L"archived.txt");
+    EXPECT_EQ(grid.Cell(0, 4), L"normal.txt");
+}
+
+TEST_F(ListFilesTest, AttributeColumnShowsArchiveThenReadOnly) {
+    files.folders[L"C:\\"] = {File(L"ar", 0, kAttrArchive | kAttrReadOnly), File(L"r", 0, kAttrReadOnly),
+                              File(L"a", 0, kAttrArchive), File(L"n", 0, 0x80)};
+    List(L"C:\\");
+    EXPECT_EQ(grid.Cell(4, 1), L"A R ");
+    EXPECT_EQ(grid.Cell(4, 2), L"R ");
+    EXPECT_EQ(grid.Cell(4, 3), L"A ");
+    EXPECT_EQ(grid.Cell(4, 4), L"");
+}
+
+TEST_F(ListFilesTest, TimesShowOnTheTwoSecondGridWithTheLocaleSeparators) {
+    // 04:45:07 UTC is 13:45:07 in the fake's zone.
+    files.folders[L"C:\\"] = {File(L"t", 0, kPlain, FileTimeOf(2024, 12, 31, 4, 45, 7)),
+                              File(L"u", 0, kPlain, FileTimeOf(2024, 12, 31, 15, 0, 59))};
+    text.dateSeparator = L'-';
+    text.timeSeparator = L'.';
+    List(L"C:\\");
+    EXPECT_EQ(grid.Cell(3, 1), L"2024-12-31 13.45.06");
+    EXPECT_EQ(grid.Cell(3, 2), L"2025-01-01 00.00.58");
+}
+
+TEST_F(ListFilesTest, KindIsTheUpperCasedExtensionAfterTheLastDot) {
+    const std::vector<std::pair<std::wstring, std::wstring>> cases = {
+        {L"b.txt", L" .TXT"},        {L"archive.tar.gz", L" .GZ"}, {L"noext", L" "},
+        {L".profile", L" .PROFILE"}, {L"trailing.", L" ."},        {L"Mixed.CpP", L" .CPP"},
+    };
+    for (const auto& [name, kind] : cases) {
+        files.folders[L"C:\\"] = {File(name, 0)};
+        List(L"C:\\");
+        EXPECT_EQ(grid.Cell(2, 1), kind) << name;
+    }
+}
+
+TEST(ExtensionOfTest, DotsBeforeTheLastSeparatorDoNotCount) {
+    EXPECT_EQ(ExtensionOf(L"dir.d\\file"), L"");
+    EXPECT_EQ(ExtensionOf(L"dir.d\\file.c"), L".c");
+    EXPECT_EQ(ExtensionOf(L"C.x:file"), L"");
+    EXPECT_EQ(ExtensionOf(L"a.b.c"), L".c");
+}
+
+TEST_F(ListFilesTest, EscapeKeepsTheRowsSoFarAndReportsTheAbort) {
+    for (int i = 0; i < 10; ++i)
+        files.folders[L"C:\\"].push_back(File(L"f" + std::to_wstring(i), static_cast<std::uint64_t>(i)));
+    host.escapeFromPoll = 4;  // polls come with entries 2, 3, 4 and 5
+    EXPECT_EQ(List(L"C:\\"), 4);
+    EXPECT_EQ(grid.RowCount(), 5);
+    EXPECT_EQ(grid.Cell(0, 4), L"f3");
+    EXPECT_EQ(host.polls, 4);
+    EXPECT_EQ(host.statuses.back(), L"検索を中断しました。");
+}
+
+TEST_F(ListFilesTest, EscapeIsPolledOncePerEntryAfterTheFirst) {
+    const std::pair<int, int> cases[] = {{0, 0}, {1, 0}, {2, 1}, {7, 6}};  // files, polls
+    for (const auto& [count, polls] : cases) {
+        files.folders[L"C:\\"].clear();
+        for (int i = 0; i < count; ++i)
+            files.folders[L"C:\\"].push_back(File(L"f", 1));
+        host.polls = 0;
+        host.escapeFromPoll = 1;  // held all along: the first file is listed all the same
+        EXPECT_EQ(List(L"C:\\"), count == 0 ? 0 : 1) << count;
+        EXPECT_EQ(host.polls, polls > 0 ? 1 : 0) << count;
+        host.polls = 0;
+        host.escapeFromPoll = 0;
+        EXPECT_EQ(List(L"C:\\"), count);
+        EXPECT_EQ(host.polls, polls) << count;
+    }
+}
+
+TEST_F(ListFilesTest, UnreadableOrEmptyFolderLeavesOneEmptyRow) {
+    files.folders[L"C:\\Empty\\"] = {File(L"sub", 0, kAttrDirectory)};
+    for (const std::wstring folder : {L"C:\\Unreadable\\", L"C:\\Empty\\"}) {
+        files.folders[L"C:\\Full\\"] = {File(L"x.txt", 9), File(L"y.txt", 9)};
+        List(L"C:\\Full\\");
+        EXPECT_EQ(List(folder), 0) << folder;
+        EXPECT_EQ(grid.RowCount(), 2);
+        EXPECT_EQ(Row(grid, 1), std::vector<std::wstring>(5)) << folder;
+        EXPECT_EQ(host.statuses.back(), L"0 Files");
+    }
+}
+
+TEST_F(ListFilesTest, NewListingReplacesTheRowsOfTheLastOne) {
+    files.folders[L"C:\\A\\"] = {File(L"1", 1), File(L"2", 2), File(L"3", 3)};
+    files.folders[L"C:\\B\\"] = {File(L"only", 1, kAttrReadOnly)};
+    List(L"C:\\A\\");
+    EXPECT_EQ(List(L"C:\\B\\"), 1);
+    EXPECT_EQ(grid.RowCount(), 2);
+    EXPECT_EQ(Row(grid, 1), (std::vector<std::wstring>{L"only", L"       1", L" ", L"2024/03/01 13:45:06", L"R "}));
+}
+
+TEST(StampTextTest, FieldsArePaddedToTheirWidths) {
+    EXPECT_EQ(StampText({1980, 1, 2, 3, 4, 6}, L'/', L':'), L"1980/01/02 03:04:06");
+    EXPECT_EQ(StampText({9999, 12, 31, 23, 59, 58}, L'/', L':'), L"9999/12/31 23:59:58");
+    EXPECT_EQ(StampText({1601, 1, 1, 0, 0, 0}, L'.', L'-'), L"1601.01.01 00-00-00");
+}
+
+}  // namespace
+}  // namespace tavelin
