@@ -1,0 +1,600 @@
+#include "ui/string_grid_win.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "platform/unique_handle.h"
+
+namespace tavelin::ui {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"TavelinStringGrid";
+// Posted once however many row count changes arrive before the queue runs again, so that filling
+// a grid row by row does not pay for a scroll bar update per row.
+constexpr UINT kUpdateScrollBars = WM_USER + 1;
+constexpr int kTextInset = 2;
+
+struct GdiObjectTraits {
+    using Handle = HGDIOBJ;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { DeleteObject(h); }
+};
+using UniqueGdiObject = Unique<GdiObjectTraits>;
+
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { DeleteDC(h); }
+};
+
+class PaintScope {
+  public:
+    explicit PaintScope(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &ps_); }
+    ~PaintScope() { EndPaint(hwnd_, &ps_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC Dc() const { return dc_; }
+    const RECT& Area() const { return ps_.rcPaint; }
+
+  private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
+
+class WindowDc {
+  public:
+    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~WindowDc() { ReleaseDC(hwnd_, dc_); }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC Get() const { return dc_; }
+
+  private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+RECT ToRect(const GridRect& r) {
+    return RECT{r.left, r.top, r.right, r.bottom};
+}
+
+HFONT CreateGridFont() {
+    LOGFONTW lf{};
+    lf.lfHeight = -13;
+    lf.lfCharSet = SHIFTJIS_CHARSET;
+    lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
+    constexpr wchar_t kFace[] = L"ＭＳ ゴシック";
+    std::copy(std::begin(kFace), std::end(kFace), lf.lfFaceName);
+    return CreateFontIndirectW(&lf);
+}
+
+int MeasureZeroWidth(HFONT font) {
+    WindowDc screen(nullptr);
+    const HGDIOBJ old = SelectObject(screen.Get(), font);
+    SIZE size{};
+    GetTextExtentPoint32W(screen.Get(), L"0", 1, &size);
+    SelectObject(screen.Get(), old);
+    return size.cx;
+}
+
+int WheelLines() {
+    UINT lines = 3;
+    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
+    return static_cast<int>(lines);
+}
+
+}  // namespace
+
+StringGrid::StringGrid(const GridData& data)
+    : data_(data), geometry_(data.ColumnCount(), data.RowCount()), font_(CreateGridFont()) {
+    zeroWidth_ = MeasureZeroWidth(font_);
+}
+
+StringGrid::~StringGrid() {
+    // Destroy the window while this object can still answer its last messages.
+    if (Handle())
+        DestroyWindow(Handle());
+    DeleteObject(font_);
+}
+
+HWND StringGrid::Create(HWND parent, int id) {
+    Register(kClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), nullptr);
+    Window::Create(WS_EX_CLIENTEDGE, kClassName, L"",
+                   WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | WS_HSCROLL | WS_VSCROLL, 0, 0, 0, 0, parent,
+                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    if (Handle())
+        OnSize();
+    return Handle();
+}
+
+void StringGrid::CellChanged(int col, int row) {
+    if (!Handle() || wholeInvalid_)
+        return;
+    const auto rect = geometry_.CellRect(col, row);
+    if (rect && rect->top < geometry_.ViewHeight() && rect->left < geometry_.ViewWidth() && rect->right > rect->left) {
+        const RECT r = ToRect(*rect);
+        InvalidateRect(Handle(), &r, FALSE);
+    }
+}
+
+void StringGrid::RowCountChanged() {
+    geometry_.SetRowCount(data_.RowCount());
+    selection_.Clamp(geometry_);
+    InvalidateAll();
+    ScheduleScrollBarUpdate();
+}
+
+void StringGrid::ColumnCountChanged() {
+    geometry_.SetColCount(data_.ColumnCount());
+    selection_.Clamp(geometry_);
+    InvalidateAll();
+    UpdateScrollBars();
+}
+
+void StringGrid::SetColWidth(int col, int width) {
+    geometry_.SetColWidth(col, width);
+    InvalidateAll();
+    UpdateScrollBars();
+}
+
+int StringGrid::RowHeight(int) const {
+    return geometry_.RowHeight();
+}
+
+void StringGrid::SetRowHeight(int height) {
+    geometry_.SetRowHeight(height);
+    InvalidateAll();
+    UpdateScrollBars();
+}
+
+LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    const int x = static_cast<short>(LOWORD(lParam));
+    const int y = static_cast<short>(HIWORD(lParam));
+    switch (message) {
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_SIZE:
+            OnSize();
+            return 0;
+        case kUpdateScrollBars:
+            if (scrollBarUpdatePending_)
+                UpdateScrollBars();
+            return 0;
+        case WM_VSCROLL:
+        case WM_HSCROLL:
+            OnScroll(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam));
+            return 0;
+        case WM_MOUSEWHEEL:
+            OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            OnButtonDown(MouseButton::Left, message == WM_LBUTTONDBLCLK, wParam, x, y);
+            return 0;
+        case WM_RBUTTONDOWN:
+        case WM_RBUTTONDBLCLK:
+            OnButtonDown(MouseButton::Right, message == WM_RBUTTONDBLCLK, wParam, x, y);
+            return 0;
+        case WM_MBUTTONDOWN:
+        case WM_MBUTTONDBLCLK:
+            OnButtonDown(MouseButton::Middle, message == WM_MBUTTONDBLCLK, wParam, x, y);
+            return 0;
+        case WM_MOUSEMOVE:
+            OnMouseMove(x, y);
+            return 0;
+        case WM_LBUTTONUP:
+            OnLeftButtonUp(x);
+            return 0;
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lParam) != Handle())
+                EndDrags();
+            return 0;
+        case WM_SETCURSOR:
+            if (LOWORD(lParam) == HTCLIENT) {
+                POINT p{};
+                GetCursorPos(&p);
+                ScreenToClient(Handle(), &p);
+                if (sizingCol_ || geometry_.SizingColumnAt(p.x, p.y)) {
+                    SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
+                    return TRUE;
+                }
+            }
+            break;
+        case WM_KEYDOWN:
+            OnKeyDown(wParam);
+            return 0;
+        case WM_GETDLGCODE:
+            return DLGC_WANTARROWS;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            CellChanged(selection_.Current().col, selection_.Current().row);
+            return 0;
+        case WM_SHOWWINDOW:
+            // A hidden grid must not keep the keyboard, or keys would go nowhere visible.
+            if (!wParam) {
+                EndDrags();
+                if (GetFocus() == Handle())
+                    SetFocus(GetParent(Handle()));
+            }
+            break;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+void StringGrid::Paint() {
+    PaintScope paint(Handle());
+    wholeInvalid_ = false;
+    const RECT& area = paint.Area();
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0)
+        return;
+
+    // Cells are drawn off screen and copied at once, so scrolling does not flicker.
+    Unique<MemoryDcTraits> memory(CreateCompatibleDC(paint.Dc()));
+    UniqueGdiObject bitmap(CreateCompatibleBitmap(paint.Dc(), width, height));
+    const HGDIOBJ oldBitmap = SelectObject(memory.Get(), bitmap.Get());
+    const HGDIOBJ oldFont = SelectObject(memory.Get(), font_);
+    SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
+    FillRect(memory.Get(), &area, GetSysColorBrush(COLOR_WINDOW));
+
+    const GridVisibleRange range = geometry_.VisibleRange();
+    auto paintRow = [&](int row) {
+        for (int col = range.firstCol; col <= range.lastCol && col < geometry_.ColCount(); ++col) {
+            const auto rect = geometry_.CellRect(col, row);
+            if (!rect || rect->right <= rect->left || rect->right <= area.left || rect->left >= area.right ||
+                rect->bottom <= area.top || rect->top >= area.bottom)
+                continue;
+            PaintCell(memory.Get(), col, row, *rect);
+        }
+    };
+    if (geometry_.RowCount() > 0)
+        paintRow(0);
+    // The drawing hook may change the data, so the row count is read again for every row.
+    for (int row = range.firstRow; row <= range.lastRow && row < geometry_.RowCount(); ++row)
+        paintRow(row);
+
+    BitBlt(paint.Dc(), area.left, area.top, width, height, memory.Get(), area.left, area.top, SRCCOPY);
+    SelectObject(memory.Get(), oldFont);
+    SelectObject(memory.Get(), oldBitmap);
+    if (sizingCol_) {
+        // The copy covered the sizing line where it crossed the painted area; put it back there.
+        PatBlt(paint.Dc(), sizingX_, 0, 1, geometry_.ViewHeight(), DSTINVERT);
+    }
+}
+
+void StringGrid::PaintCell(HDC dc, int col, int row, const GridRect& rect) {
+    unsigned state = 0;
+    int background = COLOR_WINDOW;
+    int foreground = COLOR_WINDOWTEXT;
+    if (row == 0) {
+        state |= kCellFixed;
+        background = COLOR_BTNFACE;
+        foreground = COLOR_BTNTEXT;
+    } else if (selection_.Contains(col, row)) {
+        state |= kCellSelected;
+        background = COLOR_HIGHLIGHT;
+        foreground = COLOR_HIGHLIGHTTEXT;
+    }
+    const bool current = row > 0 && selection_.Current() == GridCell{col, row};
+    if (current && GetFocus() == Handle())
+        state |= kCellFocused;
+
+    std::wstring_view text;
+    if (col < data_.ColumnCount() && row < data_.RowCount())
+        text = data_.CellText(col, row);
+    const RECT r = ToRect(rect);
+    SetBkColor(dc, GetSysColor(background));
+    SetTextColor(dc, GetSysColor(foreground));
+    ExtTextOutW(dc, r.left + kTextInset, r.top + kTextInset, ETO_OPAQUE | ETO_CLIPPED, &r, text.data(),
+                static_cast<UINT>(text.size()), nullptr);
+    if (state & kCellFocused)
+        DrawFocusRect(dc, &r);
+    if (drawCell_)
+        drawCell_(col, row, r, state);
+}
+
+void StringGrid::OnSize() {
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    const int left = geometry_.LeftCol();
+    const int top = geometry_.TopRow();
+    geometry_.SetViewSize(client.right, client.bottom);
+    if (left != geometry_.LeftCol() || top != geometry_.TopRow())
+        InvalidateAll();
+    if (!updatingScrollBars_)
+        UpdateScrollBars();
+}
+
+void StringGrid::ScheduleScrollBarUpdate() {
+    if (!Handle() || scrollBarUpdatePending_)
+        return;
+    scrollBarUpdatePending_ = true;
+    PostMessageW(Handle(), kUpdateScrollBars, 0, 0);
+}
+
+// Showing or hiding one bar changes the room for the other; the nested WM_SIZE updates the
+// view, and a few passes settle it.
+void StringGrid::UpdateScrollBars() {
+    if (!Handle())
+        return;
+    scrollBarUpdatePending_ = false;
+    updatingScrollBars_ = true;
+    for (int pass = 0; pass < 3; ++pass) {
+        const int viewWidth = geometry_.ViewWidth();
+        const int viewHeight = geometry_.ViewHeight();
+
+        SCROLLINFO vertical{};
+        vertical.cbSize = sizeof vertical;
+        vertical.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        vertical.nMax = std::max(geometry_.RowCount() - 2, 0);
+        vertical.nPage = static_cast<UINT>(geometry_.PageRows());
+        vertical.nPos = geometry_.TopRow() - 1;
+        SetScrollInfo(Handle(), SB_VERT, &vertical, TRUE);
+
+        SCROLLINFO horizontal{};
+        horizontal.cbSize = sizeof horizontal;
+        horizontal.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+        horizontal.nMax = std::max(geometry_.ColCount() - 1, 0);
+        horizontal.nPage = static_cast<UINT>(std::max(geometry_.ColCount() - geometry_.MaxLeftCol(), 1));
+        horizontal.nPos = geometry_.LeftCol();
+        SetScrollInfo(Handle(), SB_HORZ, &horizontal, TRUE);
+
+        if (viewWidth == geometry_.ViewWidth() && viewHeight == geometry_.ViewHeight())
+            break;
+    }
+    updatingScrollBars_ = false;
+}
+
+void StringGrid::OnScroll(int bar, int request) {
+    if (scrollBarUpdatePending_)
+        UpdateScrollBars();
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_TRACKPOS;
+    GetScrollInfo(Handle(), bar, &info);
+    if (bar == SB_VERT) {
+        const int top = geometry_.TopRow();
+        switch (request) {
+            case SB_LINEUP:
+                return ScrollTo(std::nullopt, top - 1);
+            case SB_LINEDOWN:
+                return ScrollTo(std::nullopt, top + 1);
+            case SB_PAGEUP:
+                return ScrollTo(std::nullopt, top - geometry_.PageRows());
+            case SB_PAGEDOWN:
+                return ScrollTo(std::nullopt, top + geometry_.PageRows());
+            case SB_TOP:
+                return ScrollTo(std::nullopt, 1);
+            case SB_BOTTOM:
+                return ScrollTo(std::nullopt, geometry_.MaxTopRow());
+            case SB_THUMBTRACK:
+            case SB_THUMBPOSITION:
+                return ScrollTo(std::nullopt, info.nTrackPos + 1);
+        }
+        return;
+    }
+    const int left = geometry_.LeftCol();
+    switch (request) {
+        case SB_LINELEFT: {
+            int col = left - 1;
+            while (col > 0 && !geometry_.ColVisible(col))
+                --col;
+            return ScrollTo(col, std::nullopt);
+        }
+        case SB_LINERIGHT: {
+            int col = left + 1;
+            while (col < geometry_.MaxLeftCol() && !geometry_.ColVisible(col))
+                ++col;
+            return ScrollTo(col, std::nullopt);
+        }
+        case SB_PAGELEFT:
+            return ScrollTo(left - geometry_.PageCols(), std::nullopt);
+        case SB_PAGERIGHT:
+            return ScrollTo(left + geometry_.PageCols(), std::nullopt);
+        case SB_LEFT:
+            return ScrollTo(0, std::nullopt);
+        case SB_RIGHT:
+            return ScrollTo(geometry_.MaxLeftCol(), std::nullopt);
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION:
+            return ScrollTo(info.nTrackPos, std::nullopt);
+    }
+}
+
+// A vertical scroll leaves the header row alone: the owner's drawing hook may do real work
+// whenever a header cell is painted.
+void StringGrid::ScrollTo(std::optional<int> leftCol, std::optional<int> topRow) {
+    const bool movedLeft = leftCol && geometry_.SetLeftCol(*leftCol);
+    const bool movedTop = topRow && geometry_.SetTopRow(*topRow);
+    if (movedLeft)
+        InvalidateAll();
+    else if (movedTop)
+        InvalidateData();
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    if (movedTop) {
+        info.nPos = geometry_.TopRow() - 1;
+        SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
+    }
+    if (movedLeft) {
+        info.nPos = geometry_.LeftCol();
+        SetScrollInfo(Handle(), SB_HORZ, &info, TRUE);
+    }
+}
+
+void StringGrid::OnWheel(int delta) {
+    wheelRemainder_ += delta;
+    const int notches = wheelRemainder_ / WHEEL_DELTA;
+    wheelRemainder_ -= notches * WHEEL_DELTA;
+    if (notches == 0)
+        return;
+    const int lines = WheelLines();
+    const int step = lines == static_cast<int>(WHEEL_PAGESCROLL) ? geometry_.PageRows() : lines;
+    ScrollTo(std::nullopt, geometry_.TopRow() - notches * step);
+}
+
+void StringGrid::OnButtonDown(MouseButton button, bool doubleClick, WPARAM keys, int x, int y) {
+    if (GetFocus() != Handle())
+        SetFocus(Handle());
+    unsigned shift = doubleClick ? static_cast<unsigned>(kDoubleClick) : 0u;
+    if (keys & MK_SHIFT)
+        shift |= kShiftKey;
+    if (keys & MK_CONTROL)
+        shift |= kCtrlKey;
+    if (GetKeyState(VK_MENU) < 0)
+        shift |= kAltKey;
+
+    if (button == MouseButton::Left) {
+        // The second press of a double-click is never taken for sizing: it belongs to the owner.
+        if (const auto col = doubleClick ? std::nullopt : geometry_.SizingColumnAt(x, y)) {
+            const auto rect = geometry_.CellRect(*col, 0);
+            sizingCol_ = col;
+            sizingOffset_ = rect->right - x;
+            sizingX_ = rect->right;
+            SetCapture(Handle());
+            DrawSizingLine();
+            return;
+        }
+        const auto cell = geometry_.CellAt(x, y);
+        if (cell && cell->row > 0) {
+            SelectCell(*cell, (keys & MK_SHIFT) != 0);
+            selecting_ = true;
+            SetCapture(Handle());
+        }
+    }
+    if (mouseDown_)
+        mouseDown_(button, shift, x, y);
+}
+
+void StringGrid::OnMouseMove(int x, int y) {
+    if (sizingCol_) {
+        const int left = geometry_.CellRect(*sizingCol_, 0)->left;
+        DrawSizingLine();
+        sizingX_ = std::max(x + sizingOffset_, left);
+        DrawSizingLine();
+        return;
+    }
+    if (!selecting_)
+        return;
+    // Dragging past the top or bottom of the rows scrolls one row per move.
+    const int header = geometry_.RowHeight();
+    if (y < header)
+        ScrollTo(std::nullopt, geometry_.TopRow() - 1);
+    else if (y >= geometry_.ViewHeight())
+        ScrollTo(std::nullopt, geometry_.TopRow() + 1);
+    const int cx = std::clamp(x, 0, std::max(geometry_.ViewWidth() - 1, 0));
+    const int cy = std::clamp(y, header, std::max(geometry_.ViewHeight() - 1, header));
+    const auto cell = geometry_.CellAt(cx, cy);
+    if (cell && cell->row > 0 && *cell != selection_.Current())
+        SelectCell(*cell, true);
+}
+
+void StringGrid::OnLeftButtonUp(int x) {
+    if (sizingCol_) {
+        DrawSizingLine();
+        const int col = *sizingCol_;
+        const int left = geometry_.CellRect(col, 0)->left;
+        sizingCol_.reset();
+        ReleaseCapture();
+        SetColWidth(col, std::max(x + sizingOffset_, left) - left);
+        return;
+    }
+    if (selecting_) {
+        selecting_ = false;
+        ReleaseCapture();
+    }
+}
+
+void StringGrid::OnKeyDown(WPARAM key) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool shift = GetKeyState(VK_SHIFT) < 0;
+    GridMove move;
+    switch (key) {
+        case VK_LEFT:
+            move = GridMove::Left;
+            break;
+        case VK_RIGHT:
+            move = GridMove::Right;
+            break;
+        case VK_UP:
+            move = GridMove::Up;
+            break;
+        case VK_DOWN:
+            move = GridMove::Down;
+            break;
+        case VK_PRIOR:
+            move = GridMove::PageUp;
+            break;
+        case VK_NEXT:
+            move = GridMove::PageDown;
+            break;
+        case VK_HOME:
+            move = ctrl ? GridMove::First : GridMove::Home;
+            break;
+        case VK_END:
+            move = ctrl ? GridMove::Last : GridMove::End;
+            break;
+        case VK_ESCAPE:
+            EndDrags();
+            return;
+        default:
+            return;
+    }
+    if (selection_.Move(move, shift, geometry_)) {
+        InvalidateData();
+        RevealCurrent();
+    }
+}
+
+void StringGrid::SelectCell(GridCell cell, bool extend) {
+    selection_.Select(cell, extend);
+    InvalidateData();
+    RevealCurrent();
+}
+
+void StringGrid::RevealCurrent() {
+    const int left = geometry_.LeftCol();
+    const int top = geometry_.TopRow();
+    GridGeometry target = geometry_;
+    target.ScrollIntoView(selection_.Current());
+    if (target.LeftCol() != left || target.TopRow() != top)
+        ScrollTo(target.LeftCol(), target.TopRow());
+}
+
+void StringGrid::InvalidateAll() {
+    if (!Handle() || wholeInvalid_)
+        return;
+    wholeInvalid_ = true;
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void StringGrid::InvalidateData() {
+    if (!Handle() || wholeInvalid_)
+        return;
+    const RECT data{0, geometry_.RowHeight(), geometry_.ViewWidth(), geometry_.ViewHeight()};
+    InvalidateRect(Handle(), &data, FALSE);
+}
+
+void StringGrid::DrawSizingLine() {
+    WindowDc dc(Handle());
+    PatBlt(dc.Get(), sizingX_, 0, 1, geometry_.ViewHeight(), DSTINVERT);
+}
+
+void StringGrid::EndDrags() {
+    selecting_ = false;
+    if (sizingCol_) {
+        DrawSizingLine();
+        sizingCol_.reset();
+    }
+    if (GetCapture() == Handle())
+        ReleaseCapture();
+}
+
+}  // namespace tavelin::ui
