@@ -8,7 +8,7 @@
 namespace tavelin {
 
 class FileGridView final : public ui::GridData, private FileGridObserver {
-public:
+  public:
     explicit FileGridView(FileGrid& grid) : grid_(grid) {}
     ~FileGridView() override { grid_.SetObserver(nullptr); }
     FileGridView(const FileGridView&) = delete;
@@ -23,10 +23,10 @@ public:
     int RowCount() const override { return grid_.RowCount(); }
     std::wstring_view CellText(int col, int row) const override { return grid_.Cell(col, row); }
 
-private:
-    void CellChanged(int column, int row) override { control_->InvalidateCell(column, row); }
+  private:
+    void CellChanged(int column, int row) override { control_->CellChanged(column, row); }
     void RowCountChanged(int) override { control_->RowCountChanged(); }
-    void RowsRearranged() override { control_->InvalidateRows(); }
+    void RowsRearranged() override { control_->RowCountChanged(); }
 
     FileGrid& grid_;
     ui::StringGrid* control_ = nullptr;

@@ -5,8 +5,12 @@
 #include "listing/header_sort.h"
 #include "listing/list_files.h"
 #include "platform/long_path.h"
+#include "platform/private_profile_win.h"
 #include "res/resource.h"
+#include "settings/executable_path_win.h"
 #include "settings/settings_file.h"
+#include "settings/settings_paths.h"
+#include "settings/settings_table.h"
 #include "tree/folder_copy.h"
 #include "tree/folder_scan.h"
 #include "tree/node_path.h"
@@ -38,7 +42,7 @@ HFONT CreatePixelFont(const form1::FontSpec& spec) {
 // close that arrives meanwhile saves the settings at once but destroys the window only when
 // the outermost such handler has returned, so none of them goes on with a destroyed window.
 class TForm1::BusyScope {
-public:
+  public:
     explicit BusyScope(TForm1& form) : form_(form) { ++form_.busyDepth_; }
     ~BusyScope() {
         if (--form_.busyDepth_ == 0 && form_.closing_ && form_.Handle())
@@ -47,7 +51,7 @@ public:
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
-private:
+  private:
     TForm1& form_;
 };
 
@@ -91,23 +95,13 @@ void TForm1::CreateControls() {
     Edit1.onClick = [this] { MnuSearchFolderClick(); };
 
     Splitter1.Create(Handle(), form1::kSplitter1);
-    Splitter1.paneWidth = [this] { return docked_.Size(Panel1.Handle()); };
-    Splitter1.setPaneWidth = [this](int width) {
-        docked_.SetSize(Panel1.Handle(), width);
-        LayOut();
-    };
 
-    StringGrid1.Create(Handle(), form1::kStringGrid1, form1::kGridFont.face, form1::kGridFont.height);
-    StringGrid1.SetDefaultColWidth(form1::kGridDefaultColWidth);
-    StringGrid1.SetDefaultRowHeight(form1::kGridDefaultRowHeight);
-    StringGrid1.SetData(&gridView_);
+    StringGrid1.Create(Handle(), form1::kStringGrid1);
     gridView_.Attach(&StringGrid1);
-    StringGrid1.onDrawCell = [this](int c, int r, const RECT& rc, unsigned state) {
-        StringGrid1DrawCell(c, r, rc, state);
-    };
-    StringGrid1.onMouseDown = [this](ui::MouseButton button, unsigned shift, int x, int y) {
-        StringGrid1MouseDown(button, shift, x, y);
-    };
+    StringGrid1.SetDrawCellHook(
+        [this](int c, int r, const RECT& rc, unsigned state) { StringGrid1DrawCell(c, r, rc, state); });
+    StringGrid1.SetMouseDownHook(
+        [this](ui::MouseButton button, unsigned shift, int x, int y) { StringGrid1MouseDown(button, shift, x, y); });
 
     StatusBar1.Create(Handle(), form1::kStatusBar1);
 
@@ -116,6 +110,14 @@ void TForm1::CreateControls() {
     docked_.Add(StringGrid1.Handle(), ui::Align::Client, 0);
     docked_.Add(StatusBar1.Handle(), ui::Align::Bottom, form1::kStatusBar1Height);
     LayOut();
+}
+
+ui::Splitter::Hooks TForm1::SplitterHooks() {
+    return {[this] { return docked_.Size(Panel1.Handle()); },
+            [this](int width) {
+                docked_.SetSize(Panel1.Handle(), width);
+                LayOut();
+            }};
 }
 
 void TForm1::LayOut() {
@@ -154,13 +156,13 @@ void TForm1::LoadSettings() {
     SearchFolder = paths.defaultSearchFolder;
     TargetFolder.clear();
     PrivateProfileWin profile;
-    LoadedSettings loaded = ::tavelin::LoadSettings(profile, IniPath, SearchFolder);
+    LoadedSettings loaded = ::tavelin::LoadSettings(profile, paths);
     const WindowSettings& s = loaded.window;
-    SetWindowPos(Handle(), nullptr, s.x, s.y, s.width, s.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    docked_.SetSize(Panel1.Handle(), s.pane);
+    SetWindowPos(Handle(), nullptr, s[kLeft], s[kTop], s[kWidth], s[kHeight], SWP_NOZORDER | SWP_NOACTIVATE);
+    docked_.SetSize(Panel1.Handle(), s[kPaneWidth]);
     LayOut();
     for (int c = 0; c < form1::kGridColumns; ++c)
-        StringGrid1.SetColWidth(c, s.columns[c]);
+        StringGrid1.SetColWidth(c, s[kColumn0Width + c]);
     SearchFolder = loaded.searchFolder;
     TargetFolder = loaded.targetFolder;
 }
@@ -168,14 +170,14 @@ void TForm1::LoadSettings() {
 void TForm1::FormClose() {
     RECT rc;
     GetWindowRect(Handle(), &rc);
-    WindowSettings s;
-    s.x = rc.left;
-    s.y = rc.top;
-    s.width = rc.right - rc.left;
-    s.height = rc.bottom - rc.top;
-    s.pane = docked_.Size(Panel1.Handle());
+    WindowSettings s{};
+    s[kLeft] = rc.left;
+    s[kTop] = rc.top;
+    s[kWidth] = rc.right - rc.left;
+    s[kHeight] = rc.bottom - rc.top;
+    s[kPaneWidth] = docked_.Size(Panel1.Handle());
     for (int c = 0; c < form1::kGridColumns; ++c)
-        s.columns[c] = StringGrid1.ColWidth(c);
+        s[kColumn0Width + c] = StringGrid1.ColWidth(c);
     PrivateProfileWin profile;
     SaveSettings(profile, IniPath, s, SearchFolder, TargetFolder);
 }
@@ -207,7 +209,6 @@ void TForm1::MnuSearchFolderClick() {
     BusyScope busy(*this);
     StatusBar1.SetText(L"");
     StatusBar1.RepaintNow();
-    OpenDialog1.SetTitle(form1::kOpenDialogTitle);
     OpenDialog1.SetInitialDir(SearchFolder);
     OpenDialog1.SetFileName(kPlaceholder);
     if (!OpenDialog1.Execute(Handle()) || closing_)
@@ -242,7 +243,6 @@ void TForm1::MnuPellarixClick() {
     BusyScope busy(*this);
     StatusBar1.SetText(L"");
     StatusBar1.RepaintNow();
-    SaveDialog1.SetTitle(form1::kSaveDialogTitle);
     SaveDialog1.SetInitialDir(TargetFolder);
     SaveDialog1.SetFileName(kPlaceholder);
     if (!SaveDialog1.Execute(Handle()) || closing_)

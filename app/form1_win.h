@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/file_grid_view.h"
+#include "app/form1_resource.h"
 #include "listing/file_grid.h"
 #include "listing/size_repadder.h"
 #include "platform/file_system_win.h"
@@ -25,7 +26,12 @@
 namespace tavelin {
 
 class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver {
-public:
+    // The models come first: the controls that show them are built from them.
+    FolderTree tree_;
+    FileGrid grid_;
+    FileGridView gridView_{grid_};
+
+  public:
     // Creates the window, hidden, from its form resource; FormCreate runs inside.
     TForm1();
     ~TForm1();
@@ -49,11 +55,11 @@ public:
     ui::Panel Panel2;
     ui::ClickableEdit Edit1;
     ui::TreeView TreeView1;
-    ui::Splitter Splitter1;
-    ui::StringGrid StringGrid1;
+    ui::Splitter Splitter1{SplitterHooks()};
+    ui::StringGrid StringGrid1{gridView_};
     ui::StatusBar StatusBar1;
-    ui::FileDialog OpenDialog1{ui::FileDialog::Kind::Open};
-    ui::FileDialog SaveDialog1{ui::FileDialog::Kind::Save};
+    ui::FileDialog OpenDialog1{ui::FileDialog::Kind::Open, form1::kOpenDialogTitle};
+    ui::FileDialog SaveDialog1{ui::FileDialog::Kind::Save, form1::kSaveDialogTitle};
 
     // Handlers.
     void FormCreate();
@@ -76,9 +82,10 @@ public:
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     class BusyScope;
 
+    ui::Splitter::Hooks SplitterHooks();
     void CreateControls();
     void LayOut();
     void LoadSettings();
@@ -100,10 +107,7 @@ private:
     void ClearTree() override;
     void NodeAdded(NodeId node, NodeId parent) override;
 
-    FolderTree tree_;
     std::vector<HTREEITEM> treeItems_;  // by node id
-    FileGrid grid_;
-    FileGridView gridView_{grid_};
     SizeRepadder repadder_;
     FileSystemWin files_;
     TextServicesWin text_;
@@ -112,8 +116,8 @@ private:
     HFONT gridFont_ = nullptr;
 
     bool scanning_ = false;
-    int busyDepth_ = 0;         // handlers under way that run a modal loop or the event pump
-    bool closing_ = false;      // FormClose has run; the window goes once nothing is busy
+    int busyDepth_ = 0;     // handlers under way that run a modal loop or the event pump
+    bool closing_ = false;  // FormClose has run; the window goes once nothing is busy
     bool quitOnDestroy_ = false;
 };
 

@@ -28,7 +28,7 @@ struct DirEntry {
 
 // One open directory search; closes itself when destroyed.
 class DirectorySearch {
-public:
+  public:
     virtual ~DirectorySearch() = default;
     // Fills `entry` with the next raw entry (".", ".." and every attribute included) and
     // returns true, or returns false at the end or on a read error.
@@ -44,7 +44,7 @@ struct FolderIdentity {
 };
 
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // Starts a search for every entry of `folder` (a path ending in "\", as shown to the user);
     // nullptr when the folder cannot be read.

@@ -5,7 +5,7 @@
 namespace tavelin {
 
 class LoopHost {
-public:
+  public:
     virtual ~LoopHost() = default;
     // Replaces the status line's text; RepaintStatus paints it before returning, since the
     // loops that follow do not let the window paint.

@@ -6,7 +6,7 @@ namespace tavelin {
 
 template <class Traits>
 class Unique {
-public:
+  public:
     using Handle = typename Traits::Handle;
     Unique() = default;
     explicit Unique(Handle h) : handle_(h) {}
@@ -28,7 +28,7 @@ public:
         handle_ = h;
     }
 
-private:
+  private:
     Handle handle_ = Traits::Invalid();
 };
 

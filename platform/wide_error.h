@@ -6,11 +6,11 @@
 namespace tavelin {
 
 class WideError : public std::runtime_error {
-public:
+  public:
     explicit WideError(std::wstring message) : std::runtime_error("error"), message_(std::move(message)) {}
     const std::wstring& Message() const { return message_; }
 
-private:
+  private:
     std::wstring message_;
 };
 

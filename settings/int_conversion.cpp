@@ -54,11 +54,7 @@ std::optional<std::int32_t> ParseDecimal(std::wstring_view text) {
 
 }  // namespace
 
-ConvertError::ConvertError(const std::wstring& value) : message_(L"'" + value + L"' は整数ではありません") {}
-
-const char* ConvertError::what() const noexcept {
-    return "the text is not an integer";
-}
+ConvertError::ConvertError(const std::wstring& value) : WideError(L"'" + value + L"' は整数ではありません") {}
 
 std::optional<std::int32_t> ParseStrictInt(std::wstring_view text) {
     std::size_t start = text.find_first_not_of(L' ');

@@ -1,23 +1,19 @@
 #pragma once
 // The strict text-to-integer conversion that every numeric settings value goes through.
 #include <cstdint>
-#include <exception>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/wide_error.h"
 
 namespace tavelin {
 
 // Raised when a text is not a valid 32-bit integer. Message() is the text the user sees
 // (without the final "." that the application's error box appends).
-class ConvertError : public std::exception {
+class ConvertError : public WideError {
   public:
     explicit ConvertError(const std::wstring& value);
-    const std::wstring& Message() const noexcept { return message_; }
-    const char* what() const noexcept override;
-
-  private:
-    std::wstring message_;
 };
 
 // Leading spaces, then either an optional sign and decimal digits, or 1 to 8 hexadecimal

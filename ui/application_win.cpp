@@ -108,8 +108,8 @@ std::wstring WithClosingFullStop(const std::wstring& message) {
     if (message.empty())
         return message;
     char bytes[8];
-    int n = WideCharToMultiByte(CP_ACP, 0, message.data() + message.size() - 1, 1, bytes, sizeof bytes, nullptr,
-                                nullptr);
+    int n =
+        WideCharToMultiByte(CP_ACP, 0, message.data() + message.size() - 1, 1, bytes, sizeof bytes, nullptr, nullptr);
     if (n > 0 && static_cast<unsigned char>(bytes[n - 1]) > static_cast<unsigned char>('.'))
         return message + L".";
     return message;

@@ -10,7 +10,7 @@
 namespace tavelin::ui {
 
 class Application : public Window<Application> {
-public:
+  public:
     static Application& Instance();
 
     // Registers the common controls and creates the owner window.
@@ -30,7 +30,7 @@ public:
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     Application() = default;
     bool MovesFocusByTab(const MSG& msg) const;
     HWND main_ = nullptr;

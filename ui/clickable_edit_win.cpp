@@ -12,9 +12,9 @@ ClickableEdit::~ClickableEdit() {
 }
 
 void ClickableEdit::Create(HWND parent, int id) {
-    hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL, 0,
-                            0, 0, 20, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                            GetModuleHandleW(nullptr), nullptr);
+    hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_READONLY | ES_AUTOHSCROLL, 0, 0,
+                            0, 20, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
+                            nullptr);
     SetWindowSubclass(hwnd_, &ClickableEdit::Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
 }
 
@@ -30,8 +30,8 @@ std::wstring ClickableEdit::Text() const {
 
 // A click is a press and a release of the left button; the edit captures the mouse between
 // them, so the release arrives here even when it happens outside.
-LRESULT CALLBACK ClickableEdit::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                         DWORD_PTR data) noexcept {
+LRESULT CALLBACK
+ClickableEdit::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) noexcept {
     auto* self = reinterpret_cast<ClickableEdit*>(data);
     LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
     try {

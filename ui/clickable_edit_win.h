@@ -8,7 +8,7 @@
 namespace tavelin::ui {
 
 class ClickableEdit {
-public:
+  public:
     ~ClickableEdit();
     void Create(HWND parent, int id);
     HWND Handle() const { return hwnd_; }
@@ -17,7 +17,7 @@ public:
 
     std::function<void()> onClick;
 
-private:
+  private:
     static LRESULT CALLBACK Subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
     HWND hwnd_ = nullptr;
     bool pressed_ = false;

@@ -9,7 +9,7 @@
 namespace tavelin::ui {
 
 class DockedChildren {
-public:
+  public:
     void Add(HWND child, Align align, int size);
     // The width of a Left slot or the height of a Top or Bottom slot.
     void SetSize(HWND child, int size);
@@ -17,7 +17,7 @@ public:
     // Moves every child to its place inside `parent`'s client area.
     void Apply(HWND parent) const;
 
-private:
+  private:
     struct Child {
         HWND hwnd;
         DockSlot slot;

@@ -11,7 +11,7 @@
 namespace tavelin::ui {
 
 class Panel : public Window<Panel> {
-public:
+  public:
     void Create(HWND parent, int id);
     DockedChildren& Children() { return children_; }
     // Runs after every size change, once the children are in place.
@@ -19,7 +19,7 @@ public:
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     DockedChildren children_;
 };
 

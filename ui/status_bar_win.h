@@ -7,7 +7,7 @@
 namespace tavelin::ui {
 
 class StatusBar {
-public:
+  public:
     void Create(HWND parent, int id);
     HWND Handle() const { return hwnd_; }
     void SetText(const std::wstring& text);
@@ -15,7 +15,7 @@ public:
     // Paints the bar before returning, for loops that keep the message queue waiting.
     void RepaintNow();
 
-private:
+  private:
     HWND hwnd_ = nullptr;
 };
 

@@ -10,8 +10,8 @@ TreeView::~TreeView() {
 }
 
 void TreeView::Create(HWND parent, int id, int imageResource) {
-    DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS |
-                  TVS_DISABLEDRAGDROP;
+    DWORD style =
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | TVS_DISABLEDRAGDROP;
     hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     images_ = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 0);

@@ -1,15 +1,15 @@
 #pragma once
 // The tree view control. Item texts are not copied into the control: it asks its parent for
 // them (TVN_GETDISPINFOW), so a tree of a million folders keeps each name once, in the model.
-#include <windows.h>
 #include <commctrl.h>
+#include <windows.h>
 
 #include <optional>
 
 namespace tavelin::ui {
 
 class TreeView {
-public:
+  public:
     ~TreeView();
     // `imageResource` is a 16x16 bitmap whose white pixels are transparent.
     void Create(HWND parent, int id, int imageResource);
@@ -22,7 +22,7 @@ public:
     std::optional<LPARAM> SelectedData() const;
     void SetEnabled(bool enabled);
 
-private:
+  private:
     HWND hwnd_ = nullptr;
     HIMAGELIST images_ = nullptr;
 };

@@ -11,20 +11,24 @@ void ReportHandlerException() noexcept;
 // may throw. Creating passes `this` to WM_NCCREATE; WM_NCDESTROY forgets it again.
 template <class T>
 class Window {
-public:
+  public:
     Window() = default;
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;
 
     HWND Handle() const { return hwnd_; }
 
-protected:
+  protected:
     ~Window() {
         if (hwnd_)
             DestroyWindow(hwnd_);
     }
 
-    static void Register(const wchar_t* className, UINT style, HCURSOR cursor, HBRUSH background, HICON icon = nullptr) {
+    static void Register(const wchar_t* className,
+                         UINT style,
+                         HCURSOR cursor,
+                         HBRUSH background,
+                         HICON icon = nullptr) {
         WNDCLASSEXW wc{};
         if (GetClassInfoExW(GetModuleHandleW(nullptr), className, &wc))
             return;
@@ -39,8 +43,16 @@ protected:
         RegisterClassExW(&wc);
     }
 
-    HWND Create(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style, int x, int y, int width,
-                int height, HWND parent, HMENU menuOrId) {
+    HWND Create(DWORD exStyle,
+                const wchar_t* className,
+                const wchar_t* title,
+                DWORD style,
+                int x,
+                int y,
+                int width,
+                int height,
+                HWND parent,
+                HMENU menuOrId) {
         return CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menuOrId,
                                GetModuleHandleW(nullptr), static_cast<T*>(this));
     }
@@ -49,7 +61,7 @@ protected:
         return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
 
-private:
+  private:
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
         T* self = nullptr;
         if (message == WM_NCCREATE) {

@@ -15,7 +15,7 @@ namespace {
 
 // A window whose handler throws on request and otherwise counts what reaches it.
 class ThrowingWindow : public ui::Window<ThrowingWindow> {
-public:
+  public:
     ThrowingWindow() {
         Register(L"TavelinThrowingWindow", 0, nullptr, nullptr);
         Create(0, L"TavelinThrowingWindow", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);
@@ -39,7 +39,7 @@ public:
 };
 
 class WindowBase : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ui::Application::Instance().Initialize();
         ui::Application::Instance().SetTitle(L"Pellarix Ver.1.00");
@@ -66,12 +66,8 @@ TEST(ErrorBoxText, FullStopFollowsTheLastCodePageByte) {
         const wchar_t* message;
         const wchar_t* shown;
     } const cases[] = {
-        {L"abc", L"abc."},
-        {L"abc.", L"abc."},
-        {L"abc!", L"abc!"},
-        {L"value 0", L"value 0."},
-        {L"", L""},
-        {L"整数ではありません", L"整数ではありません."},
+        {L"abc", L"abc."},         {L"abc.", L"abc."}, {L"abc!", L"abc!"},
+        {L"value 0", L"value 0."}, {L"", L""},         {L"整数ではありません", L"整数ではありません."},
         {L"終了。", L"終了。."},
     };
     for (const auto& c : cases)

@@ -4,7 +4,7 @@
 namespace tavelin::test {
 
 class EscapeHeld {
-public:
+  public:
     EscapeHeld();
     ~EscapeHeld();
     EscapeHeld(const EscapeHeld&) = delete;

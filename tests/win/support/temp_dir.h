@@ -5,7 +5,7 @@
 namespace tavelin::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -18,7 +18,7 @@ public:
     std::wstring MakeFolder(const std::wstring& relative) const;
     std::wstring MakeFile(const std::wstring& relative, unsigned long long size = 0) const;
 
-private:
+  private:
     std::wstring path_;
 };
 

@@ -1,0 +1,123 @@
+#include <commctrl.h>
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include "res/resource.h"
+#include "support/dialog_watcher.h"
+#include "support/form_fixture.h"
+#include "ui/application_win.h"
+
+namespace tavelin::test {
+namespace {
+
+std::wstring WindowText(HWND hwnd) {
+    wchar_t text[256] = {};
+    GetWindowTextW(hwnd, text, 256);
+    return text;
+}
+
+std::wstring MenuText(HMENU menu, UINT item, bool byPosition) {
+    wchar_t text[128] = {};
+    GetMenuStringW(menu, item, text, 128, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+    return text;
+}
+
+using Form1Start = FormTest;
+
+TEST_F(Form1Start, StartsWithThePromptAnEmptyTreeAndTheHeaderRowOverFourEmptyRows) {
+    EXPECT_EQ(Status(), L"検索フォルダを指定して下さい。");
+    EXPECT_TRUE(form->Shown);
+    EXPECT_FALSE(form->TreeReady);
+    EXPECT_FALSE(form->ListReady);
+    EXPECT_EQ(form->SortDescending, 0);
+    EXPECT_EQ(form->Edit1.Text(), L"");
+    EXPECT_EQ(TreeView_GetCount(form->TreeView1.Handle()), 0u);
+    ASSERT_EQ(form->StringGrid1.RowCount(), 5);
+    const wchar_t* headers[] = {L"ファイル名", L"Bytes", L"種類", L"更新日時", L"属性"};
+    for (int c = 0; c < 5; ++c) {
+        EXPECT_EQ(form->Grid().Cell(c, 0), headers[c]);
+        for (int r = 1; r < 5; ++r)
+            EXPECT_EQ(form->Grid().Cell(c, r), L"");
+    }
+    EXPECT_EQ(form->StringGrid1.RowHeight(1), 24);
+}
+
+TEST_F(Form1Start, CaptionDiffersFromTheTaskBarTitle) {
+    EXPECT_EQ(WindowText(form->Handle()), L"Tavelin Ver.1.00");
+    HWND owner = GetWindow(form->Handle(), GW_OWNER);
+    EXPECT_EQ(owner, ui::Application::Instance().OwnerWindow());
+    EXPECT_EQ(WindowText(owner), L"Pellarix Ver.1.00");
+}
+
+TEST_F(Form1Start, MenuHasTheCommandsInOrder) {
+    HMENU bar = GetMenu(form->Handle());
+    ASSERT_EQ(GetMenuItemCount(bar), 1);
+    EXPECT_EQ(MenuText(bar, 0, true), L"ファイル(&F)");
+    HMENU file = GetSubMenu(bar, 0);
+    ASSERT_EQ(GetMenuItemCount(file), 5);
+    EXPECT_EQ(MenuText(file, IDM_SEARCH_FOLDER, false), L"検索フォルダ指定(&F)...");
+    EXPECT_EQ(GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+    EXPECT_EQ(MenuText(file, IDM_PELLARIX, false), L"フォルダ名コピー開始(&C)...");
+    EXPECT_EQ(GetMenuState(file, 3, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+    EXPECT_EQ(MenuText(file, IDM_EXIT, false), L"終了(&X)");
+}
+
+TEST_F(Form1Start, ExitAsksAndOnlyYesEndsTheProgram) {
+    HWND hwnd = form->Handle();
+    DialogWatcher watcher({Answer::Button(IDNO), Answer::Escape(), Answer::Close(), Answer::Button(IDYES)});
+    for (int i = 0; i < 3; ++i) {
+        Command(IDM_EXIT);
+        Pump();
+        ASSERT_TRUE(IsWindow(hwnd)) << "answer " << i;
+    }
+    EXPECT_FALSE(FileExists(IniFile()));
+    Command(IDM_EXIT);
+    Pump();
+    EXPECT_FALSE(IsWindow(hwnd));
+    ASSERT_EQ(watcher.Count(), 4u);
+    const SeenDialog& asked = watcher.Seen(0);
+    EXPECT_EQ(asked.caption, L"確認");
+    ASSERT_FALSE(asked.staticTexts.empty());
+    EXPECT_EQ(asked.staticTexts.back(), L"終了します。よろしいですか？");
+    EXPECT_EQ(DialogWatcher::ButtonText(asked, IDYES), L"はい(&Y)");
+    EXPECT_EQ(DialogWatcher::ButtonText(asked, IDNO), L"いいえ(&N)");
+    // Yes saved the settings on the way out.
+    EXPECT_TRUE(FileExists(IniFile()));
+}
+
+TEST_F(Form1Start, CloseBoxEndsWithoutAskingAndSavesOnce) {
+    HWND hwnd = form->Handle();
+    DialogWatcher watcher({});
+    SendMessageW(hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(watcher.Count(), 0u);
+    EXPECT_TRUE(FileExists(IniFile()));
+}
+
+TEST_F(Form1Start, FolderBoxFollowsTheLeftPaneWhenTheSplitterIsDragged) {
+    RECT before;
+    GetWindowRect(form->Panel1.Handle(), &before);
+    HWND splitter = form->Splitter1.Handle();
+    SendMessageW(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 10));
+    SendMessageW(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(41, 10));
+    SendMessageW(splitter, WM_LBUTTONUP, 0, MAKELPARAM(41, 10));
+    Pump();
+    RECT pane, edit, client;
+    GetWindowRect(form->Panel1.Handle(), &pane);
+    GetWindowRect(form->Edit1.Handle(), &edit);
+    GetClientRect(form->Panel1.Handle(), &client);
+    EXPECT_EQ(pane.right - pane.left, before.right - before.left + 40);
+    EXPECT_EQ(edit.right - edit.left, client.right);
+}
+
+TEST_F(Form1Start, TabMovesFromTheTreeToTheGrid) {
+    SetFocus(form->TreeView1.Handle());
+    HWND next = GetNextDlgTabItem(form->Handle(), form->TreeView1.Handle(), FALSE);
+    EXPECT_EQ(next, form->StringGrid1.Handle());
+    EXPECT_EQ(GetNextDlgTabItem(form->Handle(), next, FALSE), form->TreeView1.Handle());
+}
+
+}  // namespace
+}  // namespace tavelin::test

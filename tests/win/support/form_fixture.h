@@ -1,0 +1,38 @@
+#pragma once
+// A main window created in the test process, shown as the program shows it, with its settings
+// file removed before and after, so each test starts from the defaults.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "app/form1_win.h"
+
+namespace tavelin::test {
+
+class FormTest : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates and shows a new main window (after the previous one is gone).
+    void OpenForm();
+    // Runs a menu command as a click on the menu item does; returns when its handler has.
+    void Command(int id);
+    std::wstring Status() const { return form->StatusBar1.Text(); }
+    // The settings file beside the test executable.
+    static std::wstring IniFile();
+    static bool FileExists(const std::wstring& path) {
+        return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    // Lets pending messages run (repaints, posted clicks).
+    static void Pump();
+    // Child texts of the tree view in pre-order, each indented by two spaces per level.
+    std::wstring TreeOutline() const;
+
+    std::unique_ptr<TForm1> form;
+};
+
+}  // namespace tavelin::test
