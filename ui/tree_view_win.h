@@ -1,8 +1,9 @@
 #pragma once
 // The tree view control. Item texts are not copied into the control: it asks its parent for
 // them (TVN_GETDISPINFOW), so a tree of a million folders keeps each name once, in the model.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <optional>
 

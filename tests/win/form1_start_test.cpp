@@ -1,5 +1,6 @@
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <gtest/gtest.h>
 
