@@ -1,0 +1,167 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include "res/resource.h"
+#include "support/dialog_watcher.h"
+#include "support/escape_key.h"
+#include "support/escape_trigger.h"
+#include "support/form_fixture.h"
+#include "support/temp_dir.h"
+
+namespace tavelin::test {
+namespace {
+
+bool IsFolder(const std::wstring& path) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+class Form1ScanCopy : public FormTest {
+  protected:
+    // Picks `folder` in the open dialog (started there, OK on the placeholder) and scans it.
+    void Search(const std::wstring& folder) {
+        form->SearchFolder = folder;
+        DialogWatcher watcher({Answer::Ok()});
+        Command(IDM_SEARCH_FOLDER);
+        ASSERT_EQ(watcher.Count(), 1u);
+        EXPECT_EQ(watcher.Seen(0).caption, L"検索フォルダ指定");
+    }
+    // Picks `folder` in the save dialog and copies the tree there; returns the dialogs seen.
+    std::vector<SeenDialog> Copy(const std::wstring& folder, std::vector<Answer> more = {}) {
+        form->TargetFolder = folder;
+        std::vector<Answer> answers{Answer::Ok()};
+        answers.insert(answers.end(), more.begin(), more.end());
+        DialogWatcher watcher(answers);
+        Command(IDM_PELLARIX);
+        std::vector<SeenDialog> seen;
+        for (size_t i = 0; i < watcher.Count(); ++i)
+            seen.push_back(watcher.Seen(i));
+        return seen;
+    }
+    TempDir source;
+    TempDir target;
+};
+
+TEST_F(Form1ScanCopy, SearchShowsTheFolderScansItDepthFirstAndCopiesTheStructure) {
+    source.MakeFolder(L"A\\A1");
+    source.MakeFolder(L"B");
+    source.MakeFile(L"A\\file.txt", 10);
+    Search(source.Path());
+    EXPECT_EQ(form->SearchFolder, source.Path());
+    EXPECT_EQ(form->Edit1.Text(), source.Path());
+    EXPECT_EQ(Status(), L"");
+    EXPECT_TRUE(form->TreeReady);
+    EXPECT_FALSE(form->ScanAborted);
+    EXPECT_TRUE(IsWindowEnabled(form->TreeView1.Handle()));
+    // Siblings come in the order the file system gives them; on this one that is by name.
+    EXPECT_EQ(TreeOutline(), source.Path() + L"\n  A\n    A1\n  B\n");
+    EXPECT_EQ(form->GetNodePath(2), source.Path() + L"A\\A1\\");
+
+    auto seen = Copy(target.Path());
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].caption, L"フォルダコピー開始");
+    EXPECT_EQ(Status(), L"フォルダ名コピーを完了しました。［フォルダ作成数:3］［フォルダ未作成数:0］");
+    EXPECT_TRUE(IsFolder(target.Path() + L"A\\A1"));
+    EXPECT_TRUE(IsFolder(target.Path() + L"B"));
+    EXPECT_FALSE(FileExists(target.Path() + L"A\\file.txt"));
+
+    Copy(target.Path());
+    EXPECT_EQ(Status(), L"フォルダ名コピーを完了しました。［フォルダ作成数:0］［フォルダ未作成数:3］");
+}
+
+TEST_F(Form1ScanCopy, CopyWithoutATreeOrOntoTheSearchFolderIsRefused) {
+    {
+        DialogWatcher watcher({Answer::Button(IDOK)});
+        Command(IDM_PELLARIX);
+        ASSERT_EQ(watcher.Count(), 1u);
+        EXPECT_EQ(watcher.Seen(0).caption, L"エラー");
+        EXPECT_EQ(watcher.Seen(0).staticTexts.back(), L"フォルダツリーが表示されていません。");
+        EXPECT_EQ(Status(), L"検索フォルダを指定して下さい。");
+    }
+    source.MakeFolder(L"X");
+    Search(source.Path());
+    auto seen = Copy(source.Path(), {Answer::Button(IDOK)});
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].caption, L"エラー");
+    EXPECT_EQ(seen[1].staticTexts.back(), L"同じ場所へのフォルダ名コピーは出来ません。");
+    // The refused destination is still what the settings will remember.
+    EXPECT_EQ(form->TargetFolder, source.Path());
+    EXPECT_EQ(Status(), L"");
+}
+
+TEST_F(Form1ScanCopy, MissingSearchFolderKeepsThePreviousTree) {
+    source.MakeFolder(L"Kept");
+    Search(source.Path());
+    std::wstring before = TreeOutline();
+    std::wstring missing = source.Path() + L"gone\\";
+    form->SearchFolder = missing;
+    DialogWatcher watcher({Answer::Button(IDOK)});
+    form->ScanFolderTree();
+    ASSERT_EQ(watcher.Count(), 1u);
+    EXPECT_EQ(watcher.Seen(0).caption, L"情報");
+    EXPECT_EQ(watcher.Seen(0).staticTexts.back(), L"検索フォルダのディスクドライブの準備が出来ていません。");
+    EXPECT_EQ(Status(), L"検索フォルダを指定して下さい。");
+    EXPECT_EQ(TreeOutline(), before);
+    EXPECT_TRUE(form->TreeReady);
+    EXPECT_EQ(form->SearchFolder, missing);
+}
+
+TEST_F(Form1ScanCopy, EscapeLeavesAPartialTreeThatTheCopyAndTheTreeClickAccept) {
+    for (auto name : {L"a", L"b", L"c", L"d"})
+        source.MakeFolder(std::wstring(name) + L"\\sub");
+    form->SearchFolder = source.Path();
+    {
+        // Down once the root and two folders are in the tree view.
+        EscapeTrigger escape(form->TreeView1.Handle(), TVM_INSERTITEMW, 3);
+        form->ScanFolderTree();
+        EXPECT_TRUE(escape.Pressed());
+    }
+    Pump();
+    EXPECT_TRUE(form->ScanAborted);
+    EXPECT_EQ(Status(), L"フォルダ検索を中断しました。");
+    EXPECT_EQ(TreeOutline(), source.Path() + L"\n  a\n  b\n");
+    EXPECT_TRUE(form->TreeReady);
+    EXPECT_TRUE(IsWindowEnabled(form->TreeView1.Handle()));
+
+    Copy(target.Path());
+    EXPECT_EQ(Status(), L"フォルダ名コピーを完了しました。［フォルダ作成数:2］［フォルダ未作成数:0］");
+    EXPECT_TRUE(IsFolder(target.Path() + L"b"));
+    EXPECT_FALSE(IsFolder(target.Path() + L"c"));
+}
+
+TEST_F(Form1ScanCopy, EscapeStopsTheCopyBeforeTheNextFolder) {
+    source.MakeFolder(L"a");
+    source.MakeFolder(L"b");
+    Search(source.Path());
+    {
+        // Down once the first folder has been named in the status line.
+        EscapeTrigger escape(form->StatusBar1.Handle(), SB_SETTEXTW, 2);
+        Copy(target.Path());
+        EXPECT_TRUE(escape.Pressed());
+    }
+    EXPECT_EQ(Status(), L"フォルダ名コピーを中断しました。");
+    EXPECT_TRUE(IsFolder(target.Path() + L"a"));
+    EXPECT_FALSE(IsFolder(target.Path() + L"b"));
+}
+
+TEST_F(Form1ScanCopy, CloseDuringAScanSavesAtOnceAndEndsWhenTheScanDoes) {
+    for (int i = 0; i < 20; ++i)
+        source.MakeFolder(L"f" + std::to_wstring(i));
+    form->SearchFolder = source.Path();
+    HWND hwnd = form->Handle();
+    // Both arrive through the scan's event pump: a second search must not start inside the
+    // first, and the close must wait for the scan.
+    PostMessageW(hwnd, WM_COMMAND, IDM_SEARCH_FOLDER, 0);
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    DialogWatcher watcher({});
+    form->ScanFolderTree();
+    EXPECT_EQ(watcher.Count(), 0u);
+    EXPECT_TRUE(FileExists(IniFile()));
+    EXPECT_FALSE(IsWindow(hwnd));
+}
+
+}  // namespace
+}  // namespace tavelin::test
