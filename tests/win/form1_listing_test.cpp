@@ -1,0 +1,222 @@
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/dialog_watcher.h"
+#include "support/escape_trigger.h"
+#include "support/form_fixture.h"
+#include "support/temp_dir.h"
+
+namespace tavelin::test {
+namespace {
+
+class Form1Listing : public FormTest {
+protected:
+    void Scan(const std::wstring& folder) {
+        form->SearchFolder = folder;
+        form->ScanFolderTree();
+        Pump();
+    }
+    HTREEITEM Item(int index) {
+        HWND tree = form->TreeView1.Handle();
+        HTREEITEM item = TreeView_GetRoot(tree);
+        // Pre-order walk over the control's items.
+        std::vector<HTREEITEM> order;
+        auto walk = [&](auto&& self, HTREEITEM i) -> void {
+            for (; i; i = TreeView_GetNextSibling(tree, i)) {
+                order.push_back(i);
+                self(self, TreeView_GetChild(tree, i));
+            }
+        };
+        walk(walk, item);
+        return order.at(index);
+    }
+    // A left click released on the label of the tree item at `index`.
+    void ClickNode(int index) {
+        HWND tree = form->TreeView1.Handle();
+        HTREEITEM item = Item(index);
+        TreeView_EnsureVisible(tree, item);
+        RECT rc;
+        TreeView_GetItemRect(tree, item, &rc, TRUE);
+        LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+        PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        PostMessageW(tree, WM_LBUTTONUP, 0, at);
+        Pump();
+        Pump();
+    }
+    // A press of `button` at a client point of the grid, as the mouse sends it.
+    void PressGrid(int x, int y, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP) {
+        HWND grid = form->StringGrid1.Handle();
+        SendMessageW(grid, down, down == WM_RBUTTONDOWN ? MK_RBUTTON : MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(grid, up, 0, MAKELPARAM(x, y));
+        Pump();
+    }
+    // The middle of the header cell of column `col` (no horizontal scrolling).
+    POINT HeaderCenter(int col) {
+        int x = 0;
+        for (int c = 0; c < col; ++c)
+            x += form->StringGrid1.ColWidth(c);
+        return {x + form->StringGrid1.ColWidth(col) / 2, form->StringGrid1.RowHeight(0) / 2};
+    }
+    void PressHeader(int col) {
+        POINT p = HeaderCenter(col);
+        PressGrid(p.x, p.y);
+    }
+    std::vector<std::wstring> Column(int col) {
+        std::vector<std::wstring> cells;
+        for (int r = 1; r < form->StringGrid1.RowCount(); ++r)
+            cells.push_back(form->Grid().Cell(col, r));
+        return cells;
+    }
+    TempDir dir;
+};
+
+using Cells = std::vector<std::wstring>;
+
+TEST_F(Form1Listing, ClickOnANodeListsItsFilesAndHeaderPressesSortThem) {
+    dir.MakeFolder(L"docs");
+    dir.MakeFile(L"docs\\b", 5);
+    dir.MakeFile(L"docs\\A", 300);
+    dir.MakeFile(L"docs\\c", 40);
+    dir.MakeFolder(L"docs\\inner");
+    Scan(dir.Path());
+    ClickNode(1);
+    EXPECT_EQ(Status(), L"3 Files");
+    ASSERT_TRUE(form->ListReady);
+    ASSERT_EQ(form->StringGrid1.RowCount(), 4);
+
+    PressHeader(0);
+    EXPECT_EQ(Column(0), (Cells{L"A", L"b", L"c"}));
+    PressHeader(0);
+    EXPECT_EQ(Column(0), (Cells{L"c", L"b", L"A"}));
+    EXPECT_EQ(form->SortDescending, 0);
+    PressHeader(1);
+    EXPECT_EQ(Column(0), (Cells{L"b", L"c", L"A"}));
+    EXPECT_TRUE(IsWindowVisible(form->StringGrid1.Handle()));
+
+    // The attributes header lists the folder again in enumeration order and keeps the direction.
+    PressHeader(4);
+    EXPECT_EQ(Status(), L"3 Files");
+    EXPECT_EQ(form->SortDescending, 1);
+    PressHeader(0);
+    EXPECT_EQ(Column(0), (Cells{L"c", L"b", L"A"}));
+}
+
+TEST_F(Form1Listing, PressesThatAreNotOnAHeaderDoNotSort) {
+    dir.MakeFile(L"b", 1);
+    dir.MakeFile(L"a", 1);
+    dir.MakeFolder(L"sub");
+    Scan(dir.Path());
+    ClickNode(0);
+    Cells listed = Column(0);
+    int height = form->StringGrid1.RowHeight(0);
+    int edge = form->StringGrid1.ColWidth(0);
+    // A data row only selects; an edge pixel hits no column; right of the last column is nothing.
+    PressGrid(10, height + 5);
+    PressGrid(edge, height / 2, WM_RBUTTONDOWN, WM_RBUTTONUP);
+    EXPECT_EQ(Column(0), listed);
+    EXPECT_EQ(form->SortDescending, 0);
+    // A left press on the edge sizes the column instead of sorting.
+    PressGrid(edge, height / 2);
+    EXPECT_EQ(form->SortDescending, 0);
+    // Every button sorts.
+    POINT p = HeaderCenter(0);
+    PressGrid(p.x, p.y, WM_RBUTTONDOWN, WM_RBUTTONUP);
+    EXPECT_EQ(form->SortDescending, 1);
+}
+
+TEST_F(Form1Listing, DoubleClickOnAHeaderSortsTwice) {
+    dir.MakeFile(L"b", 1);
+    dir.MakeFile(L"a", 1);
+    dir.MakeFile(L"c", 1);
+    dir.MakeFolder(L"sub");
+    Scan(dir.Path());
+    ClickNode(0);
+    POINT p = HeaderCenter(0);
+    PressGrid(p.x, p.y);
+    PressGrid(p.x, p.y, WM_LBUTTONDBLCLK, WM_LBUTTONUP);
+    EXPECT_EQ(Column(0), (Cells{L"c", L"b", L"a"}));
+    EXPECT_EQ(form->SortDescending, 0);
+}
+
+TEST_F(Form1Listing, EmptyListAndOneRowStillBehaveAsDescribed) {
+    dir.MakeFolder(L"empty");
+    dir.MakeFile(L"only", 7);
+    Scan(dir.Path());
+    ClickNode(1);
+    EXPECT_EQ(Status(), L"0 Files");
+    EXPECT_FALSE(form->ListReady);
+    PressHeader(0);
+    EXPECT_EQ(form->SortDescending, 0);
+    ClickNode(0);
+    EXPECT_EQ(Status(), L"1 Files");
+    PressHeader(0);
+    EXPECT_EQ(form->SortDescending, 1);
+}
+
+TEST_F(Form1Listing, WideningTheSizeColumnRepadsEverySize) {
+    dir.MakeFile(L"x", 1234);
+    dir.MakeFile(L"y", 0);
+    dir.MakeFolder(L"sub");
+    Scan(dir.Path());
+    ClickNode(0);
+    int zero = form->StringGrid1.ZeroCharWidth();
+    form->StringGrid1.SetColWidth(1, zero * 12);
+    UpdateWindow(form->StringGrid1.Handle());
+    for (const auto& cell : Column(1))
+        EXPECT_EQ(cell.size(), 12u) << cell;
+    EXPECT_EQ(Column(1)[0].substr(8), L"1234");
+    // A column of width 0 is never painted, so its sizes stay as they were.
+    form->StringGrid1.SetColWidth(1, 0);
+    UpdateWindow(form->StringGrid1.Handle());
+    EXPECT_EQ(Column(1)[0].size(), 12u);
+}
+
+TEST_F(Form1Listing, TreeClickOnAPartialTreeAndBeforeAnyTree) {
+    {
+        DialogWatcher watcher({Answer::Button(IDOK)});
+        PostMessageW(form->Handle(), WM_APP + 1, 0, 0);
+        Pump();
+        ASSERT_EQ(watcher.Count(), 1u);
+        EXPECT_EQ(watcher.Seen(0).staticTexts.back(), L"フォルダツリーが表示されていません。");
+        EXPECT_EQ(Status(), L"検索フォルダを指定して下さい。");
+    }
+    for (auto name : {L"a", L"b", L"c"})
+        dir.MakeFolder(name);
+    dir.MakeFile(L"b\\in-b.txt", 3);
+    form->SearchFolder = dir.Path();
+    {
+        EscapeTrigger escape(form->TreeView1.Handle(), TVM_INSERTITEMW, 3);
+        form->ScanFolderTree();
+    }
+    Pump();
+    ASSERT_TRUE(form->ScanAborted);
+    ClickNode(2);
+    EXPECT_EQ(Status(), L"1 Files");
+    EXPECT_EQ(Column(0), (Cells{L"in-b.txt"}));
+    EXPECT_EQ(Column(2), (Cells{L" .TXT"}));
+}
+
+TEST_F(Form1Listing, EscapeStopsAListingAfterTheRowsSoFar) {
+    dir.MakeFolder(L"sub");
+    for (int i = 0; i < 30; ++i)
+        dir.MakeFile(L"f" + std::to_wstring(i), i);
+    Scan(dir.Path());
+    {
+        // Down once the first status text and two rows' worth of cells are in place.
+        EscapeTrigger escape(form->StringGrid1.Handle(), WM_NULL, 1);
+        PostMessageW(form->StringGrid1.Handle(), WM_NULL, 0, 0);
+        Pump();
+        ClickNode(0);
+    }
+    EXPECT_EQ(Status(), L"検索を中断しました。");
+    EXPECT_TRUE(form->ListReady);
+    EXPECT_EQ(form->StringGrid1.RowCount(), 2);
+}
+
+}  // namespace
+}  // namespace tavelin::test
