@@ -235,11 +235,12 @@ void StringGrid::Paint() {
     if (width <= 0 || height <= 0)
         return;
 
-    // Cells are drawn off screen and copied at once, so scrolling does not flicker.
-    Unique<MemoryDcTraits> memory(CreateCompatibleDC(paint.Dc()));
+    // Cells are drawn off screen and copied at once, so scrolling does not flicker. The bitmap
+    // outlives the memory DC, which lets go of it (and of the font) when it is deleted.
     UniqueGdiObject bitmap(CreateCompatibleBitmap(paint.Dc(), width, height));
-    const HGDIOBJ oldBitmap = SelectObject(memory.Get(), bitmap.Get());
-    const HGDIOBJ oldFont = SelectObject(memory.Get(), font_);
+    Unique<MemoryDcTraits> memory(CreateCompatibleDC(paint.Dc()));
+    SelectObject(memory.Get(), bitmap.Get());
+    SelectObject(memory.Get(), font_);
     SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
     FillRect(memory.Get(), &area, GetSysColorBrush(COLOR_WINDOW));
 
@@ -260,8 +261,6 @@ void StringGrid::Paint() {
         paintRow(row);
 
     BitBlt(paint.Dc(), area.left, area.top, width, height, memory.Get(), area.left, area.top, SRCCOPY);
-    SelectObject(memory.Get(), oldFont);
-    SelectObject(memory.Get(), oldBitmap);
     if (sizingCol_) {
         // The copy covered the sizing line where it crossed the painted area; put it back there.
         PatBlt(paint.Dc(), sizingX_, 0, 1, geometry_.ViewHeight(), DSTINVERT);

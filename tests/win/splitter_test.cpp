@@ -173,12 +173,5 @@ TEST_F(SplitterTest, LosingTheMouseCancelsTheDrag) {
     EXPECT_EQ(setCalls_, 0);
 }
 
-TEST_F(SplitterTest, ShowsTheHorizontalResizeCursor) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), L"TavelinSplitter", &wc));
-    EXPECT_EQ(wc.hCursor, LoadCursorW(nullptr, IDC_SIZEWE));
-}
-
 }  // namespace
 }  // namespace tavelin::ui

@@ -434,13 +434,5 @@ TEST_F(StringGridTest, ShrinkingTheRowsKeepsTheCurrentCellInside) {
     EXPECT_FALSE(Drew(0, 2));
 }
 
-TEST_F(StringGridTest, ZeroWidthOfTheFontsDigitIsMeasured) {
-    // The fixed-pitch font at 13 px is about 6 or 7 px wide per half-width character.
-    EXPECT_GE(grid_->ZeroCharWidth(), 5);
-    EXPECT_LE(grid_->ZeroCharWidth(), 8);
-    EXPECT_EQ(grid_->GridLineWidth(), 0);
-    EXPECT_EQ(grid_->RowHeight(0), 24);
-}
-
 }  // namespace
 }  // namespace tavelin::ui
