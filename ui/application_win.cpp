@@ -2,23 +2,13 @@
 
 #include <commctrl.h>
 
-#include <exception>
 #include <string>
-
-#include "platform/wide_error.h"
 
 namespace tavelin::ui {
 
 namespace {
 constexpr wchar_t kClassName[] = L"TavelinApplication";
 
-std::wstring FromAnsi(const char* text) {
-    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring result(n > 0 ? n - 1 : 0, L'\0');
-    if (n > 1)
-        MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), n);
-    return result;
-}
 }  // namespace
 
 // Tab and Shift+Tab walk the main window's tab stops (the tree, then the grid).
@@ -113,22 +103,6 @@ std::wstring WithClosingFullStop(const std::wstring& message) {
     if (n > 0 && static_cast<unsigned char>(bytes[n - 1]) > static_cast<unsigned char>('.'))
         return message + L".";
     return message;
-}
-
-void ReportHandlerException() noexcept {
-    try {
-        try {
-            throw;
-        } catch (const WideError& e) {
-            Application::Instance().ShowErrorBox(e.Message());
-        } catch (const std::exception& e) {
-            Application::Instance().ShowErrorBox(FromAnsi(e.what()));
-        } catch (...) {
-            Application::Instance().ShowErrorBox(L"Unknown error");
-        }
-    } catch (...) {
-        // Showing the error failed too; there is nothing left to tell the user with.
-    }
 }
 
 }  // namespace tavelin::ui

@@ -1,0 +1,40 @@
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+#include "platform/wide_error.h"
+#include "ui/application_win.h"
+#include "ui/window.h"
+
+// In a file of its own, so that a test program without the application object can link its
+// own stand-in instead.
+namespace tavelin::ui {
+
+namespace {
+std::wstring FromAnsi(const char* text) {
+    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring result(n > 0 ? n - 1 : 0, L'\0');
+    if (n > 1)
+        MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), n);
+    return result;
+}
+}  // namespace
+
+void ReportHandlerException() noexcept {
+    try {
+        try {
+            throw;
+        } catch (const WideError& e) {
+            Application::Instance().ShowErrorBox(e.Message());
+        } catch (const std::exception& e) {
+            Application::Instance().ShowErrorBox(FromAnsi(e.what()));
+        } catch (...) {
+            Application::Instance().ShowErrorBox(L"Unknown error");
+        }
+    } catch (...) {
+        // Showing the error failed too; there is nothing left to tell the user with.
+    }
+}
+
+}  // namespace tavelin::ui
