@@ -1,0 +1,459 @@
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "support/dialog_watcher.h"
+#include "support/form_fixture.h"
+#include "support/temp_dir.h"
+
+namespace tavelin::test {
+namespace {
+
+// What the settings place: the window's bounds, the left pane's width and the column widths.
+struct Geometry {
+    int x, y, width, height, pane;
+    std::array<int, 5> columns;
+    bool operator==(const Geometry&) const = default;
+};
+
+void PrintTo(const Geometry& g, std::ostream* out) {
+    *out << "{" << g.x << ", " << g.y << ", " << g.width << "x" << g.height << ", pane " << g.pane << ", columns";
+    for (int c : g.columns)
+        *out << " " << c;
+    *out << "}";
+}
+
+constexpr Geometry kDefaults{50, 50, 500, 350, 200, {120, 80, 50, 50, 50}};
+// The form's own layout, which shows only when the settings could not be applied.
+constexpr Geometry kFormResource{194, 103, 580, 468, 160, {64, 64, 64, 64, 64}};
+
+Geometry Measure(const TForm1& form) {
+    RECT window, pane;
+    GetWindowRect(form.Handle(), &window);
+    GetWindowRect(form.Panel1.Handle(), &pane);
+    Geometry g{window.left, window.top, window.right - window.left, window.bottom - window.top, pane.right - pane.left,
+               {}};
+    for (int c = 0; c < 5; ++c)
+        g.columns[c] = form.StringGrid1.ColWidth(c);
+    return g;
+}
+
+std::wstring ExeDriveRoot() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return std::wstring(1, path[0]) + L":\\";
+}
+
+std::string ToCodePage932(const std::wstring& text) {
+    int size = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+void WriteRawFile(const std::wstring& path, const std::string& bytes) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_TRUE(ok);
+    ASSERT_EQ(written, bytes.size());
+}
+
+std::string ReadRawFile(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::string bytes(static_cast<std::size_t>(GetFileSize(file, nullptr)), '\0');
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+// Splits a double-zero-terminated list as the private-profile functions return it.
+std::vector<std::wstring> SplitList(const wchar_t* list) {
+    std::vector<std::wstring> items;
+    for (const wchar_t* p = list; *p; p += items.back().size() + 1)
+        items.emplace_back(p);
+    return items;
+}
+
+std::vector<std::wstring> SectionNames(const std::wstring& path) {
+    std::vector<wchar_t> buffer(4096, L'\0');
+    GetPrivateProfileSectionNamesW(buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
+    return SplitList(buffer.data());
+}
+
+std::vector<std::wstring> KeyNames(const wchar_t* section, const std::wstring& path) {
+    std::vector<wchar_t> buffer(4096, L'\0');
+    GetPrivateProfileStringW(section, nullptr, L"", buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
+    return SplitList(buffer.data());
+}
+
+// "<missing>" tells a missing key from an empty value.
+std::wstring KeyValue(const wchar_t* section, const wchar_t* key, const std::wstring& path) {
+    wchar_t value[1024] = {};
+    GetPrivateProfileStringW(section, key, L"<missing>", value, 1024, path.c_str());
+    return value;
+}
+
+// Records the folder that a file dialog opens at, polled before the dialog watcher answers it.
+class FolderProbe {
+  public:
+    FolderProbe() {
+        instance_ = this;
+        timer_ = SetTimer(nullptr, 0, 10, &FolderProbe::OnTimer);
+    }
+    ~FolderProbe() {
+        KillTimer(nullptr, timer_);
+        instance_ = nullptr;
+    }
+    FolderProbe(const FolderProbe&) = delete;
+    FolderProbe& operator=(const FolderProbe&) = delete;
+
+    const std::wstring& Folder() const { return folder_; }
+
+  private:
+    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+        if (instance_ && instance_->folder_.empty())
+            EnumThreadWindows(GetCurrentThreadId(), &FolderProbe::Look, 0);
+    }
+    static BOOL CALLBACK Look(HWND window, LPARAM) {
+        wchar_t name[16] = {};
+        GetClassNameW(window, name, 16);
+        if (!IsWindowVisible(window) || std::wstring(name) != L"#32770")
+            return TRUE;
+        wchar_t folder[MAX_PATH] = {};
+        if (SendMessageW(window, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder)) > 0)
+            instance_->folder_ = folder;
+        return FALSE;
+    }
+
+    static inline FolderProbe* instance_ = nullptr;
+    UINT_PTR timer_ = 0;
+    std::wstring folder_;
+};
+
+// Wine keeps the read-only attribute as missing Unix write permission, which root ignores; the
+// immutable flag stops root as well, as the read-only attribute stops anyone on Windows. The
+// process handle that Wine gives for the Unix tool may signal before the tool is done and carries
+// no reliable exit code, so callers wait for the effect.
+void SetUnixImmutable(const std::wstring& path, bool on) {
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName)
+        return;
+    char* name = unixName(path.c_str());
+    if (!name)
+        return;
+    std::wstring command = on ? L"chattr +i \"" : L"chattr -i \"";
+    for (const char* c = name; *c; ++c)
+        command += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    command += L"\"";
+    HeapFree(GetProcessHeap(), 0, name);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(L"Z:\\usr\\bin\\chattr", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return;
+    WaitForSingleObject(process.hProcess, 10000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+bool OpensForWriting(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
+}
+
+// Waits up to five seconds for the file to become writable (or not); true when it did.
+bool WaitUntilWritable(const std::wstring& path, bool writable) {
+    for (int i = 0; i < 100; ++i) {
+        if (OpensForWriting(path) == writable)
+            return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+class Form1Settings : public FormTest {
+  protected:
+    void TearDown() override {
+        if (protected_) {
+            SetUnixImmutable(IniFile(), false);
+            WaitUntilWritable(IniFile(), true);
+        }
+        FormTest::TearDown();
+    }
+
+    // Replaces the settings file with `text` in the system code page and opens a new window on it.
+    void OpenWith(const std::wstring& text) {
+        form.reset();
+        WriteRawFile(IniFile(), ToCodePage932(text));
+        OpenForm();
+    }
+
+    void CloseForm() {
+        HWND hwnd = form->Handle();
+        SendMessageW(hwnd, WM_CLOSE, 0, 0);
+        Pump();
+        ASSERT_FALSE(IsWindow(hwnd));
+    }
+
+    // Drags the splitter with the mouse until the left pane is `width` pixels wide.
+    void DragPaneTo(int width) {
+        HWND splitter = form->Splitter1.Handle();
+        const int from = 1, to = from + width - Measure(*form).pane;
+        SendMessageW(splitter, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from, 10));
+        SendMessageW(splitter, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(to, 10));
+        SendMessageW(splitter, WM_LBUTTONUP, 0, MAKELPARAM(to, 10));
+        Pump();
+    }
+
+    bool protected_ = false;  // the immutable flag may be set on the settings file
+};
+
+TEST_F(Form1Settings, WithoutAFileTheDefaultsApplyAndTheFolderDialogStartsAtTheDriveRoot) {
+    EXPECT_FALSE(FileExists(IniFile()));
+    EXPECT_EQ(Measure(*form), kDefaults);
+    EXPECT_EQ(form->IniPath, IniFile());
+    EXPECT_EQ(form->SearchFolder, ExeDriveRoot());
+    EXPECT_EQ(form->TargetFolder, L"");
+
+    DialogWatcher watcher({Answer::Cancel()}, 300);
+    FolderProbe probe;
+    Command(IDM_SEARCH_FOLDER);
+    Pump();
+    ASSERT_EQ(watcher.Count(), 1u);
+    EXPECT_EQ(watcher.Seen(0).caption, L"検索フォルダ指定");
+    EXPECT_EQ(probe.Folder(), ExeDriveRoot());
+    // Cancelled: nothing chosen, nothing scanned.
+    EXPECT_EQ(form->SearchFolder, ExeDriveRoot());
+    EXPECT_EQ(form->Edit1.Text(), L"");
+}
+
+TEST_F(Form1Settings, AClosedRunWritesTwelveKeysInThreeSectionsAndTheNextRunRestoresThem) {
+    TempDir dir;
+    const std::wstring search = dir.MakeFolder(L"検索元") + L"\\";
+    const std::wstring target = L"D:\\写し先\\";
+    const Geometry moved{120, 80, 640, 480, 250, {150, 90, 0, 130, 70}};
+
+    SetWindowPos(form->Handle(), nullptr, moved.x, moved.y, moved.width, moved.height, SWP_NOZORDER);
+    DragPaneTo(moved.pane);
+    for (int c = 0; c < 5; ++c)
+        form->StringGrid1.SetColWidth(c, moved.columns[c]);
+    form->SearchFolder = search;
+    form->TargetFolder = target;
+    ASSERT_EQ(Measure(*form), moved);
+    CloseForm();
+
+    const std::wstring ini = IniFile();
+    EXPECT_EQ(SectionNames(ini), (std::vector<std::wstring>{L"Form", L"Comp", L"Set"}));
+    struct {
+        const wchar_t* section;
+        std::vector<std::wstring> keys;
+        std::vector<std::wstring> values;
+    } const sections[] = {
+        {L"Form", {L"F1_X", L"F1_Y", L"F1_W", L"F1_H"}, {L"120", L"80", L"640", L"480"}},
+        {L"Comp",
+         {L"F1_P1", L"F1_SG0", L"F1_SG1", L"F1_SG2", L"F1_SG3", L"F1_SG4"},
+         {L"250", L"150", L"90", L"0", L"130", L"70"}},
+        {L"Set", {L"FLD1", L"FLD2"}, {search, target}},
+    };
+    for (const auto& s : sections) {
+        EXPECT_EQ(KeyNames(s.section, ini), s.keys) << testing::PrintToString(std::wstring(s.section));
+        for (std::size_t k = 0; k < s.keys.size(); ++k)
+            EXPECT_EQ(KeyValue(s.section, s.keys[k].c_str(), ini), s.values[k]) << testing::PrintToString(s.keys[k]);
+    }
+
+    {
+        DialogWatcher errors({});
+        OpenForm();
+        EXPECT_EQ(errors.Count(), 0u);
+    }
+    EXPECT_EQ(Measure(*form), moved);
+    EXPECT_EQ(form->SearchFolder, search);
+    EXPECT_EQ(form->TargetFolder, target);
+
+    // The restored search folder is where the folder dialog opens.
+    DialogWatcher watcher({Answer::Cancel()}, 300);
+    FolderProbe probe;
+    Command(IDM_SEARCH_FOLDER);
+    Pump();
+    ASSERT_EQ(watcher.Count(), 1u);
+    EXPECT_EQ(CompareStringOrdinal(probe.Folder().c_str(), -1, search.substr(0, search.size() - 1).c_str(), -1, TRUE),
+              CSTR_EQUAL)
+        << testing::PrintToString(probe.Folder());
+}
+
+TEST_F(Form1Settings, AnEmptyTargetFolderIsSavedAsAnEmptyValueNotLeftOut) {
+    CloseForm();
+    EXPECT_EQ(KeyValue(L"Set", L"FLD1", IniFile()), ExeDriveRoot());
+    EXPECT_EQ(KeyValue(L"Set", L"FLD2", IniFile()), L"");
+    EXPECT_EQ(KeyValue(L"Form", L"F1_W", IniFile()), L"500");
+}
+
+TEST_F(Form1Settings, NumbersInEveryFormTheConversionAcceptsAreApplied) {
+    struct {
+        const wchar_t* file;
+        Geometry expected;
+    } const cases[] = {
+        {L"[Form]\r\nF1_X=$C8\r\nF1_Y=0x64\r\n", {200, 100, 500, 350, 200, {120, 80, 50, 50, 50}}},
+        {L"[Form]\r\nF1_X=-5\r\nF1_W=X258\r\nF1_H=0X190\r\n", {-5, 50, 600, 400, 200, {120, 80, 50, 50, 50}}},
+        {L"[Comp]\r\nF1_P1=+250\r\nF1_SG2=0\r\nF1_SG3=$0000001E\r\nF1_SG4=x2d\r\n",
+         {50, 50, 500, 350, 250, {120, 80, 0, 30, 45}}},
+        // 21 characters fit the buffer; a 22nd is cut off before the conversion sees it.
+        {L"[Comp]\r\nF1_SG0=0000000000000000001234\r\nF1_SG1=000000000000000000090\r\n",
+         {50, 50, 500, 350, 200, {123, 90, 50, 50, 50}}},
+        // Empty values, whether blank or spaces only, keep their defaults.
+        {L"[Form]\r\nF1_W=\r\nF1_H=   \r\n[Comp]\r\nF1_P1=\r\nF1_SG0=0\r\n",
+         {50, 50, 500, 350, 200, {0, 80, 50, 50, 50}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.file)));
+        DialogWatcher errors({});
+        OpenWith(c.file);
+        EXPECT_EQ(errors.Count(), 0u);
+        EXPECT_EQ(Measure(*form), c.expected);
+        EXPECT_EQ(form->SearchFolder, ExeDriveRoot());
+        EXPECT_EQ(form->TargetFolder, L"");
+    }
+}
+
+// A file that sets all twelve keys to valid values, but for `badKey`, which holds `badValue`.
+std::wstring FileWithOneBadValue(const std::wstring& badKey, const std::wstring& badValue) {
+    struct {
+        const wchar_t* section;
+        const wchar_t* key;
+        const wchar_t* value;
+    } const keys[] = {
+        {L"Form", L"F1_X", L"10"},   {L"Form", L"F1_Y", L"20"},        {L"Form", L"F1_W", L"520"},
+        {L"Form", L"F1_H", L"400"},  {L"Comp", L"F1_P1", L"180"},      {L"Comp", L"F1_SG0", L"100"},
+        {L"Comp", L"F1_SG1", L"70"}, {L"Comp", L"F1_SG2", L"60"},      {L"Comp", L"F1_SG3", L"55"},
+        {L"Comp", L"F1_SG4", L"45"}, {L"Set", L"FLD1", L"C:\\検索\\"}, {L"Set", L"FLD2", L"D:\\写し先\\"},
+    };
+    std::wstring file, section;
+    for (const auto& k : keys) {
+        if (section != k.section) {
+            section = k.section;
+            file += L"[" + section + L"]\r\n";
+        }
+        file += std::wstring(k.key) + L"=" + (k.key == badKey ? badValue : std::wstring(k.value)) + L"\r\n";
+    }
+    return file;
+}
+
+TEST_F(Form1Settings, ANumberThatIsNotAnIntegerIsReportedAndNothingFromTheFileIsApplied) {
+    struct {
+        const wchar_t* key;
+        std::wstring value;
+        std::wstring shown;  // the value as the error box quotes it
+    } const cases[] = {
+        {L"F1_SG1", L"12ab", L"12ab"},
+        {L"F1_W", L"2147483648", L"2147483648"},
+        {L"F1_H", L"-2147483649", L"-2147483649"},
+        {L"F1_P1", L"$123456789", L"$123456789"},
+        {L"F1_SG0", L"-$10", L"-$10"},
+        {L"F1_SG4", L"12 px", L"12 px"},
+        {L"F1_X", L"0x", L"0x"},
+        // Quoted to keep its leading spaces: cut to the buffer, nothing but spaces is left.
+        {L"F1_SG3", L"\"" + std::wstring(25, L' ') + L"300\"", std::wstring(21, L' ')},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.key) + L"=" + c.value));
+        DialogWatcher watcher({Answer::Button(IDOK)});
+        OpenWith(FileWithOneBadValue(c.key, c.value));
+        ASSERT_EQ(watcher.Count(), 1u);
+        EXPECT_EQ(watcher.Seen(0).caption, L"Pellarix Ver.1.00");
+        ASSERT_FALSE(watcher.Seen(0).staticTexts.empty());
+        EXPECT_EQ(watcher.Seen(0).staticTexts.back(), L"'" + c.shown + L"' は整数ではありません.");
+        EXPECT_TRUE(IsWindowVisible(form->Handle()));
+        EXPECT_EQ(Measure(*form), kFormResource);
+        EXPECT_EQ(form->SearchFolder, ExeDriveRoot());
+        EXPECT_EQ(form->TargetFolder, L"");
+    }
+}
+
+TEST_F(Form1Settings, AfterTheConversionErrorTheNextCloseWritesAFileThatLoadsCleanly) {
+    {
+        DialogWatcher watcher({Answer::Button(IDOK)});
+        OpenWith(L"[Comp]\r\nF1_SG1=12ab\r\n[Set]\r\nFLD2=D:\\写し先\\\r\n");
+        ASSERT_EQ(watcher.Count(), 1u);
+    }
+    CloseForm();
+    EXPECT_EQ(KeyValue(L"Comp", L"F1_SG1", IniFile()), L"64");
+
+    DialogWatcher errors({});
+    OpenForm();
+    EXPECT_EQ(errors.Count(), 0u);
+    EXPECT_EQ(Measure(*form), kFormResource);
+    EXPECT_EQ(form->SearchFolder, ExeDriveRoot());
+    EXPECT_EQ(form->TargetFolder, L"");
+}
+
+TEST_F(Form1Settings, FoldersAreTakenAsReadInTheSystemCodePage) {
+    const std::wstring longFolder = L"C:\\" + std::wstring(600, L'a') + L"\\";
+    struct {
+        std::wstring lines;
+        std::wstring search;
+        std::wstring target;
+    } const cases[] = {
+        // 表 and ソ end in the byte of "\", so only a double-byte aware reader keeps them whole.
+        {L"FLD1=D:\\表計算\\ソフト\\日本語フォルダ\\\r\nFLD2=E:\\能力\\\r\n", L"D:\\表計算\\ソフト\\日本語フォルダ\\",
+         L"E:\\能力\\"},
+        {L"FLD1=" + longFolder + L"\r\n", longFolder.substr(0, 511), L""},
+        {L"FLD1=C:\\no separator\r\n", L"C:\\no separator", L""},
+        {L"FLD1=\r\nFLD2=\r\n", ExeDriveRoot(), L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.lines));
+        DialogWatcher errors({});
+        OpenWith(L"[Set]\r\n" + c.lines);
+        EXPECT_EQ(errors.Count(), 0u);
+        EXPECT_EQ(form->SearchFolder, c.search);
+        EXPECT_EQ(form->TargetFolder, c.target);
+        EXPECT_EQ(form->Edit1.Text(), L"");
+    }
+}
+
+TEST_F(Form1Settings, AJapaneseFolderIsWrittenBackInTheSystemCodePage) {
+    const std::wstring folder = L"D:\\表計算\\ソフト\\";
+    form->SearchFolder = folder;
+    CloseForm();
+    const std::string bytes = ReadRawFile(IniFile());
+    EXPECT_NE(bytes.find("FLD1=" + ToCodePage932(folder)), std::string::npos) << bytes;
+    EXPECT_EQ(bytes.find('\0'), std::string::npos);
+}
+
+TEST_F(Form1Settings, AReadOnlyFileIsLeftAsItIsAndTheWindowStillCloses) {
+    OpenWith(L"[Form]\r\nF1_X=10\r\nF1_Y=20\r\n");
+    const std::string before = ReadRawFile(IniFile());
+    ASSERT_TRUE(SetFileAttributesW(IniFile().c_str(), FILE_ATTRIBUTE_READONLY));
+    protected_ = true;
+    SetUnixImmutable(IniFile(), true);
+    if (!WaitUntilWritable(IniFile(), false))
+        GTEST_SKIP() << "the file system refuses the immutable flag, and root writes past read-only";
+    SetWindowPos(form->Handle(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    form->TargetFolder = L"D:\\写し先\\";
+    CloseForm();
+    EXPECT_EQ(ReadRawFile(IniFile()), before);
+}
+
+}  // namespace
+}  // namespace tavelin::test
