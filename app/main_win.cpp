@@ -5,6 +5,8 @@
 #include "ui/application_win.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    // A drive without a medium must answer as a missing folder, not with a system dialog.
+    SetErrorMode(SEM_FAILCRITICALERRORS);
     auto& app = tavelin::ui::Application::Instance();
     app.Initialize();
     app.SetTitle(tavelin::form1::kApplicationTitle);

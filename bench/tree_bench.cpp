@@ -1,8 +1,6 @@
 // Scan and copy of generated trees against bare enumeration, a bare creation loop and xcopy.
 // Usage: tree_bench [million]   (the argument adds a run over 1,000,000 folders)
 #include <windows.h>
-// The file system interface has a method of this name; the macro would rename it here.
-#undef CreateDirectory
 #include <commctrl.h>
 #include <psapi.h>
 

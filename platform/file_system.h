@@ -52,7 +52,7 @@ class FileSystem {
     // True when the path's attributes can be read and include the directory bit.
     virtual bool IsDirectory(const std::wstring& path) = 0;
     // Creates one directory (never its parents); false on any failure.
-    virtual bool CreateDirectory(const std::wstring& path) = 0;
+    virtual bool MakeDirectory(const std::wstring& path) = 0;
     // The identity of the folder a path leads to, links followed; nullopt when it cannot be read.
     virtual std::optional<FolderIdentity> Identity(const std::wstring& path) = 0;
 };

@@ -1,8 +1,6 @@
 #include "platform/file_system_win.h"
 
 #include <windows.h>
-// The file system interface has a method of this name; the macro would rename it here.
-#undef CreateDirectory
 
 #include "platform/long_path.h"
 #include "platform/unique_handle.h"
@@ -76,7 +74,7 @@ bool FileSystemWin::IsDirectory(const std::wstring& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool FileSystemWin::CreateDirectory(const std::wstring& path) {
+bool FileSystemWin::MakeDirectory(const std::wstring& path) {
     // ERROR_ALREADY_EXISTS, which also comes when a file of that name is in the way, is a
     // failure like any other: nothing was created.
     return CreateDirectoryW(ToExtendedPath(path).c_str(), nullptr) != FALSE;

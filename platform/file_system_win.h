@@ -9,7 +9,7 @@ class FileSystemWin final : public FileSystem {
   public:
     std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override;
     bool IsDirectory(const std::wstring& path) override;
-    bool CreateDirectory(const std::wstring& path) override;
+    bool MakeDirectory(const std::wstring& path) override;
     std::optional<FolderIdentity> Identity(const std::wstring& path) override;
 };
 

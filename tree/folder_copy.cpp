@@ -20,7 +20,7 @@ FolderCopyResult CopyFolderNames(const FolderTree& tree,
         host.RepaintStatus();
         const std::wstring target = targetFolder + RelativeNodePath(tree, node);
         // A file of that name is not a directory, and creating over it fails: not created.
-        if (!fs.IsDirectory(target) && fs.CreateDirectory(target))
+        if (!fs.IsDirectory(target) && fs.MakeDirectory(target))
             ++result.created;
         else
             ++result.notCreated;

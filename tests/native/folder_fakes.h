@@ -41,7 +41,7 @@ class FakeFileSystem : public FileSystem {
         return std::make_unique<Listing>(std::move(entries));
     }
     bool IsDirectory(const std::wstring& path) override { return folders_.contains(Resolve(path)); }
-    bool CreateDirectory(const std::wstring& path) override {
+    bool MakeDirectory(const std::wstring& path) override {
         const std::wstring p = Trim(path);
         const std::wstring parent = p.substr(0, p.rfind(L'\\'));
         if (failing_.contains(p) || !folders_.contains(parent) || Exists(p))

@@ -28,7 +28,7 @@ class FakeFileSystem : public FileSystem {
         return std::make_unique<Listing>(it->second);
     }
     bool IsDirectory(const std::wstring&) override { return false; }
-    bool CreateDirectory(const std::wstring&) override { return false; }
+    bool MakeDirectory(const std::wstring&) override { return false; }
     std::optional<FolderIdentity> Identity(const std::wstring&) override { return std::nullopt; }
 
   private:

@@ -1,8 +1,6 @@
 #include "platform/file_system_win.h"
 
 #include <windows.h>
-// The file system interface has a method of this name; the macro would rename it here.
-#undef CreateDirectory
 
 #include <gtest/gtest.h>
 
@@ -39,9 +37,9 @@ TEST(FileSystemWin, NamesOutsideTheCodePageRoundTrip) {
     TempDir dir;
     FileSystemWin fs;
     for (const wchar_t* name : kNames) {
-        ASSERT_TRUE(fs.CreateDirectory(dir.Path() + name)) << name;
+        ASSERT_TRUE(fs.MakeDirectory(dir.Path() + name)) << name;
         EXPECT_TRUE(fs.IsDirectory(dir.Path() + name + L"\\"));
-        ASSERT_TRUE(fs.CreateDirectory(dir.Path() + name + L"\\" + name));
+        ASSERT_TRUE(fs.MakeDirectory(dir.Path() + name + L"\\" + name));
     }
     dir.MakeFile(L"plain.txt", 5);
     const std::vector<DirEntry> entries = List(fs, dir.Path());
@@ -85,10 +83,10 @@ TEST(FileSystemWin, FailuresAreReportedNotHidden) {
     FileSystemWin fs;
     dir.MakeFolder(L"there");
     dir.MakeFile(L"file");
-    EXPECT_FALSE(fs.CreateDirectory(dir.Path() + L"there")) << "already there";
-    EXPECT_FALSE(fs.CreateDirectory(dir.Path() + L"file")) << "a file in the way";
+    EXPECT_FALSE(fs.MakeDirectory(dir.Path() + L"there")) << "already there";
+    EXPECT_FALSE(fs.MakeDirectory(dir.Path() + L"file")) << "a file in the way";
     EXPECT_FALSE(fs.IsDirectory(dir.Path() + L"file"));
-    EXPECT_FALSE(fs.CreateDirectory(dir.Path() + L"missing\\child")) << "never creates parents";
+    EXPECT_FALSE(fs.MakeDirectory(dir.Path() + L"missing\\child")) << "never creates parents";
     EXPECT_FALSE(fs.IsDirectory(dir.Path() + L"missing\\"));
     EXPECT_EQ(fs.Search(dir.Path() + L"missing\\"), nullptr);
     EXPECT_FALSE(fs.Identity(dir.Path() + L"missing").has_value());
@@ -103,11 +101,11 @@ TEST(FileSystemWin, PathsBeyondTwoHundredSixtyCharacters) {
     std::wstring path = dir.Path();
     while (path.size() < 320) {
         path += L"segment-\u30D5\u30A9\u30EB\u30C0-0123456789";
-        ASSERT_TRUE(fs.CreateDirectory(path)) << path.size();
+        ASSERT_TRUE(fs.MakeDirectory(path)) << path.size();
         path += L"\\";
     }
     EXPECT_TRUE(fs.IsDirectory(path));
-    ASSERT_TRUE(fs.CreateDirectory(path + L"leaf"));
+    ASSERT_TRUE(fs.MakeDirectory(path + L"leaf"));
     EXPECT_NE(Find(List(fs, path), L"leaf"), nullptr);
     EXPECT_TRUE(fs.Identity(path + L"leaf").has_value());
 }
