@@ -252,6 +252,10 @@ void TForm1::MnuPellarixClick() {
         ShowError(kSameFolder);
         return;
     }
+    CopyTree();
+}
+
+void TForm1::CopyTree() {
     CopyFolderNames(tree_, TargetFolder, files_, *this);
 }
 

@@ -74,6 +74,8 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     void StringGrid1DrawCell(int col, int row, const RECT& rect, unsigned state);
 
     void ScanFolderTree();
+    // The copy itself, under TargetFolder, once the command has checked the tree and the folders.
+    void CopyTree();
     std::wstring GetNodePath(std::size_t index) const;
     void ListFiles(const std::wstring& path);
 

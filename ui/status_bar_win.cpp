@@ -1,31 +1,113 @@
 #include "ui/status_bar_win.h"
 
-#include <commctrl.h>
-
 namespace tavelin::ui {
 
+namespace {
+constexpr wchar_t kClassName[] = L"TavelinStatusBar";
+}  // namespace
+
+StatusBar::~StatusBar() {
+    if (font_)
+        DeleteObject(font_);
+}
+
 void StatusBar::Create(HWND parent, int id) {
-    hwnd_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(hwnd_, SB_SIMPLE, TRUE, 0);
+    Register(kClassName, CS_HREDRAW | CS_VREDRAW, LoadCursorW(nullptr, IDC_ARROW), nullptr);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    font_ = CreateFontIndirectW(&metrics.lfStatusFont);
+    Window::Create(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
+                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
 void StatusBar::SetText(const std::wstring& text) {
-    SendMessageW(hwnd_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-std::wstring StatusBar::Text() const {
-    // Read with index 0: the simple text's own id answers nothing on some implementations.
-    int length = LOWORD(SendMessageW(hwnd_, SB_GETTEXTLENGTHW, 0, 0));
-    std::wstring text(length + 1, L'\0');
-    SendMessageW(hwnd_, SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(wcslen(text.c_str()));
-    return text;
+    SendMessageW(Handle(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 void StatusBar::RepaintNow() {
-    InvalidateRect(hwnd_, nullptr, TRUE);
-    UpdateWindow(hwnd_);
+    if (!IsWindowVisible(Handle()))
+        return;
+    HDC dc = GetDC(Handle());
+    Paint(dc);
+    ReleaseDC(Handle(), dc);
+}
+
+RECT StatusBar::GripRect() const {
+    RECT rc;
+    GetClientRect(Handle(), &rc);
+    int size = GetSystemMetrics(SM_CXVSCROLL);
+    return {rc.right - size, rc.bottom - size, rc.right, rc.bottom};
+}
+
+void StatusBar::Paint(HDC dc) {
+    RECT rc;
+    GetClientRect(Handle(), &rc);
+    HGDIOBJ oldFont = SelectObject(dc, font_);
+    TEXTMETRICW tm;
+    GetTextMetricsW(dc, &tm);
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    bool grip = !IsZoomed(GetAncestor(Handle(), GA_ROOT));
+    RECT gripRect = GripRect();
+    RECT textRect = rc;
+    if (grip)
+        textRect.right = gripRect.left;
+    // One call fills the background and draws the text, clipped before the grip.
+    ExtTextOutW(dc, textRect.left + 3, (rc.bottom - tm.tmHeight) / 2, ETO_OPAQUE | ETO_CLIPPED, &textRect,
+                text_.c_str(), static_cast<UINT>(text_.size()), nullptr);
+    SelectObject(dc, oldFont);
+    if (grip)
+        DrawFrameControl(dc, &gripRect, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+}
+
+LRESULT StatusBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_SETTEXT:
+            text_ = lParam ? reinterpret_cast<const wchar_t*>(lParam) : L"";
+            if (!invalid_) {
+                invalid_ = true;
+                InvalidateRect(Handle(), nullptr, FALSE);
+            }
+            return TRUE;
+        case WM_GETTEXTLENGTH:
+            return static_cast<LRESULT>(text_.size());
+        case WM_GETTEXT: {
+            if (wParam == 0)
+                return 0;
+            size_t n = std::min<size_t>(text_.size(), wParam - 1);
+            auto* out = reinterpret_cast<wchar_t*>(lParam);
+            text_.copy(out, n);
+            out[n] = L'\0';
+            return static_cast<LRESULT>(n);
+        }
+        case WM_PAINT: {
+            invalid_ = false;
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(Handle(), &ps);
+            Paint(dc);
+            EndPaint(Handle(), &ps);
+            return 0;
+        }
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_NCHITTEST: {
+            POINT pt{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            ScreenToClient(Handle(), &pt);
+            RECT grip = GripRect();
+            if (PtInRect(&grip, pt) && !IsZoomed(GetAncestor(Handle(), GA_ROOT)))
+                return HTBOTTOMRIGHT;
+            return HTCLIENT;
+        }
+        case WM_NCLBUTTONDOWN:
+            // The grip sizes the top-level window, as its own corner would.
+            if (wParam == HTBOTTOMRIGHT) {
+                SendMessageW(GetAncestor(Handle(), GA_ROOT), WM_SYSCOMMAND, SC_SIZE | WMSZ_BOTTOMRIGHT, lParam);
+                return 0;
+            }
+            break;
+    }
+    return DefaultProc(message, wParam, lParam);
 }
 
 }  // namespace tavelin::ui

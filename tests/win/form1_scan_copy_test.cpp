@@ -138,7 +138,7 @@ TEST_F(Form1ScanCopy, EscapeStopsTheCopyBeforeTheNextFolder) {
     Search(source.Path());
     {
         // Down once the first folder has been named in the status line.
-        EscapeTrigger escape(form->StatusBar1.Handle(), SB_SETTEXTW, 2);
+        EscapeTrigger escape(form->StatusBar1.Handle(), WM_SETTEXT, 2);
         Copy(target.Path());
         EXPECT_TRUE(escape.Pressed());
     }

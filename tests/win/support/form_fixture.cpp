@@ -36,6 +36,12 @@ void FormTest::Command(int id) {
     SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
 }
 
+std::wstring FormTest::Status() const {
+    wchar_t text[1024] = {};
+    GetWindowTextW(form->StatusBar1.Handle(), text, 1024);
+    return text;
+}
+
 std::wstring FormTest::IniFile() {
     return SettingsPathsFor(ExecutablePath()).iniPath;
 }

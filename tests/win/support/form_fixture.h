@@ -21,7 +21,8 @@ class FormTest : public ::testing::Test {
     void OpenForm();
     // Runs a menu command as a click on the menu item does; returns when its handler has.
     void Command(int id);
-    std::wstring Status() const { return form->StatusBar1.Text(); }
+    // The status line as the window reports its text.
+    std::wstring Status() const;
     // The settings file beside the test executable.
     static std::wstring IniFile();
     static bool FileExists(const std::wstring& path) {
