@@ -1,7 +1,7 @@
 // Scan and copy of generated trees against bare enumeration, a bare creation loop and xcopy.
 // Usage: tree_bench [million]   (the argument adds a run over 1,000,000 folders)
 #include <windows.h>
-#include <commctrl.h>
+
 #include <psapi.h>
 
 #include <chrono>
@@ -9,11 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system_win.h"
+#include "app/form1_win.h"
 #include "platform/long_path.h"
 #include "support/tree_generator.h"
-#include "tree/folder_copy.h"
-#include "tree/folder_scan.h"
 #include "ui/event_pump.h"
 
 namespace tavelin::bench {
@@ -22,83 +20,6 @@ namespace {
 double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
 }
-
-// A top-level window with a tree view and a status bar, as close to the main window's left pane
-// and status line as a benchmark needs.
-class BenchWindow final : public ScanObserver, public LoopHost {
-  public:
-    explicit BenchWindow(const FolderTree& tree) : tree_(tree) {
-        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
-        InitCommonControlsEx(&icc);
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TavelinTreeBench";
-        RegisterClassW(&wc);
-        frame_ = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 600, 500,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
-        SetWindowLongPtrW(frame_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        treeView_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"",
-                                    WS_CHILD | WS_VISIBLE | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS, 0, 0, 300,
-                                    440, frame_, nullptr, wc.hInstance, nullptr);
-        status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | SBARS_SIZEGRIP, 0, 0, 0, 0, frame_,
-                                  nullptr, wc.hInstance, nullptr);
-        SendMessageW(status_, SB_SIMPLE, TRUE, 0);
-    }
-    ~BenchWindow() override { DestroyWindow(frame_); }
-
-    void ClearFileList() override {}
-    void SetTreeReady(bool) override {}
-    void SetScanAborted(bool) override {}
-    void EnableTree(bool enabled) override { EnableWindow(treeView_, enabled); }
-    void ClearTree() override {
-        TreeView_DeleteAllItems(treeView_);
-        items_.clear();
-    }
-    // The text comes from the model on demand, so the control keeps no second copy of it.
-    void NodeAdded(NodeId node, NodeId parent) override {
-        TVINSERTSTRUCTW insert{};
-        insert.hParent = parent == kNoNode ? TVI_ROOT : items_[parent];
-        insert.hInsertAfter = TVI_LAST;
-        insert.item.mask = TVIF_TEXT | TVIF_PARAM;
-        insert.item.pszText = LPSTR_TEXTCALLBACKW;
-        insert.item.lParam = static_cast<LPARAM>(node);
-        if (items_.size() <= node)
-            items_.resize(node + 1);
-        items_[node] = TreeView_InsertItem(treeView_, &insert);
-    }
-
-    void SetStatus(const std::wstring& text) override {
-        SendMessageW(status_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
-    }
-    void RepaintStatus() override { UpdateWindow(status_); }
-    bool EscapeDown() override { return ui::EscapeDown(); }
-    void PumpEvents() override { ui::PumpEvents(); }
-    void Inform(const std::wstring&) override {}
-    void ShowError(const std::wstring&) override {}
-
-  private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-        auto* self = reinterpret_cast<BenchWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (msg == WM_NOTIFY && self && reinterpret_cast<NMHDR*>(lp)->code == TVN_GETDISPINFOW) {
-            auto* info = reinterpret_cast<NMTVDISPINFOW*>(lp);
-            if (info->item.mask & TVIF_TEXT) {
-                std::wstring_view text = self->tree_.Text(static_cast<NodeId>(info->item.lParam));
-                const std::size_t n = std::min<std::size_t>(text.size(), info->item.cchTextMax - 1);
-                text.copy(info->item.pszText, n);
-                info->item.pszText[n] = L'\0';
-            }
-            return 0;
-        }
-        return DefWindowProcW(hwnd, msg, wp, lp);
-    }
-
-    const FolderTree& tree_;
-    HWND frame_ = nullptr;
-    HWND treeView_ = nullptr;
-    HWND status_ = nullptr;
-    std::vector<HTREEITEM> items_;
-};
 
 std::size_t BareWalk(const std::wstring& folder) {
     std::size_t count = 1;
@@ -161,13 +82,16 @@ Figures Measure(const std::wstring& base, std::size_t count, bool withXcopy) {
     const std::size_t walked = BareWalk(src);
     f.walk = Seconds(start);
 
-    FolderTree tree;
-    FileSystemWin fs;
     {
-        BenchWindow window(tree);
+        // The program's own window, scanning and copying as its commands do after their dialogs.
+        TForm1 form;
+        form.Show(SW_SHOWNORMAL);
+        ui::PumpEvents();
+        form.SearchFolder = src;
         start = std::chrono::steady_clock::now();
-        ScanFolderTree(src, tree, fs, window, window);
+        form.ScanFolderTree();
         f.scan = Seconds(start);
+        const FolderTree& tree = form.Tree();
         if (tree.Count() != walked)
             std::printf("MISMATCH: scan found %zu nodes, bare walk %zu\n", tree.Count(), walked);
 
@@ -180,11 +104,13 @@ Figures Measure(const std::wstring& base, std::size_t count, bool withXcopy) {
 
         const std::wstring copy = base + L"copy" + std::to_wstring(count) + L"\\";
         CreateDirectoryW(copy.c_str(), nullptr);
+        form.TargetFolder = copy;
         start = std::chrono::steady_clock::now();
-        const FolderCopyResult result = CopyFolderNames(tree, copy, fs, window);
+        form.CopyTree();
         f.copy = Seconds(start);
-        if (result.created != static_cast<std::int64_t>(count))
-            std::printf("MISMATCH: copy created %lld of %zu\n", static_cast<long long>(result.created), count);
+        const std::size_t copied = BareWalk(copy) - 1;
+        if (copied != count)
+            std::printf("MISMATCH: copy made %zu of %zu folders\n", copied, count);
         RemoveTree(bare);
         RemoveTree(copy);
     }
