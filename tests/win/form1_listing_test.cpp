@@ -15,7 +15,7 @@ namespace tavelin::test {
 namespace {
 
 class Form1Listing : public FormTest {
-protected:
+  protected:
     void Scan(const std::wstring& folder) {
         form->SearchFolder = folder;
         form->ScanFolderTree();

@@ -11,6 +11,7 @@
 
 #include "res/resource.h"
 #include "support/dialog_watcher.h"
+#include "support/file_system_unix.h"
 #include "support/form_fixture.h"
 #include "support/temp_dir.h"
 
@@ -145,34 +146,8 @@ class FolderProbe {
     std::wstring folder_;
 };
 
-// Wine keeps the read-only attribute as missing Unix write permission, which root ignores; the
-// immutable flag stops root as well, as the read-only attribute stops anyone on Windows. The
-// process handle that Wine gives for the Unix tool may signal before the tool is done and carries
-// no reliable exit code, so callers wait for the effect.
-void SetUnixImmutable(const std::wstring& path, bool on) {
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName)
-        return;
-    char* name = unixName(path.c_str());
-    if (!name)
-        return;
-    std::wstring command = on ? L"chattr +i \"" : L"chattr -i \"";
-    for (const char* c = name; *c; ++c)
-        command += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    command += L"\"";
-    HeapFree(GetProcessHeap(), 0, name);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(L"Z:\\usr\\bin\\chattr", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return;
-    WaitForSingleObject(process.hProcess, 10000);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-}
+// The immutable flag stops root, as the read-only attribute stops anyone on Windows. chattr
+// may report before the flag is seen through Wine, so callers wait for the effect.
 
 bool OpensForWriting(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -196,7 +171,7 @@ class Form1Settings : public FormTest {
   protected:
     void TearDown() override {
         if (protected_) {
-            SetUnixImmutable(IniFile(), false);
+            SetImmutable(IniFile(), false);
             WaitUntilWritable(IniFile(), true);
         }
         FormTest::TearDown();
@@ -446,7 +421,7 @@ TEST_F(Form1Settings, AReadOnlyFileIsLeftAsItIsAndTheWindowStillCloses) {
     const std::string before = ReadRawFile(IniFile());
     ASSERT_TRUE(SetFileAttributesW(IniFile().c_str(), FILE_ATTRIBUTE_READONLY));
     protected_ = true;
-    SetUnixImmutable(IniFile(), true);
+    SetImmutable(IniFile(), true);
     if (!WaitUntilWritable(IniFile(), false))
         GTEST_SKIP() << "the file system refuses the immutable flag, and root writes past read-only";
     SetWindowPos(form->Handle(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);

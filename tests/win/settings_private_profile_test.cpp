@@ -10,6 +10,7 @@
 #include "settings/executable_path_win.h"
 #include "settings/int_conversion.h"
 #include "settings/settings_file.h"
+#include "support/file_system_unix.h"
 #include "support/temp_dir.h"
 
 namespace tavelin {
@@ -106,45 +107,15 @@ TEST_F(PrivateProfileFile, AValueOutOfRangeOrWithLettersStopsTheLoad) {
     }
 }
 
-// Wine keeps the read-only attribute as missing Unix write permission, which root ignores; the
-// immutable flag stops root as well, as the read-only attribute stops anyone on Windows.
-bool SetUnixImmutable(const std::wstring& path, bool on) {
-    using UnixName = char*(CDECL*)(const wchar_t*);
-    auto unixName = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName)
-        return false;
-    char* name = unixName(path.c_str());
-    if (!name)
-        return false;
-    std::wstring command = on ? L"chattr +i \"" : L"chattr -i \"";
-    for (const char* c = name; *c; ++c)
-        command += static_cast<wchar_t>(static_cast<unsigned char>(*c));
-    command += L"\"";
-    HeapFree(GetProcessHeap(), 0, name);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(L"Z:\\usr\\bin\\chattr", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return false;
-    WaitForSingleObject(process.hProcess, 10000);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return exitCode == 0;
-}
-
 TEST_F(PrivateProfileFile, WritesToAReadOnlyFileFailQuietly) {
     WriteFile(L"[Form]\r\nF1_X=1\r\n");
     const std::string before = ReadBytes(paths.iniPath);
     ASSERT_TRUE(SetFileAttributesW(paths.iniPath.c_str(), FILE_ATTRIBUTE_READONLY));
-    const bool immutable = SetUnixImmutable(paths.iniPath, true);
+    const bool immutable = test::SetImmutable(paths.iniPath, true);
     EXPECT_FALSE(WriteIniString(L"Form", L"F1_X", L"2", paths.iniPath)) << "immutable: " << immutable;
     SaveSettings(ini, paths.iniPath, DefaultWindowSettings(), L"C:\\", L"");
     if (immutable)
-        SetUnixImmutable(paths.iniPath, false);
+        test::SetImmutable(paths.iniPath, false);
     SetFileAttributesW(paths.iniPath.c_str(), FILE_ATTRIBUTE_NORMAL);
     EXPECT_EQ(ReadBytes(paths.iniPath), before);
 }

@@ -65,4 +65,8 @@ int RunUnix(const std::wstring& shellCommand) {
     return -1;
 }
 
+bool SetImmutable(const std::wstring& path, bool on) {
+    return RunUnix(std::wstring(on ? L"chattr +i '" : L"chattr -i '") + UnixPathArgument(path) + L"'") == 0;
+}
+
 }  // namespace tavelin::test

@@ -16,4 +16,8 @@ int RunUnix(const std::wstring& shellCommand);
 // appended, as one argument of a Unix command line (so without spaces).
 std::wstring UnixPathArgument(const std::wstring& existing, const std::wstring& leaf = {});
 
+// Sets or clears the immutable flag of a file or folder, which stops even root from changing it,
+// as the read-only attribute stops anyone on Windows; true when chattr succeeded.
+bool SetImmutable(const std::wstring& path, bool on);
+
 }  // namespace tavelin::test
