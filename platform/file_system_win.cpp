@@ -1,6 +1,8 @@
 #include "platform/file_system_win.h"
 
 #include <windows.h>
+// The file system interface has a method of this name; the macro would rename it here.
+#undef CreateDirectory
 
 #include "platform/long_path.h"
 #include "platform/unique_handle.h"
