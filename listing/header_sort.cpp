@@ -1,5 +1,6 @@
 #include "listing/header_sort.h"
 
+#include <utility>
 #include <vector>
 
 namespace tavelin {
@@ -16,7 +17,7 @@ void SortRows(FileGrid& grid, int column, SortDirection direction, const SortKey
     for (int row = 1; row < grid.RowCount(); ++row)
         keys.push_back(key(grid.Cell(column, row)));
 
-    std::vector<int> order = SelectionSortOrder(keys, direction);
+    std::vector<int> order = SelectionSortOrder(std::move(keys), direction);
     for (int& from : order)
         ++from;  // keys start at row 1
     grid.PermuteRows(order);
