@@ -217,3 +217,23 @@ TEST(StampTextTest, FieldsArePaddedToTheirWidths) {
 
 }  // namespace
 }  // namespace tavelin
+
+namespace tavelin {
+namespace {
+
+TEST(PaddedSizeTest, PadsToTheWidthAndNeverCutsDigits) {
+    const std::tuple<std::uint64_t, int, std::wstring> cases[] = {
+        {0, 1, L"0"},
+        {0, 0, L"0"},
+        {7, 3, L"  7"},
+        {1234, 8, L"    1234"},
+        {123456, 3, L"123456"},
+        {18446744073709551615ull, 3, L"18446744073709551615"},
+        {18446744073709551615ull, 22, L"  18446744073709551615"},
+    };
+    for (const auto& [size, width, text] : cases)
+        EXPECT_EQ(PaddedSize(size, width), text) << size << " at " << width;
+}
+
+}  // namespace
+}  // namespace tavelin
