@@ -6,15 +6,6 @@
 namespace tavelin {
 namespace {
 
-TEST(FileGridTest, StartsWithHeaderAndFourEmptyRows) {
-    FileGrid grid;
-    EXPECT_EQ(grid.RowCount(), 5);
-    for (int row = 0; row < 5; ++row) {
-        for (int column = 0; column < FileGrid::kColumnCount; ++column)
-            EXPECT_TRUE(grid.Cell(column, row).empty());
-    }
-}
-
 TEST(FileGridTest, RowCountKeepsTheHeaderAndClearsRowsThatComeBack) {
     FileGrid grid;
     grid.SetCell(0, 0, L"ファイル名");

@@ -55,12 +55,6 @@ TEST_F(HeaderSortTest, KeysCompareAsUnsignedBytesWithPrefixesFirst) {
     EXPECT_EQ(Column(grid, 0), (std::vector<std::wstring>{L"", L"a", L"ab", L"z", L"\u00e9"}));
 }
 
-TEST_F(HeaderSortTest, NoExtensionSortsFirstInKindColumn) {
-    FileGrid grid = GridWithColumn(2, {L" .TXT", L" ", L" .C"});
-    SortRows(grid, 2, SortDirection::kAscending, key);
-    EXPECT_EQ(Column(grid, 2), (std::vector<std::wstring>{L" ", L" .C", L" .TXT"}));
-}
-
 TEST_F(HeaderSortTest, SingleRowOrHeaderOnlyIsLeftAlone) {
     FileGrid one = GridWithColumn(0, {L"x"});
     listing_test::RecordingObserver observer;

@@ -209,12 +209,6 @@ TEST_F(ListFilesTest, NewListingReplacesTheRowsOfTheLastOne) {
     EXPECT_EQ(Row(grid, 1), (std::vector<std::wstring>{L"only", L"       1", L" ", L"2024/03/01 13:45:06", L"R "}));
 }
 
-TEST(StampTextTest, FieldsArePaddedToTheirWidths) {
-    EXPECT_EQ(StampText({1980, 1, 2, 3, 4, 6}, L'/', L':'), L"1980/01/02 03:04:06");
-    EXPECT_EQ(StampText({9999, 12, 31, 23, 59, 58}, L'/', L':'), L"9999/12/31 23:59:58");
-    EXPECT_EQ(StampText({1601, 1, 1, 0, 0, 0}, L'.', L'-'), L"1601.01.01 00-00-00");
-}
-
 }  // namespace
 }  // namespace tavelin
 
