@@ -6,7 +6,7 @@
 namespace tavelin {
 
 SortKeyFunction HeaderSortKey(TextServices& text) {
-    return [&text](const std::wstring& cell) { return text.CodePageBytes(text.UpperCase(cell)); };
+    return [&text](const std::wstring& cell) { return text.SortKey(cell); };
 }
 
 void SortRows(FileGrid& grid, int column, SortDirection direction, const SortKeyFunction& key) {
@@ -17,7 +17,7 @@ void SortRows(FileGrid& grid, int column, SortDirection direction, const SortKey
     for (int row = 1; row < grid.RowCount(); ++row)
         keys.push_back(key(grid.Cell(column, row)));
 
-    std::vector<int> order = SelectionSortOrder(std::move(keys), direction);
+    std::vector<int> order = SelectionSortOrder(keys, direction);
     for (int& from : order)
         ++from;  // keys start at row 1
     grid.PermuteRows(order);

@@ -11,21 +11,48 @@ namespace tavelin {
 
 namespace {
 
-// Equal keys get equal ranks; a smaller rank means a key to place earlier in `direction`. The
-// keys are sorted themselves rather than through indices, which keeps the comparisons on
-// contiguous memory.
-std::vector<std::uint32_t> RankKeys(std::vector<std::string> keys, SortDirection direction) {
-    std::vector<std::pair<std::string, int>> byKey;
-    byKey.reserve(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i)
-        byKey.emplace_back(std::move(keys[i]), static_cast<int>(i));
-    std::sort(byKey.begin(), byKey.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    std::vector<std::uint32_t> ranks(byKey.size());
+// A key's first sixteen bytes as two big-endian numbers, zero-padded: comparing them orders
+// keys as their bytes do, and keys of up to sixteen bytes need nothing else.
+struct RankItem {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+    std::uint32_t length = 0;
+    std::uint32_t index = 0;
+};
+
+std::uint64_t BigEndianBytes(const std::string& key, size_t from) {
+    std::uint64_t value = 0;
+    for (size_t i = from; i < from + 8; ++i)
+        value = (value << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    return value;
+}
+
+// Equal keys get equal ranks; a smaller rank means a key to place earlier in `direction`.
+std::vector<std::uint32_t> RankKeys(const std::vector<std::string>& keys, SortDirection direction) {
+    std::vector<RankItem> items(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        items[i] = {BigEndianBytes(keys[i], 0), BigEndianBytes(keys[i], 8),
+                    static_cast<std::uint32_t>(std::min<size_t>(keys[i].size(), 0xFFFFFFFFu)),
+                    static_cast<std::uint32_t>(i)};
+    }
+    const auto less = [&keys](const RankItem& a, const RankItem& b) {
+        if (a.high != b.high)
+            return a.high < b.high;
+        if (a.low != b.low)
+            return a.low < b.low;
+        // Same first sixteen bytes: a shorter key is a prefix of the longer one, unless both go
+        // on beyond what the numbers hold.
+        if (a.length <= 16 || b.length <= 16)
+            return a.length < b.length;
+        return keys[a.index] < keys[b.index];
+    };
+    std::sort(items.begin(), items.end(), less);
+    std::vector<std::uint32_t> ranks(items.size());
     std::uint32_t rank = 0;
-    for (size_t k = 0; k < byKey.size(); ++k) {
-        if (k > 0 && byKey[k - 1].first < byKey[k].first)
+    for (size_t k = 0; k < items.size(); ++k) {
+        if (k > 0 && less(items[k - 1], items[k]))
             ++rank;
-        ranks[byKey[k].second] = rank;
+        ranks[items[k].index] = rank;
     }
     if (direction == SortDirection::kDescending) {
         for (auto& r : ranks)
@@ -74,14 +101,14 @@ class LeftmostMinimumTree {
 // taken only when it is strictly below the key in place: its running key only moves on a strictly
 // smaller key, so the first occurrence of the suffix minimum is the one it keeps. Retiring each
 // position once the walk passes it lets the tree's root answer that question for the suffix.
-std::vector<int> SelectionSortOrder(std::vector<std::string> keys, SortDirection direction) {
+std::vector<int> SelectionSortOrder(const std::vector<std::string>& keys, SortDirection direction) {
     const int count = static_cast<int>(keys.size());
     std::vector<int> keyAt(keys.size());
     std::iota(keyAt.begin(), keyAt.end(), 0);
     if (count < 2)
         return keyAt;
 
-    const std::vector<std::uint32_t> ranks = RankKeys(std::move(keys), direction);
+    const std::vector<std::uint32_t> ranks = RankKeys(keys, direction);
     LeftmostMinimumTree tree(ranks);
     for (int i = 0; i + 1 < count; ++i) {
         tree.Set(i, LeftmostMinimumTree::kRetired);

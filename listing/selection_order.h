@@ -13,6 +13,6 @@ enum class SortDirection { kAscending, kDescending };
 // before it in the walk, starting from the key in place, and swaps it in. Keys compare as
 // unsigned bytes, a prefix being smaller. Equal keys are never picked over one another, so their
 // relative order can change, exactly as the selection sort changes it.
-std::vector<int> SelectionSortOrder(std::vector<std::string> keys, SortDirection direction);
+std::vector<int> SelectionSortOrder(const std::vector<std::string>& keys, SortDirection direction);
 
 }  // namespace tavelin

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -81,6 +82,20 @@ std::string TextServicesWin::CodePageBytes(const std::wstring& text) {
     const int capacity = out == small ? static_cast<int>(sizeof small) : static_cast<int>(large.size());
     const int written = WideCharToMultiByte(CP_ACP, 0, text.data(), length, out, capacity, nullptr, nullptr);
     return std::string(out, written > 0 ? static_cast<size_t>(written) : 0);
+}
+
+std::string TextServicesWin::SortKey(const std::wstring& text) {
+    // A sort computes one key per row: short texts go through both conversions on the stack.
+    wchar_t upper[128];
+    char bytes[sizeof upper / sizeof upper[0] * 4];
+    if (text.empty() || text.size() > sizeof upper / sizeof upper[0])
+        return TextServices::SortKey(text);
+    std::copy(text.begin(), text.end(), upper);
+    const int length = static_cast<int>(text.size());
+    CharUpperBuffW(upper, static_cast<DWORD>(length));
+    const int written =
+        WideCharToMultiByte(CP_ACP, 0, upper, length, bytes, static_cast<int>(sizeof bytes), nullptr, nullptr);
+    return std::string(bytes, written > 0 ? static_cast<size_t>(written) : 0);
 }
 
 StampTime TextServicesWin::LocalStamp(std::uint64_t fileTime) {
