@@ -8,12 +8,21 @@ namespace tavelin {
 
 namespace {
 
-// At least `digits` digits, more when the value needs them.
+// At least `digits` digits, more when the value needs them. Written out by hand: the runtime's
+// number formatting goes through a format string, six times per row.
 void AppendNumber(std::wstring& out, int value, int digits) {
-    std::wstring number = std::to_wstring(value);
-    if (static_cast<int>(number.size()) < digits)
-        out.append(static_cast<size_t>(digits) - number.size(), L'0');
-    out += number;
+    wchar_t buffer[12];
+    size_t count = 0;
+    // Date and time fields are never negative.
+    unsigned magnitude = static_cast<unsigned>(std::max(value, 0));
+    do {
+        buffer[count++] = static_cast<wchar_t>(L'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    for (size_t padding = count; static_cast<int>(padding) < digits; ++padding)
+        out += L'0';
+    while (count > 0)
+        out += buffer[--count];
 }
 
 }  // namespace
