@@ -2,6 +2,7 @@
 // The cells of the file grid: a header row and one row per file, five columns of text. The grid
 // control paints from this model and learns about every change through the observer.
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,11 +30,12 @@ class FileGrid {
     // nullptr detaches; the observer must outlive the grid or be detached first.
     void SetObserver(FileGridObserver* observer) { observer_ = observer; }
 
-    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int RowCount() const { return rowCount_; }
     // Never below 1 (the header row); new rows are empty.
     void SetRowCount(int rowCount);
 
-    const std::wstring& Cell(int column, int row) const { return rows_.at(row).at(column); }
+    // Throws std::out_of_range outside the grid.
+    const std::wstring& Cell(int column, int row) const { return RowAt(row).at(column); }
     void SetCell(int column, int row, std::wstring text);
 
     void SwapRows(int a, int b);
@@ -48,9 +50,17 @@ class FileGrid {
 
   private:
     using Row = std::array<std::wstring, kColumnCount>;
+    // Rows live in fixed blocks, so that growing the grid one row at a time never moves the
+    // rows already there.
+    static constexpr int kBlockRows = 1024;
+    using Block = std::array<Row, kBlockRows>;
+
+    const Row& RowAt(int row) const;
+    Row& RowAt(int row);
     void BumpAllVersions();
 
-    std::vector<Row> rows_;
+    std::vector<std::unique_ptr<Block>> blocks_;
+    int rowCount_ = 0;
     std::array<unsigned long long, kColumnCount> columnVersions_{};
     FileGridObserver* observer_ = nullptr;
 };

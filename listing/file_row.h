@@ -23,6 +23,9 @@ int ListingSizeWidth(int sizeColumnPixels);
 // The text with leading spaces up to `width` characters; a longer text comes back whole.
 std::wstring PadLeft(std::wstring text, int width);
 
+// The size in decimal with leading spaces up to `width` characters.
+std::wstring PaddedSize(std::uint64_t size, int width);
+
 // From the last "." that follows the last "\" or ":" to the end; empty when there is none.
 std::wstring ExtensionOf(const std::wstring& name);
 

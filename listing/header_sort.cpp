@@ -1,11 +1,12 @@
 #include "listing/header_sort.h"
 
+#include <utility>
 #include <vector>
 
 namespace tavelin {
 
 SortKeyFunction HeaderSortKey(TextServices& text) {
-    return [&text](const std::wstring& cell) { return text.CodePageBytes(text.UpperCase(cell)); };
+    return [&text](const std::wstring& cell) { return text.SortKey(cell); };
 }
 
 void SortRows(FileGrid& grid, int column, SortDirection direction, const SortKeyFunction& key) {

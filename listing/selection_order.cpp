@@ -5,22 +5,54 @@
 #include <cstdint>
 #include <limits>
 #include <numeric>
+#include <utility>
 
 namespace tavelin {
 
 namespace {
 
+// A key's first sixteen bytes as two big-endian numbers, zero-padded: comparing them orders
+// keys as their bytes do, and keys of up to sixteen bytes need nothing else.
+struct RankItem {
+    std::uint64_t high = 0;
+    std::uint64_t low = 0;
+    std::uint32_t length = 0;
+    std::uint32_t index = 0;
+};
+
+std::uint64_t BigEndianBytes(const std::string& key, size_t from) {
+    std::uint64_t value = 0;
+    for (size_t i = from; i < from + 8; ++i)
+        value = (value << 8) | (i < key.size() ? static_cast<unsigned char>(key[i]) : 0u);
+    return value;
+}
+
 // Equal keys get equal ranks; a smaller rank means a key to place earlier in `direction`.
 std::vector<std::uint32_t> RankKeys(const std::vector<std::string>& keys, SortDirection direction) {
-    std::vector<int> byKey(keys.size());
-    std::iota(byKey.begin(), byKey.end(), 0);
-    std::sort(byKey.begin(), byKey.end(), [&](int a, int b) { return keys[a] < keys[b]; });
-    std::vector<std::uint32_t> ranks(keys.size());
+    std::vector<RankItem> items(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i) {
+        items[i] = {BigEndianBytes(keys[i], 0), BigEndianBytes(keys[i], 8),
+                    static_cast<std::uint32_t>(std::min<size_t>(keys[i].size(), 0xFFFFFFFFu)),
+                    static_cast<std::uint32_t>(i)};
+    }
+    const auto less = [&keys](const RankItem& a, const RankItem& b) {
+        if (a.high != b.high)
+            return a.high < b.high;
+        if (a.low != b.low)
+            return a.low < b.low;
+        // Same first sixteen bytes: a shorter key is a prefix of the longer one, unless both go
+        // on beyond what the numbers hold.
+        if (a.length <= 16 || b.length <= 16)
+            return a.length < b.length;
+        return keys[a.index] < keys[b.index];
+    };
+    std::sort(items.begin(), items.end(), less);
+    std::vector<std::uint32_t> ranks(items.size());
     std::uint32_t rank = 0;
-    for (size_t k = 0; k < byKey.size(); ++k) {
-        if (k > 0 && keys[byKey[k - 1]] < keys[byKey[k]])
+    for (size_t k = 0; k < items.size(); ++k) {
+        if (k > 0 && less(items[k - 1], items[k]))
             ++rank;
-        ranks[byKey[k]] = rank;
+        ranks[items[k].index] = rank;
     }
     if (direction == SortDirection::kDescending) {
         for (auto& r : ranks)
@@ -30,36 +62,37 @@ std::vector<std::uint32_t> RankKeys(const std::vector<std::string>& keys, SortDi
 }
 
 // Answers "the leftmost position holding the smallest rank" over positions whose rank can
-// change one at a time.
+// change one at a time. Each node holds rank and position packed into one number, so that the
+// smaller number is the smaller rank and, among equal ranks, the leftmost position.
 class LeftmostMinimumTree {
   public:
     static constexpr std::uint32_t kRetired = std::numeric_limits<std::uint32_t>::max();
 
     explicit LeftmostMinimumTree(const std::vector<std::uint32_t>& ranks)
-        : leaves_(std::bit_ceil(std::max<size_t>(ranks.size(), 1))), ranks_(leaves_, kRetired), best_(2 * leaves_) {
-        std::copy(ranks.begin(), ranks.end(), ranks_.begin());
-        for (size_t p = 0; p < leaves_; ++p)
-            best_[leaves_ + p] = static_cast<int>(p);
+        : leaves_(std::bit_ceil(std::max<size_t>(ranks.size(), 1))), nodes_(2 * leaves_, Pack(kRetired, 0)) {
+        for (size_t p = 0; p < ranks.size(); ++p)
+            nodes_[leaves_ + p] = Pack(ranks[p], p);
         for (size_t node = leaves_ - 1; node >= 1; --node)
-            best_[node] = Better(best_[2 * node], best_[2 * node + 1]);
+            nodes_[node] = std::min(nodes_[2 * node], nodes_[2 * node + 1]);
     }
 
-    std::uint32_t Rank(int position) const { return ranks_[position]; }
-    int LeftmostMinimum() const { return best_[1]; }
+    std::uint32_t MinimumRank() const { return static_cast<std::uint32_t>(nodes_[1] >> 32); }
+    int LeftmostMinimum() const { return static_cast<int>(nodes_[1] & 0xFFFFFFFFu); }
 
     void Set(int position, std::uint32_t rank) {
-        ranks_[position] = rank;
-        for (size_t node = (leaves_ + position) / 2; node >= 1; node /= 2)
-            best_[node] = Better(best_[2 * node], best_[2 * node + 1]);
+        size_t node = leaves_ + static_cast<size_t>(position);
+        nodes_[node] = Pack(rank, static_cast<size_t>(position));
+        for (node /= 2; node >= 1; node /= 2)
+            nodes_[node] = std::min(nodes_[2 * node], nodes_[2 * node + 1]);
     }
 
   private:
-    // `left` covers smaller positions, so it wins ties.
-    int Better(int left, int right) const { return ranks_[right] < ranks_[left] ? right : left; }
+    static std::uint64_t Pack(std::uint32_t rank, size_t position) {
+        return (static_cast<std::uint64_t>(rank) << 32) | position;
+    }
 
     size_t leaves_;
-    std::vector<std::uint32_t> ranks_;
-    std::vector<int> best_;
+    std::vector<std::uint64_t> nodes_;
 };
 
 }  // namespace
@@ -80,7 +113,7 @@ std::vector<int> SelectionSortOrder(const std::vector<std::string>& keys, SortDi
     for (int i = 0; i + 1 < count; ++i) {
         tree.Set(i, LeftmostMinimumTree::kRetired);
         const int best = tree.LeftmostMinimum();
-        if (tree.Rank(best) < ranks[keyAt[i]]) {
+        if (tree.MinimumRank() < ranks[keyAt[i]]) {
             std::swap(keyAt[i], keyAt[best]);
             tree.Set(best, ranks[keyAt[best]]);
         }

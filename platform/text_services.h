@@ -24,6 +24,8 @@ class TextServices {
     virtual std::wstring UpperCase(const std::wstring& text) = 0;
     // The text in the system code page, as the bytes that the code page gives it.
     virtual std::string CodePageBytes(const std::wstring& text) = 0;
+    // The code-page bytes of the upper-cased text, the key that the header sort orders by.
+    virtual std::string SortKey(const std::wstring& text) { return CodePageBytes(UpperCase(text)); }
     // A last-write time (FILETIME ticks, UTC) as local time on the two-second grid. Times that
     // the file stamp cannot hold still come back as a real date, clamped to years 1601 to 9999.
     virtual StampTime LocalStamp(std::uint64_t fileTime) = 0;

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 
@@ -69,12 +70,32 @@ std::string TextServicesWin::CodePageBytes(const std::wstring& text) {
     if (text.empty() || text.size() > static_cast<size_t>(std::numeric_limits<int>::max() / 4))
         return {};
     const int length = static_cast<int>(text.size());
-    // No code page in use needs more than four bytes per UTF-16 unit, so one call fits.
-    std::string bytes(text.size() * 4, '\0');
-    const int written = WideCharToMultiByte(CP_ACP, 0, text.data(), length, bytes.data(),
-                                            static_cast<int>(bytes.size()), nullptr, nullptr);
-    bytes.resize(written > 0 ? static_cast<size_t>(written) : 0);
-    return bytes;
+    // No code page in use needs more than four bytes per UTF-16 unit, so one call fits. Short
+    // texts, which the sort keys nearly all are, convert on the stack.
+    char small[256];
+    std::string large;
+    char* out = small;
+    if (text.size() * 4 > sizeof small) {
+        large.resize(text.size() * 4);
+        out = large.data();
+    }
+    const int capacity = out == small ? static_cast<int>(sizeof small) : static_cast<int>(large.size());
+    const int written = WideCharToMultiByte(CP_ACP, 0, text.data(), length, out, capacity, nullptr, nullptr);
+    return std::string(out, written > 0 ? static_cast<size_t>(written) : 0);
+}
+
+std::string TextServicesWin::SortKey(const std::wstring& text) {
+    // A sort computes one key per row: short texts go through both conversions on the stack.
+    wchar_t upper[128];
+    char bytes[sizeof upper / sizeof upper[0] * 4];
+    if (text.empty() || text.size() > sizeof upper / sizeof upper[0])
+        return TextServices::SortKey(text);
+    std::copy(text.begin(), text.end(), upper);
+    const int length = static_cast<int>(text.size());
+    CharUpperBuffW(upper, static_cast<DWORD>(length));
+    const int written =
+        WideCharToMultiByte(CP_ACP, 0, upper, length, bytes, static_cast<int>(sizeof bytes), nullptr, nullptr);
+    return std::string(bytes, written > 0 ? static_cast<size_t>(written) : 0);
 }
 
 StampTime TextServicesWin::LocalStamp(std::uint64_t fileTime) {

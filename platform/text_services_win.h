@@ -8,6 +8,7 @@ class TextServicesWin : public TextServices {
   public:
     std::wstring UpperCase(const std::wstring& text) override;
     std::string CodePageBytes(const std::wstring& text) override;
+    std::string SortKey(const std::wstring& text) override;
     StampTime LocalStamp(std::uint64_t fileTime) override;
     wchar_t DateSeparator() override;
     wchar_t TimeSeparator() override;

@@ -6,15 +6,6 @@
 namespace tavelin {
 namespace {
 
-TEST(FileGridTest, StartsWithHeaderAndFourEmptyRows) {
-    FileGrid grid;
-    EXPECT_EQ(grid.RowCount(), 5);
-    for (int row = 0; row < 5; ++row) {
-        for (int column = 0; column < FileGrid::kColumnCount; ++column)
-            EXPECT_TRUE(grid.Cell(column, row).empty());
-    }
-}
-
 TEST(FileGridTest, RowCountKeepsTheHeaderAndClearsRowsThatComeBack) {
     FileGrid grid;
     grid.SetCell(0, 0, L"ファイル名");
@@ -62,6 +53,31 @@ TEST(FileGridTest, SwapAndPermuteMoveWholeRows) {
     EXPECT_EQ(grid.Cell(0, 3), L"3:0");
     EXPECT_EQ(grid.Cell(2, 4), L"1:2");
     EXPECT_EQ(observer.rearranged, 1);
+}
+
+TEST(FileGridTest, RowsAcrossThousandsKeepTheirCellsThroughGrowthShrinkAndPermutation) {
+    FileGrid grid;
+    const int rows = 3000;
+    for (int row = 1; row < rows; ++row) {
+        grid.SetRowCount(row + 1);
+        grid.SetCell(row % FileGrid::kColumnCount, row, std::to_wstring(row));
+    }
+    std::vector<int> reversed;
+    for (int row = rows - 1; row >= 1; --row)
+        reversed.push_back(row);
+    grid.PermuteRows(reversed);
+    for (const int row : {1, 975, 976, 1024, 1025, 2048, 2999}) {
+        const int was = rows - row;
+        EXPECT_EQ(grid.Cell(was % FileGrid::kColumnCount, row), std::to_wstring(was)) << row;
+    }
+    grid.SetRowCount(1025);
+    grid.SetRowCount(rows);
+    EXPECT_EQ(grid.Cell(2000 % FileGrid::kColumnCount, 1000), L"2000");
+    EXPECT_EQ(grid.Cell(1976 % FileGrid::kColumnCount, 1024), L"1976");
+    for (const int row : {1025, 1026, 2048, 2999}) {
+        for (int column = 0; column < FileGrid::kColumnCount; ++column)
+            EXPECT_EQ(grid.Cell(column, row), L"") << row;
+    }
 }
 
 TEST(FileGridTest, PermuteRejectsWhatIsNotAPermutationAndKeepsTheRows) {

@@ -55,12 +55,6 @@ TEST_F(HeaderSortTest, KeysCompareAsUnsignedBytesWithPrefixesFirst) {
     EXPECT_EQ(Column(grid, 0), (std::vector<std::wstring>{L"", L"a", L"ab", L"z", L"\u00e9"}));
 }
 
-TEST_F(HeaderSortTest, NoExtensionSortsFirstInKindColumn) {
-    FileGrid grid = GridWithColumn(2, {L" .TXT", L" ", L" .C"});
-    SortRows(grid, 2, SortDirection::kAscending, key);
-    EXPECT_EQ(Column(grid, 2), (std::vector<std::wstring>{L" ", L" .C", L" .TXT"}));
-}
-
 TEST_F(HeaderSortTest, SingleRowOrHeaderOnlyIsLeftAlone) {
     FileGrid one = GridWithColumn(0, {L"x"});
     listing_test::RecordingObserver observer;
@@ -120,10 +114,15 @@ TEST(SelectionSortOrderTest, MatchesTheLiteralSelectionSortOnRandomKeysWithManyT
         std::vector<std::string> keys;
         for (int i = 0; i < count; ++i) {
             const int pick = static_cast<int>(random() % distinct);
-            // Prefixes of one another and bytes above 0x7F, so both comparison rules matter.
-            keys.push_back(std::string(static_cast<size_t>(pick % 3), 'k') +
+            // Prefixes of one another, bytes above 0x7F and zero bytes, and keys that share their
+            // first sixteen bytes or run past them, so every comparison rule matters.
+            const bool longPrefix = random() % 4 == 0;
+            const bool trailingZero = random() % 6 == 0;
+            keys.push_back((longPrefix ? std::string(15 + pick % 3, 'p') : std::string()) +
+                           std::string(static_cast<size_t>(pick % 3), 'k') +
                            (pick % 2 ? std::string(1, static_cast<char>(0xE3)) : std::string()) +
-                           std::string(static_cast<size_t>(pick / 3), 'a'));
+                           std::string(static_cast<size_t>(pick / 3), 'a') +
+                           (trailingZero ? std::string(1, '\0') : std::string()));
         }
         for (const SortDirection direction : {SortDirection::kAscending, SortDirection::kDescending}) {
             ASSERT_EQ(SelectionSortOrder(keys, direction), LiteralSelectionSort(keys, direction))

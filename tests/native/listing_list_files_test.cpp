@@ -209,10 +209,24 @@ TEST_F(ListFilesTest, NewListingReplacesTheRowsOfTheLastOne) {
     EXPECT_EQ(Row(grid, 1), (std::vector<std::wstring>{L"only", L"       1", L" ", L"2024/03/01 13:45:06", L"R "}));
 }
 
-TEST(StampTextTest, FieldsArePaddedToTheirWidths) {
-    EXPECT_EQ(StampText({1980, 1, 2, 3, 4, 6}, L'/', L':'), L"1980/01/02 03:04:06");
-    EXPECT_EQ(StampText({9999, 12, 31, 23, 59, 58}, L'/', L':'), L"9999/12/31 23:59:58");
-    EXPECT_EQ(StampText({1601, 1, 1, 0, 0, 0}, L'.', L'-'), L"1601.01.01 00-00-00");
+}  // namespace
+}  // namespace tavelin
+
+namespace tavelin {
+namespace {
+
+TEST(PaddedSizeTest, PadsToTheWidthAndNeverCutsDigits) {
+    const std::tuple<std::uint64_t, int, std::wstring> cases[] = {
+        {0, 1, L"0"},
+        {0, 0, L"0"},
+        {7, 3, L"  7"},
+        {1234, 8, L"    1234"},
+        {123456, 3, L"123456"},
+        {18446744073709551615ull, 3, L"18446744073709551615"},
+        {18446744073709551615ull, 22, L"  18446744073709551615"},
+    };
+    for (const auto& [size, width, text] : cases)
+        EXPECT_EQ(PaddedSize(size, width), text) << size << " at " << width;
 }
 
 }  // namespace

@@ -49,14 +49,6 @@ TEST(ParseWholeNumberTest, ReadsStrictlyWith64BitRange) {
     }
 }
 
-TEST(ParseWholeNumberTest, DecimalTextRoundTrips) {
-    EXPECT_EQ(DecimalText({false, 0}), L"0");
-    EXPECT_EQ(DecimalText({true, 0}), L"0");
-    EXPECT_EQ(DecimalText({true, 42}), L"-42");
-    EXPECT_EQ(DecimalText({false, 18446744073709551615ull}), L"18446744073709551615");
-    EXPECT_EQ(DecimalText({true, 9223372036854775808ull}), L"-9223372036854775808");
-}
-
 TEST(RepadSizeWidthTest, DigitAndColumnWidthsHaveFloorsOfThree) {
     struct Case {
         int pixels, zero, width;

@@ -50,6 +50,18 @@ TEST_F(TextServicesTest, CodePageBytesAreShiftJis) {
         EXPECT_EQ(text.CodePageBytes(wide), bytes);
 }
 
+TEST_F(TextServicesTest, SortKeyIsTheCodePageBytesOfTheUpperCasedText) {
+    const std::wstring texts[] = {L"",
+                                  L"a",
+                                  L"ｂ.txt",
+                                  L"亜.Txt",
+                                  std::wstring(127, L'x'),
+                                  std::wstring(128, L'ｙ'),
+                                  std::wstring(129, L'z') + L"日本"};
+    for (const std::wstring& t : texts)
+        EXPECT_EQ(text.SortKey(t), text.CodePageBytes(text.UpperCase(t))) << t.size() << " characters";
+}
+
 TEST_F(TextServicesTest, SortKeysKeepShiftJisOrder) {
     // In UTF-16 the kanji would come before the full-width letter; in Shift-JIS it comes after.
     FileGrid grid;
