@@ -5,15 +5,15 @@
 
 namespace tavelin::form1 {
 
-struct FontSpec {
+struct FontDesc {
     const wchar_t* face;
     int height;  // character height in pixels
 };
 
 inline constexpr const wchar_t* kCaption = L"Tavelin Ver.1.00";
 inline constexpr const wchar_t* kApplicationTitle = L"Pellarix Ver.1.00";
-inline constexpr FontSpec kFormFont{L"ＭＳ Ｐゴシック", 12};
-inline constexpr FontSpec kGridFont{L"ＭＳ ゴシック", 13};
+inline constexpr FontDesc kFormFont{L"ＭＳ Ｐゴシック", 12};
+inline constexpr FontDesc kGridFont{L"ＭＳ ゴシック", 13};
 inline constexpr ui::Bounds kBounds{194, 103, 580, 468};
 
 // Control ids, also their order in the form's control tree.

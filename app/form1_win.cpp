@@ -31,9 +31,9 @@ constexpr wchar_t kSameFolder[] = L"同じ場所へのフォルダ名コピー�
 constexpr wchar_t kConfirmExit[] = L"終了します。よろしいですか？";
 constexpr wchar_t kPlaceholder[] = L"\u3000";
 
-HFONT CreatePixelFont(const form1::FontSpec& spec) {
-    return CreateFontW(-spec.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, spec.face);
+HFONT CreatePixelFont(const form1::FontDesc& font) {
+    return CreateFontW(-font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
 }
 
 }  // namespace
