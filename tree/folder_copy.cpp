@@ -19,8 +19,10 @@ FolderCopyResult CopyFolderNames(const FolderTree& tree,
         host.SetStatus(L"フォルダ［" + std::wstring(tree.Text(node)) + L"］を作成しています。");
         host.RepaintStatus();
         const std::wstring target = targetFolder + RelativeNodePath(tree, node);
-        // A file of that name is not a directory, and creating over it fails: not created.
-        if (!fs.IsDirectory(target) && fs.MakeDirectory(target))
+        // A folder that is already there and a file in the way both make the creation fail, and
+        // both count as not created, so the creation itself is the existence test: one call
+        // per folder instead of two.
+        if (fs.MakeDirectory(target))
             ++result.created;
         else
             ++result.notCreated;
