@@ -207,15 +207,24 @@ void TForm1::MnuSearchFolderClick() {
     if (!Shown || scanning_ || closing_)
         return;
     BusyScope busy(*this);
-    StatusBar1.SetText(L"");
-    StatusBar1.RepaintNow();
-    OpenDialog1.SetInitialDir(SearchFolder);
-    OpenDialog1.SetFileName(kPlaceholder);
-    if (!OpenDialog1.Execute(Handle()) || closing_)
+    auto folder = PickFolder(OpenDialog1, SearchFolder);
+    if (!folder)
         return;
-    SearchFolder = DirectoryPart(OpenDialog1.FileName());
+    SearchFolder = *folder;
     Edit1.SetText(SearchFolder);
     ScanFolderTree();
+}
+
+// Both folder commands clear the status line, open their dialog at the folder they had, with the
+// placeholder name, and take the folder the user confirmed.
+std::optional<std::wstring> TForm1::PickFolder(ui::FileDialog& dialog, const std::wstring& initialDir) {
+    StatusBar1.SetText(L"");
+    StatusBar1.RepaintNow();
+    dialog.SetInitialDir(initialDir);
+    dialog.SetFileName(kPlaceholder);
+    if (!dialog.Execute(Handle()) || closing_)
+        return std::nullopt;
+    return DirectoryPart(dialog.FileName());
 }
 
 void TForm1::ScanFolderTree() {
@@ -233,21 +242,13 @@ std::wstring TForm1::GetNodePath(std::size_t index) const {
 }
 
 void TForm1::MnuPellarixClick() {
-    if (closing_)
+    if (closing_ || !RequireTree())
         return;
-    if (!TreeReady) {
-        ShowError(kNoTree);
-        StatusBar1.SetText(kPickSearchFolder);
-        return;
-    }
     BusyScope busy(*this);
-    StatusBar1.SetText(L"");
-    StatusBar1.RepaintNow();
-    SaveDialog1.SetInitialDir(TargetFolder);
-    SaveDialog1.SetFileName(kPlaceholder);
-    if (!SaveDialog1.Execute(Handle()) || closing_)
+    auto folder = PickFolder(SaveDialog1, TargetFolder);
+    if (!folder)
         return;
-    TargetFolder = DirectoryPart(SaveDialog1.FileName());
+    TargetFolder = *folder;
     if (SearchFolder == TargetFolder) {
         ShowError(kSameFolder);
         return;
@@ -268,17 +269,21 @@ void TForm1::MnuExitClick() {
 }
 
 void TForm1::TreeView1Click() {
-    if (closing_)
+    if (closing_ || !RequireTree())
         return;
-    if (!TreeReady) {
-        ShowError(kNoTree);
-        StatusBar1.SetText(kPickSearchFolder);
-        return;
-    }
     auto node = TreeView1.SelectedData();
     if (!node)
         return;
     ListFiles(GetNodePath(tree_.IndexOf(static_cast<NodeId>(*node))));
+}
+
+// The copy and the tree click need a scanned tree; without one the user is told to pick a folder.
+bool TForm1::RequireTree() {
+    if (TreeReady)
+        return true;
+    ShowError(kNoTree);
+    StatusBar1.SetText(kPickSearchFolder);
+    return false;
 }
 
 void TForm1::ListFiles(const std::wstring& path) {

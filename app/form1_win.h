@@ -2,6 +2,7 @@
 // Form1, the program's only window: its state fields, its controls and every handler.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -91,6 +92,8 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     void CreateControls();
     void LayOut();
     void LoadSettings();
+    std::optional<std::wstring> PickFolder(ui::FileDialog& dialog, const std::wstring& initialDir);
+    bool RequireTree();
     void Close();
 
     // LoopHost
