@@ -34,9 +34,7 @@ inline constexpr int kSplitter1Width = 3;     // right of Panel1
 inline constexpr int kStatusBar1Height = 19;  // aligned to the bottom
 
 inline constexpr int kGridColumns = 5;
-inline constexpr int kGridRows = 5;
-inline constexpr int kGridDefaultColWidth = 64;
-inline constexpr int kGridDefaultRowHeight = 24;
+inline constexpr int kGridRowHeight = 24;
 
 inline constexpr const wchar_t* kHeaders[kGridColumns] = {L"ファイル名", L"Bytes", L"種類", L"更新日時", L"属性"};
 

@@ -97,6 +97,8 @@ void TForm1::CreateControls() {
     Splitter1.Create(Handle(), form1::kSplitter1);
 
     StringGrid1.Create(Handle(), form1::kStringGrid1);
+    StringGrid1.SetFont(form1::kGridFont.face, form1::kGridFont.height);
+    StringGrid1.SetRowHeight(form1::kGridRowHeight);
     gridView_.Attach(&StringGrid1);
     StringGrid1.SetDrawCellHook(
         [this](int c, int r, const RECT& rc, unsigned state) { StringGrid1DrawCell(c, r, rc, state); });

@@ -118,7 +118,6 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     TextServicesWin text_;
     ui::DockedChildren docked_;
     HFONT formFont_ = nullptr;
-    HFONT gridFont_ = nullptr;
 
     bool scanning_ = false;
     int busyDepth_ = 0;     // handlers under way that run a modal loop or the event pump

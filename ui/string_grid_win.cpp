@@ -60,13 +60,13 @@ RECT ToRect(const GridRect& r) {
     return RECT{r.left, r.top, r.right, r.bottom};
 }
 
-HFONT CreateGridFont() {
+// Sizes stay aligned only in a fixed-pitch font, so the grid asks for one whatever the face.
+HFONT CreateGridFont(const std::wstring& face, int pixelHeight) {
     LOGFONTW lf{};
-    lf.lfHeight = -13;
+    lf.lfHeight = -pixelHeight;
     lf.lfCharSet = SHIFTJIS_CHARSET;
     lf.lfPitchAndFamily = FIXED_PITCH | FF_MODERN;
-    constexpr wchar_t kFace[] = L"ＭＳ ゴシック";
-    std::copy(std::begin(kFace), std::end(kFace), lf.lfFaceName);
+    face.copy(lf.lfFaceName, std::size(lf.lfFaceName) - 1);
     return CreateFontIndirectW(&lf);
 }
 
@@ -88,7 +88,7 @@ int WheelLines() {
 }  // namespace
 
 StringGrid::StringGrid(const GridData& data)
-    : data_(data), geometry_(data.ColumnCount(), data.RowCount()), font_(CreateGridFont()) {
+    : data_(data), geometry_(data.ColumnCount(), data.RowCount()), font_(CreateGridFont(L"", 13)) {
     zeroWidth_ = MeasureZeroWidth(font_);
 }
 
@@ -141,6 +141,14 @@ void StringGrid::SetColWidth(int col, int width) {
 
 int StringGrid::RowHeight(int) const {
     return geometry_.RowHeight();
+}
+
+void StringGrid::SetFont(const std::wstring& face, int pixelHeight) {
+    HFONT font = CreateGridFont(face, pixelHeight);
+    DeleteObject(font_);
+    font_ = font;
+    zeroWidth_ = MeasureZeroWidth(font_);
+    InvalidateAll();
 }
 
 void StringGrid::SetRowHeight(int height) {

@@ -63,6 +63,8 @@ class StringGrid : public Window<StringGrid> {
     void SetColWidth(int col, int width);
     int RowHeight(int row) const;
     void SetRowHeight(int height);
+    // A fixed-pitch font of the given face and character height in pixels.
+    void SetFont(const std::wstring& face, int pixelHeight);
     static constexpr int GridLineWidth() { return GridGeometry::GridLineWidth(); }
     int LeftCol() const { return geometry_.LeftCol(); }
     int TopRow() const { return geometry_.TopRow(); }
