@@ -273,10 +273,13 @@ void TForm1::MnuExitClick() {
 void TForm1::TreeView1Click() {
     if (closing_ || !RequireTree())
         return;
-    auto node = TreeView1.SelectedData();
-    if (!node)
-        return;
-    ListFiles(GetNodePath(tree_.IndexOf(static_cast<NodeId>(*node))));
+    ListSelectedFolder();
+}
+
+// Nothing is listed while no node is selected: there is no folder to take the path of.
+void TForm1::ListSelectedFolder() {
+    if (auto node = TreeView1.SelectedData())
+        ListFiles(GetNodePath(tree_.IndexOf(static_cast<NodeId>(*node))));
 }
 
 // The copy and the tree click need a scanned tree; without one the user is told to pick a folder.
@@ -301,8 +304,7 @@ void TForm1::StringGrid1MouseDown(ui::MouseButton, unsigned, int x, int y) {
     HeaderGeometry geometry{widths, StringGrid1.LeftCol(), StringGrid1.GridLineWidth()};
     HeaderPress press = ClassifyHeaderPress(ListReady, x, y, StringGrid1.RowHeight(0), geometry);
     if (press.action == HeaderAction::kListAgain) {
-        if (auto node = TreeView1.SelectedData())
-            ListFiles(GetNodePath(tree_.IndexOf(static_cast<NodeId>(*node))));
+        ListSelectedFolder();
     } else if (press.action == HeaderAction::kSort) {
         // Hidden, the grid does not repaint row by row while the rows change places.
         ShowWindow(StringGrid1.Handle(), SW_HIDE);

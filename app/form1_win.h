@@ -94,6 +94,7 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     void LoadSettings();
     std::optional<std::wstring> PickFolder(ui::FileDialog& dialog, const std::wstring& initialDir);
     bool RequireTree();
+    void ListSelectedFolder();
     void Close();
 
     // LoopHost
