@@ -57,8 +57,12 @@ void StatusBar::Paint(HDC dc) {
     ExtTextOutW(dc, textRect.left + 3, (rc.bottom - tm.tmHeight) / 2, ETO_OPAQUE | ETO_CLIPPED, &textRect,
                 text_.c_str(), static_cast<UINT>(text_.size()), nullptr);
     SelectObject(dc, oldFont);
-    if (grip)
+    if (grip) {
+        // The grip is square and the bar may be taller: the strip above it is ours to fill.
+        RECT column{gripRect.left, rc.top, rc.right, gripRect.top};
+        FillRect(dc, &column, GetSysColorBrush(COLOR_BTNFACE));
         DrawFrameControl(dc, &gripRect, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
+    }
 }
 
 LRESULT StatusBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,19 @@
 namespace tavelin::ui {
 namespace {
 
+// Pixels of the whole bar in `colour`.
+int PixelsOf(HWND bar, COLORREF colour) {
+    RECT rc;
+    GetClientRect(bar, &rc);
+    HDC dc = GetDC(bar);
+    int count = 0;
+    for (int y = 0; y < rc.bottom; ++y)
+        for (int x = 0; x < rc.right; ++x)
+            count += GetPixel(dc, x, y) == colour;
+    ReleaseDC(bar, dc);
+    return count;
+}
+
 // Pixels of the status line's text area that differ from its background.
 int InkedPixels(HWND bar) {
     RECT rc;
@@ -26,9 +39,13 @@ TEST(StatusBar, TextIsTheWindowTextAndRepaintNowShowsItBeforeReturning) {
     test::OwnerWindow owner(50, 50, 400, 200);
     StatusBar bar;
     bar.Create(owner.Handle(), 1);
-    MoveWindow(bar.Handle(), 0, 150, 400, 19, TRUE);
+    RECT client;
+    GetClientRect(owner.Handle(), &client);
+    MoveWindow(bar.Handle(), 0, client.bottom - 19, client.right, 19, TRUE);
     bar.RepaintNow();
     EXPECT_EQ(InkedPixels(bar.Handle()), 0);
+    // Taller than the grip: every pixel is painted, none left as it was (black here).
+    EXPECT_EQ(PixelsOf(bar.Handle(), RGB(0, 0, 0)), 0);
 
     bar.SetText(L"フォルダ［写真］を作成しています。");
     wchar_t text[64] = {};
