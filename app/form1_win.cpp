@@ -343,7 +343,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                     PostMessageW(Handle(), kTreeClicked, 0, 0);
                 } else if (header->code == TVN_GETDISPINFOW) {
                     auto* info = reinterpret_cast<NMTVDISPINFOW*>(lParam);
-                    if (info->item.mask & TVIF_TEXT) {
+                    // Only ids of the current tree reach the control, but a message is no place to trust that.
+                    if ((info->item.mask & TVIF_TEXT) && info->item.lParam >= 0 &&
+                        static_cast<std::size_t>(info->item.lParam) < tree_.Count()) {
                         auto text = tree_.Text(static_cast<NodeId>(info->item.lParam));
                         size_t n = std::min<size_t>(text.size(), info->item.cchTextMax - 1);
                         text.copy(info->item.pszText, n);
