@@ -337,22 +337,9 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
-            if (header->hwndFrom == TreeView1.Handle()) {
-                if (header->code == NM_CLICK) {
-                    // The tree moves its selection only after it reports the click.
-                    PostMessageW(Handle(), kTreeClicked, 0, 0);
-                } else if (header->code == TVN_GETDISPINFOW) {
-                    auto* info = reinterpret_cast<NMTVDISPINFOW*>(lParam);
-                    // Only ids of the current tree reach the control, but a message is no place to trust that.
-                    if ((info->item.mask & TVIF_TEXT) && info->item.lParam >= 0 &&
-                        static_cast<std::size_t>(info->item.lParam) < tree_.Count()) {
-                        auto text = tree_.Text(static_cast<NodeId>(info->item.lParam));
-                        size_t n = std::min<size_t>(text.size(), info->item.cchTextMax - 1);
-                        text.copy(info->item.pszText, n);
-                        info->item.pszText[n] = L'\0';
-                    }
-                }
-            }
+            // The tree moves its selection only after it reports the click.
+            if (header->hwndFrom == TreeView1.Handle() && header->code == NM_CLICK)
+                PostMessageW(Handle(), kTreeClicked, 0, 0);
             return 0;
         }
         case kTreeClicked:
@@ -433,7 +420,8 @@ void TForm1::ClearTree() {
 void TForm1::NodeAdded(NodeId node, NodeId parent) {
     if (treeItems_.size() <= node)
         treeItems_.resize(node + 1);
-    treeItems_[node] = TreeView1.Add(parent == kNoNode ? nullptr : treeItems_[parent], static_cast<LPARAM>(node));
+    treeItems_[node] =
+        TreeView1.Add(parent == kNoNode ? nullptr : treeItems_[parent], tree_.Text(node), static_cast<LPARAM>(node));
 }
 
 }  // namespace tavelin

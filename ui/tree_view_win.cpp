@@ -1,5 +1,7 @@
 #include "ui/tree_view_win.h"
 
+#include <string>
+
 namespace tavelin::ui {
 
 TreeView::~TreeView() {
@@ -27,12 +29,13 @@ void TreeView::Clear() {
     TreeView_DeleteAllItems(hwnd_);
 }
 
-HTREEITEM TreeView::Add(HTREEITEM parent, LPARAM data) {
+HTREEITEM TreeView::Add(HTREEITEM parent, std::wstring_view text, LPARAM data) {
+    std::wstring name(text);
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent ? parent : TVI_ROOT;
     insert.hInsertAfter = TVI_LAST;
     insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
-    insert.item.pszText = LPSTR_TEXTCALLBACKW;
+    insert.item.pszText = name.data();
     insert.item.iImage = 0;
     insert.item.iSelectedImage = 0;
     insert.item.lParam = data;
