@@ -6,6 +6,7 @@
 #include "listing/list_files.h"
 #include "platform/file_system_win.h"
 #include "platform/text_services_win.h"
+#include "support/local_time.h"
 #include "support/temp_dir.h"
 
 namespace tavelin {
@@ -23,17 +24,8 @@ class QuietHost : public LoopHost {
 };
 
 void SetLocalWriteTime(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-    SYSTEMTIME fields{};
-    fields.wYear = year;
-    fields.wMonth = month;
-    fields.wDay = day;
-    fields.wHour = hour;
-    fields.wMinute = minute;
-    fields.wSecond = second;
-    FILETIME local;
-    FILETIME utc;
-    ASSERT_TRUE(SystemTimeToFileTime(&fields, &local));
-    ASSERT_TRUE(LocalFileTimeToFileTime(&local, &utc));
+    const std::uint64_t ticks = test::TicksOfLocal(year, month, day, hour, minute, second);
+    FILETIME utc{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
     HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
     EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &utc));

@@ -1,3 +1,4 @@
+#include "ui/event_pump.h"
 #include "ui/splitter_win.h"
 
 #include <gtest/gtest.h>
@@ -14,18 +15,6 @@ void ReportHandlerException() noexcept {
 
 namespace {
 
-LRESULT CALLBACK TopProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 // A left pane, the splitter and a client window filling the rest, laid out as the main window does.
 class SplitterTest : public ::testing::Test {
   protected:
@@ -35,7 +24,7 @@ class SplitterTest : public ::testing::Test {
     void SetUp() override {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = TopProc;
+        wc.lpfnWndProc = DefWindowProcW;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"SplitterTestTop";
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -60,13 +49,13 @@ class SplitterTest : public ::testing::Test {
         Layout();
         ShowWindow(top_, SW_SHOW);
         UpdateWindow(top_);
-        Pump();
+        PumpEvents();
     }
 
     void TearDown() override {
         splitter_.reset();
         DestroyWindow(top_);
-        Pump();
+        PumpEvents();
     }
 
     void Layout() {

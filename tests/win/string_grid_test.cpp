@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/event_pump.h"
 #include "ui/grid_data.h"
 
 namespace tavelin::ui {
@@ -24,18 +25,6 @@ struct Press {
     int x, y;
 };
 
-LRESULT CALLBACK TopProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 class StringGridTest : public ::testing::Test {
   protected:
     static constexpr int kRowHeight = 24;
@@ -43,7 +32,7 @@ class StringGridTest : public ::testing::Test {
     void SetUp() override {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = TopProc;
+        wc.lpfnWndProc = DefWindowProcW;
         wc.hInstance = GetModuleHandleW(nullptr);
         wc.lpszClassName = L"StringGridTestTop";
         wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
@@ -70,7 +59,7 @@ class StringGridTest : public ::testing::Test {
     void TearDown() override {
         grid_.reset();
         DestroyWindow(top_);
-        Pump();
+        PumpEvents();
     }
 
     HWND Grid() const { return grid_->Handle(); }
@@ -86,7 +75,7 @@ class StringGridTest : public ::testing::Test {
     }
 
     void Repaint() {
-        Pump();
+        PumpEvents();
         drawn_.clear();
         states_.clear();
         RedrawWindow(Grid(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -94,7 +83,7 @@ class StringGridTest : public ::testing::Test {
 
     // Paints only what is invalid, as the message loop would.
     void Update() {
-        Pump();
+        PumpEvents();
         UpdateWindow(Grid());
     }
 
@@ -197,11 +186,11 @@ TEST_F(StringGridTest, RealDoubleClickArrivesAsDownAndDoubleClick) {
         inputs[i].mi.dwFlags = flags[i];
     }
     SetForegroundWindow(top_);
-    Pump();
+    PumpEvents();
     ASSERT_EQ(SendInput(4, inputs, sizeof(INPUT)), 4u);
     for (int i = 0; i < 20 && presses_.size() < 2; ++i) {
         Sleep(20);
-        Pump();
+        PumpEvents();
     }
     ASSERT_EQ(presses_.size(), 2u);
     EXPECT_EQ(presses_[1].shift & kDoubleClick, kDoubleClick);
@@ -343,11 +332,11 @@ TEST_F(StringGridTest, ScrollingToTheEndOfAHundredThousandRowsPaintsTheLastRows)
 TEST_F(StringGridTest, ScrollBarsShowOnlyWhenTheContentExceedsTheView) {
     const auto style = [this] { return GetWindowLongW(Grid(), GWL_STYLE); };
     Fill(10);
-    Pump();
+    PumpEvents();
     EXPECT_FALSE(style() & WS_VSCROLL) << "10 rows fit";
     EXPECT_FALSE(style() & WS_HSCROLL) << "five columns of 64 fit";
     Fill(200);
-    Pump();
+    PumpEvents();
     EXPECT_TRUE(style() & WS_VSCROLL);
     grid_->SetColWidth(0, 500);
     EXPECT_TRUE(style() & WS_HSCROLL);
@@ -358,7 +347,7 @@ TEST_F(StringGridTest, ScrollBarsShowOnlyWhenTheContentExceedsTheView) {
     EXPECT_TRUE(Drew(1, 0)) << "the leftmost visible column starts at the left edge";
     Fill(3);
     grid_->SetColWidth(0, 64);
-    Pump();
+    PumpEvents();
     EXPECT_FALSE(style() & (WS_VSCROLL | WS_HSCROLL));
     EXPECT_EQ(grid_->LeftCol(), 0);
     EXPECT_EQ(grid_->TopRow(), 1);

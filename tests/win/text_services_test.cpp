@@ -3,25 +3,10 @@
 
 #include "listing/header_sort.h"
 #include "platform/text_services_win.h"
+#include "support/local_time.h"
 
 namespace tavelin {
 namespace {
-
-// FILETIME ticks of a local wall-clock time, converted the same way back to UTC.
-std::uint64_t TicksOfLocal(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
-    SYSTEMTIME fields{};
-    fields.wYear = year;
-    fields.wMonth = month;
-    fields.wDay = day;
-    fields.wHour = hour;
-    fields.wMinute = minute;
-    fields.wSecond = second;
-    FILETIME local;
-    FILETIME utc;
-    EXPECT_TRUE(SystemTimeToFileTime(&fields, &local));
-    EXPECT_TRUE(LocalFileTimeToFileTime(&local, &utc));
-    return (static_cast<std::uint64_t>(utc.dwHighDateTime) << 32) | utc.dwLowDateTime;
-}
 
 class TextServicesTest : public ::testing::Test {
   protected:
@@ -93,14 +78,14 @@ TEST_F(TextServicesTest, StampRoundsSecondsDownToEven) {
         {9999, 12, 31, 23, 59, 59, {9999, 12, 31, 23, 59, 58}},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(text.LocalStamp(TicksOfLocal(c.year, c.month, c.day, c.hour, c.minute, c.second)), c.stamp)
+        EXPECT_EQ(text.LocalStamp(test::TicksOfLocal(c.year, c.month, c.day, c.hour, c.minute, c.second)), c.stamp)
             << c.year << "-" << c.month << "-" << c.day << " " << c.hour << ":" << c.minute << ":" << c.second;
     }
 }
 
 TEST_F(TextServicesTest, TimesBeyondYear9999ClampAndTheEarliestTimeIsReal) {
     const StampTime latest{9999, 12, 31, 23, 59, 58};
-    EXPECT_EQ(text.LocalStamp(TicksOfLocal(30000, 1, 1, 0, 0, 0)), latest);
+    EXPECT_EQ(text.LocalStamp(test::TicksOfLocal(30000, 1, 1, 0, 0, 0)), latest);
     EXPECT_EQ(text.LocalStamp(0x7FFFFFFFFFFFFFFFull), latest);
     EXPECT_EQ(text.LocalStamp(0xFFFFFFFFFFFFFFFFull), latest);
     const StampTime earliest = text.LocalStamp(0);
