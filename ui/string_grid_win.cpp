@@ -178,7 +178,8 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnScroll(message == WM_VSCROLL ? SB_VERT : SB_HORZ, LOWORD(wParam));
             return 0;
         case WM_MOUSEWHEEL:
-            OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+            if (!DragUnderWay())
+                OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
             return 0;
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK:
@@ -519,7 +520,19 @@ void StringGrid::OnLeftButtonUp(int x) {
     }
 }
 
+// A drag owns the mouse until it ends, and it reads the edge of the column it sizes: a key or a
+// wheel turn that scrolled that column away would leave it without one. Only Esc gets through.
+bool StringGrid::DragUnderWay() const {
+    const HWND capture = GetCapture();
+    return sizingCol_ || (capture && capture != Handle());
+}
+
 void StringGrid::OnKeyDown(WPARAM key) {
+    if (DragUnderWay()) {
+        if (key == VK_ESCAPE)
+            EndDrags();
+        return;
+    }
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool shift = GetKeyState(VK_SHIFT) < 0;
     GridMove move;

@@ -88,6 +88,7 @@ class StringGrid : public Window<StringGrid> {
     void OnButtonDown(MouseButton button, bool doubleClick, WPARAM keys, int x, int y);
     void OnMouseMove(int x, int y);
     void OnLeftButtonUp(int x);
+    bool DragUnderWay() const;
     void OnKeyDown(WPARAM key);
     void SelectCell(GridCell cell, bool extend);
     void RevealCurrent();

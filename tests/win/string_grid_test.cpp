@@ -390,6 +390,60 @@ TEST_F(StringGridTest, KeysMoveTheCurrentCellAndScrollItIntoView) {
     EXPECT_TRUE(GetWindowLongW(Grid(), GWL_STYLE) & WS_TABSTOP);
 }
 
+TEST_F(StringGridTest, KeysAndTheWheelDuringASizingDragLeaveTheSelectionAndTheDrag) {
+    Fill(101);
+    for (int c = 0; c < 5; ++c)
+        grid_->SetColWidth(c, 150);
+    SetFocus(Grid());
+    struct Case {
+        const char* what;
+        WPARAM key;
+        bool ctrl;
+    } cases[] = {
+        {"end", VK_END, false},        {"ctrl+end", VK_END, true}, {"right", VK_RIGHT, false},
+        {"page down", VK_NEXT, false}, {"down", VK_DOWN, false},
+    };
+    BYTE keys[256]{};
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 150, 10);
+    for (const auto& c : cases) {
+        GetKeyboardState(keys);
+        keys[VK_CONTROL] = c.ctrl ? 0x80 : 0;
+        SetKeyboardState(keys);
+        SendMessageW(Grid(), WM_KEYDOWN, c.key, 0);
+        keys[VK_CONTROL] = 0;
+        SetKeyboardState(keys);
+        EXPECT_EQ(grid_->CurrentCell(), (GridCell{0, 1})) << c.what;
+        EXPECT_EQ(grid_->LeftCol(), 0) << c.what;
+        EXPECT_EQ(grid_->TopRow(), 1) << c.what;
+        EXPECT_EQ(GetCapture(), Grid()) << c.what << ": the drag goes on";
+    }
+    SendMessageW(Grid(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA * 3)), MAKELPARAM(100, 100));
+    EXPECT_EQ(grid_->TopRow(), 1) << "the wheel";
+    Send(WM_MOUSEMOVE, MK_LBUTTON, 200, 10);
+    Send(WM_LBUTTONUP, 0, 200, 10);
+    EXPECT_EQ(grid_->ColWidth(0), 200);
+
+    // Esc still cancels a drag, and the keys work again once it is over.
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 200, 10);
+    Send(WM_MOUSEMOVE, MK_LBUTTON, 300, 10);
+    SendMessageW(Grid(), WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+    Send(WM_LBUTTONUP, 0, 300, 10);
+    EXPECT_EQ(grid_->ColWidth(0), 200);
+    SendMessageW(Grid(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(grid_->CurrentCell(), (GridCell{0, 2}));
+}
+
+TEST_F(StringGridTest, KeysWhileAnotherWindowHoldsTheMouseLeaveTheSelection) {
+    SetFocus(Grid());
+    SetCapture(top_);
+    SendMessageW(Grid(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(grid_->CurrentCell(), (GridCell{0, 1}));
+    ReleaseCapture();
+    SendMessageW(Grid(), WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(grid_->CurrentCell(), (GridCell{0, 2}));
+}
+
 TEST_F(StringGridTest, TheFocusedCurrentCellIsMarked) {
     SetFocus(Grid());
     Repaint();
