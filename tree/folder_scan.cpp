@@ -15,7 +15,23 @@ constexpr wchar_t kScanAborted[] = L"フォルダ検索を中断しました。"
 FolderScan::FolderScan(FolderTree& tree, FileSystem& fs, LoopHost& host, ScanObserver& observer)
     : tree_(tree), fs_(fs), host_(host), observer_(observer), links_(tree, fs), generation_(tree.Generation()) {}
 
+// Whatever ends the scan, the tree is usable afterwards: an exception (out of memory on a huge
+// tree) ends it as Escape does, with the nodes found so far, before the error box reports it.
 void FolderScan::ScanFolderTree(const std::wstring& searchFolder) {
+    try {
+        Run(searchFolder);
+    } catch (...) {
+        if (treeDisabled_ && !TreeReplaced()) {
+            Abort();
+            observer_.EnableTree(true);
+            observer_.SetTreeReady(tree_.Count() > 1);
+            host_.SetStatus(kScanAborted);
+        }
+        throw;
+    }
+}
+
+void FolderScan::Run(const std::wstring& searchFolder) {
     host_.SetStatus(kScanning);
     host_.RepaintStatus();
     if (!fs_.IsDirectory(searchFolder)) {
@@ -28,6 +44,7 @@ void FolderScan::ScanFolderTree(const std::wstring& searchFolder) {
     aborted_ = false;
     observer_.SetScanAborted(false);
     observer_.EnableTree(false);
+    treeDisabled_ = true;
     tree_.Clear();
     generation_ = tree_.Generation();
     links_.Clear();
@@ -53,6 +70,7 @@ void FolderScan::ScanFolderTree(const std::wstring& searchFolder) {
             return;
     }
     observer_.EnableTree(true);
+    treeDisabled_ = false;
     host_.SetStatus(aborted_ ? kScanAborted : L"");
     if (tree_.Count() > 1)
         observer_.SetTreeReady(true);

@@ -31,6 +31,7 @@ class FolderScan {
     bool ScanAborted() const { return aborted_; }
 
   private:
+    void Run(const std::wstring& searchFolder);
     void AddEntry(const std::wstring& folder, NodeId node, const DirEntry& entry);
     void Abort();
     bool TreeReplaced() const { return tree_.Generation() != generation_; }
@@ -44,6 +45,7 @@ class FolderScan {
     std::unordered_set<NodeId> loopLinks_;
     std::uint64_t generation_ = 0;
     bool aborted_ = false;
+    bool treeDisabled_ = false;
 };
 
 void ScanFolderTree(const std::wstring& searchFolder,

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
 #include <string>
 #include <vector>
 
@@ -264,6 +265,76 @@ TEST(FolderScan, ScanStartedFromThePumpTakesOverTheTree) {
     EXPECT_EQ(window.mirrored.size(), 2u);
     EXPECT_EQ(window.log.back(), L"ready");
     EXPECT_EQ(host.log.back(), L"status:");
+}
+
+TEST(FolderScan, AnExceptionFromTheFakeHostsPumpEndsTheScanAsEscapeDoesAndGoesOn) {
+    // The pump runs before each entry after a folder's first: pumps 1-5 list the root (from ".."
+    // on), 6-8 Zeta.
+    const struct {
+        int throwAt;
+        std::size_t nodes;
+    } cases[] = {
+        {1, 1},  // the root alone: no tree to use
+        {3, 2},  // Zeta added
+        {8, 5},  // the root complete and Z1 below Zeta
+    };
+    for (const auto& c : cases) {
+        FakeFileSystem fs = SampleTree();
+        FolderTree tree;
+        FakeHost host;
+        host.onPump = [&] {
+            if (host.pumps == c.throwAt)
+                throw std::bad_alloc();
+        };
+        FakeWindow window;
+        EXPECT_THROW(ScanFolderTree(L"C:\\A\\", tree, fs, host, window), std::bad_alloc) << c.throwAt;
+        EXPECT_EQ(tree.Count(), c.nodes) << c.throwAt;
+        EXPECT_EQ(window.treeReady, c.nodes > 1) << c.throwAt;
+        EXPECT_TRUE(window.scanAborted) << c.throwAt;
+        EXPECT_EQ(host.status, L"フォルダ検索を中断しました。") << c.throwAt;
+        const std::wstring last = c.nodes > 1 ? L"ready" : L"not ready";
+        const std::vector<std::wstring> tail{L"enable", last};
+        ASSERT_GE(window.log.size(), 2u);
+        EXPECT_EQ(std::vector<std::wstring>(window.log.end() - 2, window.log.end()), tail) << c.throwAt;
+    }
+}
+
+TEST(FolderScan, AnExceptionAfterTheFakeHostsPumpStartedAnotherScanLeavesThatScansTree) {
+    FakeFileSystem fs = SampleTree();
+    fs.AddFolder(L"C:\\Other");
+    fs.AddFolder(L"C:\\Other\\X");
+    FolderTree tree;
+    FakeHost host;
+    FakeWindow window;
+    host.onPump = [&] {
+        if (host.pumps == 1) {
+            ScanFolderTree(L"C:\\Other\\", tree, fs, host, window);
+            throw std::bad_alloc();
+        }
+    };
+    EXPECT_THROW(ScanFolderTree(L"C:\\A\\", tree, fs, host, window), std::bad_alloc);
+    EXPECT_EQ(tree.Count(), 2u);
+    EXPECT_FALSE(window.scanAborted);
+    EXPECT_EQ(window.log.back(), L"ready");
+    EXPECT_EQ(host.status, L"");
+}
+
+TEST(FolderScan, AnExceptionFromTheFakeWindowBeforeTheTreeIsTouchedLeavesTheFlagsAlone) {
+    FakeFileSystem fs = SampleTree();
+    FolderTree tree;
+    FakeHost host;
+    FakeWindow window;
+    ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+    window.log.clear();
+    struct ThrowingWindow : FakeWindow {
+        void ClearFileList() override { throw std::bad_alloc(); }
+    } throwing;
+    throwing.treeReady = true;
+    EXPECT_THROW(ScanFolderTree(L"C:\\A\\", tree, fs, host, throwing), std::bad_alloc);
+    EXPECT_EQ(tree.Count(), kSampleOrder.size());
+    EXPECT_TRUE(throwing.treeReady);
+    EXPECT_FALSE(throwing.scanAborted);
+    EXPECT_TRUE(throwing.log.empty());
 }
 
 }  // namespace
