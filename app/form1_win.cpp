@@ -66,6 +66,7 @@ TForm1::TForm1() {
     Create(WS_EX_CONTROLPARENT, kClassName, form1::kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, b.left, b.top,
            b.width, b.height, app.OwnerWindow(), menu);
     app.SetMainWindow(Handle());
+    focus_.Attach(Handle());
     CreateControls();
     FormCreate();
 }
@@ -306,11 +307,15 @@ void TForm1::StringGrid1MouseDown(ui::MouseButton, unsigned, int x, int y) {
     if (press.action == HeaderAction::kListAgain) {
         ListSelectedFolder();
     } else if (press.action == HeaderAction::kSort) {
-        // Hidden, the grid does not repaint row by row while the rows change places.
+        // Hidden, the grid does not repaint row by row while the rows change places; hiding it
+        // takes the keyboard away, which the press had just given it.
+        const bool focused = GetFocus() == StringGrid1.Handle();
         ShowWindow(StringGrid1.Handle(), SW_HIDE);
         SortRows(grid_, press.column, SortDescending ? SortDirection::kDescending : SortDirection::kAscending,
                  HeaderSortKey(text_));
         ShowWindow(StringGrid1.Handle(), SW_SHOW);
+        if (focused)
+            SetFocus(StringGrid1.Handle());
         SortDescending ^= 1;
     }
 }
@@ -347,6 +352,17 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_SIZE:
             LayOut();
+            return 0;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                focus_.Deactivated();
+            } else if (!HIWORD(wParam)) {
+                focus_.Restore();
+                return 0;
+            }
+            break;
+        case WM_SETFOCUS:
+            focus_.Restore();
             return 0;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_MINIMIZE) {
@@ -409,7 +425,11 @@ void TForm1::SetScanAborted(bool aborted) {
 }
 
 void TForm1::EnableTree(bool enabled) {
+    if (!enabled)
+        focus_.Disabling(TreeView1.Handle());
     TreeView1.SetEnabled(enabled);
+    if (enabled)
+        focus_.Enabled(TreeView1.Handle());
 }
 
 void TForm1::ClearTree() {

@@ -17,6 +17,7 @@
 #include "tree/scan_observer.h"
 #include "ui/clickable_edit_win.h"
 #include "ui/file_dialog_win.h"
+#include "ui/focus_keeper_win.h"
 #include "ui/panel_win.h"
 #include "ui/splitter_win.h"
 #include "ui/status_bar_win.h"
@@ -118,6 +119,7 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     FileSystemWin files_;
     TextServicesWin text_;
     ui::DockedChildren docked_;
+    ui::FocusKeeper focus_;
     HFONT formFont_ = nullptr;
 
     bool scanning_ = false;

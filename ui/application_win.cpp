@@ -11,14 +11,25 @@ constexpr wchar_t kClassName[] = L"TavelinApplication";
 
 }  // namespace
 
-// Tab and Shift+Tab walk the main window's tab stops (the tree, then the grid).
+// Tab and Shift+Tab walk the main window's tab stops (the tree, then the grid), also from the
+// window itself, where the keyboard is when no control has it. A drag holding the mouse keeps
+// the keyboard where it is, so that Esc still reaches the control that cancels it.
 bool Application::MovesFocusByTab(const MSG& msg) const {
-    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !main_ || !IsChild(main_, msg.hwnd))
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !main_ || (msg.hwnd != main_ && !IsChild(main_, msg.hwnd)))
         return false;
+    if (GetCapture())
+        return true;
     bool back = GetKeyState(VK_SHIFT) < 0;
-    if (HWND next = GetNextDlgTabItem(main_, msg.hwnd, back))
+    if (HWND next = GetNextDlgTabItem(main_, msg.hwnd == main_ ? nullptr : msg.hwnd, back))
         SetFocus(next);
     return true;
+}
+
+void Application::Deliver(const MSG& msg) {
+    if (MovesFocusByTab(msg))
+        return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
 }
 
 Application& Application::Instance() {
@@ -58,12 +69,8 @@ void Application::Minimize() {
 
 int Application::Run() {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (MovesFocusByTab(msg))
-            continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        Deliver(msg);
     return static_cast<int>(msg.wParam);
 }
 

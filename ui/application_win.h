@@ -24,6 +24,8 @@ class Application : public Window<Application> {
 
     // Runs the message loop until WM_QUIT and returns its exit code.
     int Run();
+    // What the loop does with each message: the keys that move the focus, then the window's own.
+    void Deliver(const MSG& msg);
 
     // Shows `message` in the error box: the application title as caption, the error icon, OK.
     void ShowErrorBox(const std::wstring& message);

@@ -1,0 +1,139 @@
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "support/dialog_watcher.h"
+#include "support/form_fixture.h"
+#include "support/temp_dir.h"
+#include "ui/application_win.h"
+
+namespace tavelin::test {
+namespace {
+
+class Form1Keyboard : public FormTest {
+  protected:
+    // A key pressed and released through the real input path, then handled by the program's
+    // own loop, which is where Tab moves the focus.
+    static void Press(WORD key, bool shift = false) {
+        std::vector<INPUT> inputs;
+        auto add = [&](WORD vk, DWORD flags) {
+            INPUT input{};
+            input.type = INPUT_KEYBOARD;
+            input.ki.wVk = vk;
+            input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+            input.ki.dwFlags = flags;
+            inputs.push_back(input);
+        };
+        if (shift)
+            add(VK_SHIFT, 0);
+        add(key, 0);
+        add(key, KEYEVENTF_KEYUP);
+        if (shift)
+            add(VK_SHIFT, KEYEVENTF_KEYUP);
+        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+        RunLoop();
+    }
+    static void RunLoop() {
+        MSG msg;
+        for (int idle = 0; idle < 3; ++idle) {
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                ui::Application::Instance().Deliver(msg);
+                idle = 0;
+            }
+            Sleep(10);
+        }
+    }
+    // The windows that Tab gives the keyboard to, pressed twice, then Shift+Tab once.
+    std::set<HWND> TabStops() {
+        std::set<HWND> reached;
+        Press(VK_TAB);
+        reached.insert(GetFocus());
+        Press(VK_TAB);
+        reached.insert(GetFocus());
+        const HWND before = GetFocus();
+        Press(VK_TAB, true);
+        if (GetFocus() == before)
+            reached.insert(nullptr);
+        return reached;
+    }
+    TempDir dir;
+};
+
+TEST_F(Form1Keyboard, TabReachesTheTreeAndTheGridAfterDialogsScansAndHeaderPresses) {
+    dir.MakeFolder(L"sub");
+    dir.MakeFile(L"a.txt", 2);
+    dir.MakeFile(L"b.txt", 1);
+    struct Case {
+        const char* what;
+        std::function<void()> run;
+    } cases[] = {
+        {"the search dialog cancelled",
+         [&] {
+             DialogWatcher watcher({Answer::Cancel()});
+             Command(IDM_SEARCH_FOLDER);
+             EXPECT_TRUE(watcher.Done());
+         }},
+        {"the exit question answered no",
+         [&] {
+             DialogWatcher watcher({Answer::Button(IDNO)});
+             Command(IDM_EXIT);
+             EXPECT_TRUE(watcher.Done());
+         }},
+        {"an error box closed",
+         [&] {
+             DialogWatcher watcher({Answer::Button(IDOK)});
+             Command(IDM_PELLARIX);
+             EXPECT_TRUE(watcher.Done());
+         }},
+        {"a scan ended",
+         [&] {
+             form->SearchFolder = dir.Path();
+             form->ScanFolderTree();
+             EXPECT_TRUE(form->TreeReady);
+         }},
+        {"a header press sorted the list",
+         [&] {
+             form->ListFiles(dir.Path());
+             ASSERT_TRUE(form->ListReady);
+             const HWND grid = form->StringGrid1.Handle();
+             // The size column's header: ascending sizes put b.txt first.
+             const LPARAM header = MAKELPARAM(form->StringGrid1.ColWidth(0) + 10, form->StringGrid1.RowHeight(0) / 2);
+             SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, header);
+             SendMessageW(grid, WM_LBUTTONUP, 0, header);
+             EXPECT_EQ(form->Grid().Cell(0, 1), L"b.txt");
+             EXPECT_EQ(GetFocus(), grid) << "the press gave the grid the keyboard";
+         }},
+        {"the keyboard on the window itself", [&] { SetFocus(form->Handle()); }},
+    };
+    const std::set<HWND> both{form->TreeView1.Handle(), form->StringGrid1.Handle()};
+    for (const auto& c : cases) {
+        SetFocus(form->TreeView1.Handle());
+        c.run();
+        RunLoop();
+        EXPECT_EQ(TabStops(), both) << c.what;
+    }
+}
+
+TEST_F(Form1Keyboard, TabDuringAColumnSizingDragLeavesTheKeyboardOnTheGridSoEscStillCancels) {
+    const HWND grid = form->StringGrid1.Handle();
+    const int width = form->StringGrid1.ColWidth(0);
+    const LPARAM edge = MAKELPARAM(width, 5);
+    SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, edge);
+    SendMessageW(grid, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(width + 50, 5));
+    ASSERT_EQ(GetCapture(), grid);
+    Press(VK_TAB);
+    EXPECT_EQ(GetFocus(), grid);
+    Press(VK_ESCAPE);
+    EXPECT_EQ(GetCapture(), nullptr);
+    SendMessageW(grid, WM_LBUTTONUP, 0, MAKELPARAM(width + 50, 5));
+    EXPECT_EQ(form->StringGrid1.ColWidth(0), width);
+}
+
+}  // namespace
+}  // namespace tavelin::test
