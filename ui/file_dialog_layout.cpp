@@ -3,9 +3,25 @@
 namespace tavelin::ui {
 
 std::wstring DialogInitialDir(const std::wstring& folder) {
-    if (folder.size() >= 2 && folder.back() == L'\\' && folder[folder.size() - 2] != L':')
-        return folder.substr(0, folder.size() - 1);
-    return folder;
+    std::wstring dir = folder;
+    if (dir.size() >= 2 && dir.back() == L'\\' && dir[dir.size() - 2] != L':')
+        dir.pop_back();
+    if (dir.size() <= kLongestDialogFolder)
+        return dir;
+    const std::size_t cut = dir.rfind(L'\\', kLongestDialogFolder);
+    if (cut == std::wstring::npos)
+        return {};
+    dir.resize(cut);
+    if (!dir.empty() && dir.back() == L':')
+        dir += L'\\';
+    return dir;
+}
+
+// The dialog joins the folder, a separator and the name before it looks at either; a name that
+// is a full path of its own needs no more room than that.
+int FileNameLimit(const std::wstring& folder) {
+    const std::size_t used = folder.size() + (folder.empty() || folder.back() == L'\\' ? 0 : 1);
+    return used < kLongestDialogPath ? static_cast<int>(kLongestDialogPath - used) : 1;
 }
 
 // A dialog larger than the work area keeps its top-left corner on it, so the caption stays

@@ -1,12 +1,22 @@
 #pragma once
 // The two rules of the file dialogs that need no window: the initial folder handed over and
 // where the dialog goes on the owner's monitor.
+#include <cstddef>
 #include <string>
 
 namespace tavelin::ui {
 
-// A trailing "\" is dropped unless it follows ":" ("C:\Data\" -> "C:\Data", "C:\" stays).
+// The longest folder the dialog opens at, and the longest path it builds from its folder and the
+// name in its file-name box: it keeps both in buffers of 260 characters, and more overruns them.
+constexpr std::size_t kLongestDialogFolder = 257;
+constexpr std::size_t kLongestDialogPath = 259;
+
+// A trailing "\" is dropped unless it follows ":" ("C:\Data\" -> "C:\Data", "C:\" stays). A
+// folder longer than the dialog takes gives its deepest ancestor that fits, or the drive root.
 std::wstring DialogInitialDir(const std::wstring& folder);
+
+// How many characters the file-name box may hold while the dialog shows `folder`.
+int FileNameLimit(const std::wstring& folder);
 
 struct ScreenRect {
     int left, top, right, bottom;

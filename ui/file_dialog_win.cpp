@@ -1,8 +1,11 @@
 #include "ui/file_dialog_win.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
+#include <dlgs.h>
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -13,6 +16,36 @@ namespace tavelin::ui {
 namespace {
 // Room for a long path, even one past the classic 260 characters.
 constexpr DWORD kFileBufferSize = 32768;
+
+// The edit control inside the file-name box, whichever form the box has.
+HWND FileNameEdit(HWND dialog) {
+    HWND box = GetDlgItem(dialog, cmb13);
+    if (!box)
+        box = GetDlgItem(dialog, edt1);
+    wchar_t className[32] = {};
+    if (!box || !GetClassNameW(box, className, 32))
+        return nullptr;
+    const std::wstring_view kind = className;
+    if (kind == WC_COMBOBOXEXW)
+        return reinterpret_cast<HWND>(SendMessageW(box, CBEM_GETEDITCONTROL, 0, 0));
+    if (kind == WC_COMBOBOXW) {
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        return GetComboBoxInfo(box, &info) ? info.hwndItem : nullptr;
+    }
+    return box;
+}
+
+// A name longer than the dialog can join to its folder crashes it inside its own code, so the
+// box never holds one; the limit follows the folder the dialog shows.
+void LimitFileName(HWND dialog) {
+    std::vector<wchar_t> folder(kFileBufferSize, L'\0');
+    const LRESULT length = SendMessageW(dialog, CDM_GETFOLDERPATH, static_cast<WPARAM>(folder.size()),
+                                        reinterpret_cast<LPARAM>(folder.data()));
+    const std::wstring shown = length > 0 ? std::wstring(folder.data()) : std::wstring();
+    if (HWND edit = FileNameEdit(dialog))
+        SendMessageW(edit, EM_LIMITTEXT, static_cast<WPARAM>(FileNameLimit(shown)), 0);
+}
 }  // namespace
 
 FileDialog::FileDialog(Kind kind, std::wstring title) : kind_(kind), title_(std::move(title)) {}
@@ -52,6 +85,9 @@ UINT_PTR CALLBACK FileDialog::Hook(HWND hookDialog, UINT message, WPARAM, LPARAM
         auto* self = reinterpret_cast<FileDialog*>(GetWindowLongPtrW(hookDialog, DWLP_USER));
         if (self)
             self->PlaceOnOwnersMonitor(GetParent(hookDialog));
+        LimitFileName(GetParent(hookDialog));
+    } else if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == CDN_FOLDERCHANGE) {
+        LimitFileName(GetParent(hookDialog));
     }
     return 0;
 }

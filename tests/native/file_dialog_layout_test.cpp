@@ -36,5 +36,40 @@ TEST(FileDialogLayout, CentredHorizontallyWithTheTopAtAThirdOfTheFreeHeight) {
     }
 }
 
+TEST(FileDialogLayout, ALongerInitialDirGivesItsDeepestAncestorThatFits) {
+    const std::wstring a(247, L'a');
+    const std::wstring b(6, L'b');
+    const struct {
+        std::wstring in, out;
+    } cases[] = {
+        {L"C:\\" + a + L"\\" + b + L"\\", L"C:\\" + a + L"\\" + b},  // 257 characters: fits
+        {L"C:\\" + a + L"\\" + b + L"c\\", L"C:\\" + a},             // 258: its parent
+        {L"C:\\" + a + L"\\" + b + L"c\\d\\e", L"C:\\" + a},
+        {L"C:\\" + a + a, L"C:\\"},  // one name too long: the drive root
+        {L"\\\\srv\\share\\" + a + L"\\x", L"\\\\srv\\share"},
+        {std::wstring(300, L'z'), L""},  // nothing to cut at: the dialog's own choice
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(DialogInitialDir(c.in), c.out) << c.in.size();
+        EXPECT_LE(DialogInitialDir(c.in).size(), kLongestDialogFolder);
+    }
+}
+
+TEST(FileDialogLayout, TheFileNameBoxHoldsWhatFitsBesideTheFolderShown) {
+    const struct {
+        std::wstring folder;
+        int limit;
+    } cases[] = {
+        {L"C:\\", 256},
+        {L"C:\\Data", 251},
+        {L"C:\\Data\\", 251},
+        {L"", 259},  // a folder without a path (the desktop, the computer)
+        {L"C:\\" + std::wstring(254, L'a'), 1},
+        {L"C:\\" + std::wstring(300, L'a'), 1},  // never 0, which would lift the limit
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FileNameLimit(c.folder), c.limit) << c.folder.size();
+}
+
 }  // namespace
 }  // namespace tavelin::ui

@@ -74,5 +74,40 @@ TEST_F(FileDialogTest, OpensCentredOnTheOwnersMonitorAtAThirdOfTheFreeHeight) {
     EXPECT_NEAR(r.top - work.top, (work.bottom - work.top - (r.bottom - r.top)) / 3, 1);
 }
 
+// Folders of `component` below `base` until the path is at least `length` characters long.
+std::wstring DeepFolder(const test::TempDir& dir, std::size_t length) {
+    std::wstring relative;
+    while (dir.Path().size() + relative.size() < length)
+        relative += L"folder-" + std::to_wstring(relative.size() / 10) + L"\\";
+    return dir.MakeFolder(relative.substr(0, relative.size() - 1)) + L"\\";
+}
+
+TEST_F(FileDialogTest, ALongTypedNameIsCutToWhatTheDialogCanJoinToItsFolder) {
+    const std::wstring folders[] = {dir.Path(), DeepFolder(dir, 200)};
+    for (const std::wstring& folder : folders) {
+        for (FileDialog::Kind kind : {FileDialog::Kind::Open, FileDialog::Kind::Save}) {
+            FileDialog dialog(kind, L"検索フォルダ指定");
+            dialog.SetInitialDir(folder);
+            DialogWatcher watcher({Answer::Typed(std::wstring(318, L'x'))});
+            ASSERT_TRUE(dialog.Execute(owner.Handle())) << folder.size();
+            // 259 characters: the longest path the dialog builds without overrunning it.
+            EXPECT_EQ(dialog.FileName(), folder + std::wstring(259 - folder.size(), L'x')) << folder.size();
+        }
+    }
+}
+
+TEST_F(FileDialogTest, AFolderLongerThanTheDialogTakesOpensAtItsDeepestAncestorThatFits) {
+    const std::wstring deep = DeepFolder(dir, 318);
+    // Ancestors end where a separator stands; the dialog takes up to 257 characters.
+    std::wstring expected = deep.substr(0, deep.rfind(L'\\', 257) + 1);
+    for (FileDialog::Kind kind : {FileDialog::Kind::Open, FileDialog::Kind::Save}) {
+        FileDialog dialog(kind, L"フォルダコピー開始");
+        dialog.SetInitialDir(deep);
+        DialogWatcher watcher({Answer::Ok()});
+        ASSERT_TRUE(dialog.Execute(owner.Handle()));
+        EXPECT_EQ(dialog.FileName(), expected + L"\u3000");
+    }
+}
+
 }  // namespace
 }  // namespace tavelin

@@ -157,6 +157,14 @@ void DialogWatcher::Respond(HWND dialog) {
             }
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             break;
+        case test::Answer::Kind::Typed:
+            if (HWND edit = FileNameEdit(dialog)) {
+                SendMessageW(edit, EM_SETSEL, 0, -1);
+                for (wchar_t c : answer.fileName)
+                    SendMessageW(edit, WM_CHAR, c, 1);
+            }
+            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+            break;
         case test::Answer::Kind::Cancel:
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
             break;

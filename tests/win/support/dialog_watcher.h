@@ -11,7 +11,7 @@
 namespace tavelin::test {
 
 struct Answer {
-    enum class Kind { Button, Close, Escape, FileName, Cancel };
+    enum class Kind { Button, Close, Escape, FileName, Typed, Cancel };
     Kind kind;
     int buttonId = 0;
     std::wstring fileName;
@@ -24,6 +24,9 @@ struct Answer {
     static Answer Escape() { return {Kind::Escape, 0, {}}; }
     // A file dialog: types `name` into the file-name box and presses OK.
     static Answer FileName(std::wstring name) { return {Kind::FileName, 0, std::move(name)}; }
+    // A file dialog: types `name` into the file-name box key by key, as the keyboard does (so the
+    // box's length limit applies), and presses OK.
+    static Answer Typed(std::wstring name) { return {Kind::Typed, 0, std::move(name)}; }
     // A file dialog: presses OK on whatever the file-name box holds.
     static Answer Ok() { return FileName({}); }
     // IDCANCEL.
