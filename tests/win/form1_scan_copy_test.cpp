@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "res/resource.h"
 #include "support/dialog_watcher.h"
 #include "support/escape_key.h"
@@ -161,6 +163,91 @@ TEST_F(Form1ScanCopy, CloseDuringAScanSavesAtOnceAndEndsWhenTheScanDoes) {
     EXPECT_EQ(watcher.Count(), 0u);
     EXPECT_TRUE(FileExists(IniFile()));
     EXPECT_FALSE(IsWindow(hwnd));
+}
+
+// Runs `act` when the tree view has received its `at`-th item, and records from then on, at every
+// further item, whether the main window was still there and on screen.
+class ScanWatch {
+  public:
+    ScanWatch(HWND tree, HWND main, int at, std::function<void()> act)
+        : tree_(tree), main_(main), at_(at), act_(std::move(act)) {
+        SetWindowSubclass(tree_, &ScanWatch::Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+    }
+    ~ScanWatch() {
+        if (IsWindow(tree_))
+            RemoveWindowSubclass(tree_, &ScanWatch::Subclass, 0);
+    }
+    int itemsAfter = 0;
+    int goneOrHiddenAfter = 0;
+    std::function<void()> afterAct;
+
+  private:
+    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+        auto* self = reinterpret_cast<ScanWatch*>(data);
+        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        if (message == TVM_INSERTITEMW) {
+            ++self->items_;
+            if (self->items_ == self->at_) {
+                self->act_();
+            } else if (self->items_ > self->at_) {
+                ++self->itemsAfter;
+                if (!IsWindow(self->main_) || !IsWindowVisible(self->main_))
+                    ++self->goneOrHiddenAfter;
+                if (self->itemsAfter == 200 && self->afterAct)
+                    self->afterAct();
+            }
+        }
+        return result;
+    }
+    HWND tree_;
+    HWND main_;
+    int at_;
+    int items_ = 0;
+    std::function<void()> act_;
+};
+
+void PressAltF4() {
+    const WORD keys[][2] = {{VK_MENU, 0}, {VK_F4, 0}, {VK_F4, KEYEVENTF_KEYUP}, {VK_MENU, KEYEVENTF_KEYUP}};
+    for (const auto& key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key[0];
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key[0], MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = key[1];
+        SendInput(1, &input, sizeof input);
+    }
+}
+
+TEST_F(Form1ScanCopy, TheCloseBoxAndAltF4DuringAScanBothKeepTheWindowUntilItEndsAndSaveOnce) {
+    for (int i = 0; i < 600; ++i)
+        source.MakeFolder(L"f" + std::to_wstring(i));
+    const struct {
+        const char* what;
+        std::function<void(HWND)> close;
+    } cases[] = {
+        {"close box", [](HWND main) { PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+        {"Alt+F4 on the keyboard", [](HWND) { PressAltF4(); }},
+    };
+    for (const auto& c : cases) {
+        OpenForm();
+        DeleteFileW(IniFile().c_str());
+        form->SearchFolder = source.Path();
+        const HWND main = form->Handle();
+        ASSERT_TRUE(IsWindowVisible(main));
+        ScanWatch watch(form->TreeView1.Handle(), main, 20, [&] { c.close(main); });
+        // Saved once, at the close: a file removed while the scan goes on stays removed.
+        watch.afterAct = [&] {
+            EXPECT_TRUE(FileExists(IniFile())) << c.what;
+            DeleteFileW(IniFile().c_str());
+        };
+        DialogWatcher watcher({});
+        form->ScanFolderTree();
+        EXPECT_EQ(watch.itemsAfter, 581) << c.what << ": the scan went on to its end";
+        EXPECT_EQ(watch.goneOrHiddenAfter, 0) << c.what;
+        EXPECT_FALSE(IsWindow(main)) << c.what << ": gone once the scan has ended";
+        EXPECT_FALSE(FileExists(IniFile())) << c.what;
+        EXPECT_EQ(watcher.Count(), 0u) << c.what;
+    }
 }
 
 }  // namespace
