@@ -17,6 +17,7 @@
 #include "ui/application_win.h"
 #include "ui/event_pump.h"
 #include "ui/message_dialog_win.h"
+#include "ui/screen_fit_win.h"
 
 namespace tavelin {
 
@@ -115,11 +116,20 @@ void TForm1::CreateControls() {
 }
 
 ui::Splitter::Hooks TForm1::SplitterHooks() {
-    return {[this] { return docked_.Size(Panel1.Handle()); },
-            [this](int width) {
-                docked_.SetSize(Panel1.Handle(), width);
-                LayOut();
-            }};
+    return {[this] { return docked_.Size(Panel1.Handle()); }, [this](int width) { SetPaneWidth(width); }};
+}
+
+// The splitter's own limit: wider, the pane would hide the splitter and the grid, and nothing
+// could drag it back.
+int TForm1::FittingPaneWidth(int width) const {
+    RECT rc{};
+    GetClientRect(Handle(), &rc);
+    return ui::Splitter::DragWidth(width, rc.right);
+}
+
+void TForm1::SetPaneWidth(int width) {
+    docked_.SetSize(Panel1.Handle(), FittingPaneWidth(width));
+    LayOut();
 }
 
 void TForm1::LayOut() {
@@ -139,8 +149,7 @@ void TForm1::Show(int showCommand) {
     } catch (...) {
         ui::ReportHandlerException();
     }
-    ShowWindow(Handle(), showCommand);
-    ShowWindow(ui::Application::Instance().OwnerWindow(), SW_SHOWNOACTIVATE);
+    ui::Application::Instance().ShowMainWindow(showCommand);
     SetFocus(TreeView1.Handle());
 }
 
@@ -160,23 +169,24 @@ void TForm1::LoadSettings() {
     PrivateProfileWin profile;
     LoadedSettings loaded = ::tavelin::LoadSettings(profile, paths);
     const WindowSettings& s = loaded.window;
-    SetWindowPos(Handle(), nullptr, s[kLeft], s[kTop], s[kWidth], s[kHeight], SWP_NOZORDER | SWP_NOACTIVATE);
-    docked_.SetSize(Panel1.Handle(), s[kPaneWidth]);
-    LayOut();
+    const ui::Bounds b = ui::ReachableWindowBounds({s[kLeft], s[kTop], s[kWidth], s[kHeight]});
+    SetWindowPos(Handle(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetPaneWidth(s[kPaneWidth]);
     for (int c = 0; c < form1::kGridColumns; ++c)
         StringGrid1.SetColWidth(c, s[kColumn0Width + c]);
     SearchFolder = loaded.searchFolder;
     TargetFolder = loaded.targetFolder;
 }
 
+// The bounds saved are those the window returns to, so a close while minimised or maximised
+// does not leave the next start with the icon's rectangle or the whole screen.
 void TForm1::FormClose() {
-    RECT rc;
-    GetWindowRect(Handle(), &rc);
+    const ui::Bounds b = ui::NormalWindowBounds(Handle());
     WindowSettings s{};
-    s[kLeft] = rc.left;
-    s[kTop] = rc.top;
-    s[kWidth] = rc.right - rc.left;
-    s[kHeight] = rc.bottom - rc.top;
+    s[kLeft] = b.left;
+    s[kTop] = b.top;
+    s[kWidth] = b.width;
+    s[kHeight] = b.height;
     s[kPaneWidth] = docked_.Size(Panel1.Handle());
     for (int c = 0; c < form1::kGridColumns; ++c)
         s[kColumn0Width + c] = StringGrid1.ColWidth(c);
@@ -346,7 +356,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             TreeView1Click();
             return 0;
         case WM_SIZE:
-            LayOut();
+            // A minimised window has no client area; the pane keeps its width for the restore.
+            if (wParam == SIZE_MINIMIZED)
+                return 0;
+            SetPaneWidth(docked_.Size(Panel1.Handle()));
             return 0;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_MINIMIZE) {

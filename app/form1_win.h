@@ -91,6 +91,8 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     ui::Splitter::Hooks SplitterHooks();
     void CreateControls();
     void LayOut();
+    int FittingPaneWidth(int width) const;
+    void SetPaneWidth(int width);
     void LoadSettings();
     std::optional<std::wstring> PickFolder(ui::FileDialog& dialog, const std::wstring& initialDir);
     bool RequireTree();

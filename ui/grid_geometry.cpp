@@ -1,6 +1,7 @@
 #include "ui/grid_geometry.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace tavelin::ui {
@@ -64,7 +65,7 @@ void GridGeometry::ClampPosition() {
 // only show empty space.
 int GridGeometry::MaxLeftCol() const {
     int col = ColCount();
-    int width = 0;
+    std::int64_t width = 0;
     while (col > 0 && width + Shown(widths_[col - 1]) <= viewWidth_) {
         width += Shown(widths_[col - 1]) + GridLineWidth();
         --col;
@@ -82,7 +83,7 @@ int GridGeometry::PageRows() const {
 
 int GridGeometry::PageCols() const {
     int count = 0;
-    int x = 0;
+    std::int64_t x = 0;
     for (int col = leftCol_; col < ColCount(); ++col) {
         x += Shown(widths_[col]);
         if (x > viewWidth_)
@@ -93,8 +94,9 @@ int GridGeometry::PageCols() const {
     return std::max(count, 1);
 }
 
-int GridGeometry::TotalWidth() const {
-    int total = 0;
+// Summed in 64 bits: a few columns near the largest int would wrap around to a negative width.
+std::int64_t GridGeometry::TotalWidth() const {
+    std::int64_t total = 0;
     for (int width : widths_)
         total += Shown(width) + GridLineWidth();
     return total;
@@ -104,7 +106,8 @@ GridVisibleRange GridGeometry::VisibleRange() const {
     GridVisibleRange range;
     range.firstCol = leftCol_;
     range.lastCol = leftCol_ - 1;
-    for (int col = leftCol_, x = 0; col < ColCount() && x < viewWidth_; ++col) {
+    std::int64_t x = 0;
+    for (int col = leftCol_; col < ColCount() && x < viewWidth_; ++col) {
         range.lastCol = col;
         x += Shown(widths_[col]) + GridLineWidth();
     }

@@ -3,6 +3,7 @@
 // position and the size of the view. One fixed header row (row 0), no fixed column. The grid
 // scrolls by whole columns horizontally and by whole rows vertically; nothing here depends on
 // the number of rows, so a grid of a million rows costs what a grid of ten does.
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -74,7 +75,7 @@ class GridGeometry {
     int PageRows() const;
     // Columns from LeftCol() that fit entirely in the view; at least 1.
     int PageCols() const;
-    int TotalWidth() const;
+    std::int64_t TotalWidth() const;
 
     GridVisibleRange VisibleRange() const;
     // The cell's rectangle in view coordinates; none for a column left of LeftCol() or a data

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -192,6 +194,18 @@ TEST(GridGeometryTest, ScrollIntoViewMovesTheLeastNeeded) {
     g.ScrollIntoView({0, 20});
     EXPECT_EQ(g.LeftCol(), 0);
     EXPECT_EQ(g.TopRow(), 20);
+}
+
+TEST(GridGeometryTest, ColumnsNearTheLargestIntAddUpWithoutWrapping) {
+    const int huge = std::numeric_limits<int>::max();
+    GridGeometry g = Make({{huge, huge, huge, 64, 64}, 10, 300, 240});
+    EXPECT_EQ(g.TotalWidth(), 3 * std::int64_t{huge} + 128);
+    EXPECT_EQ(g.MaxLeftCol(), 3);
+    EXPECT_EQ(g.PageCols(), 1);
+    EXPECT_EQ(g.VisibleRange().lastCol, 0);
+    ASSERT_TRUE(g.SetLeftCol(2));
+    EXPECT_EQ(g.PageCols(), 1);
+    EXPECT_EQ(g.VisibleRange().lastCol, 2);
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ class PrivateProfileFile : public testing::Test {
 };
 
 TEST_F(PrivateProfileFile, AllTwelveKeysInThreeSectionsRoundTrip) {
-    const WindowSettings window{120, -30, 640, 480, 0, 300, 90, 2147483647, -2147483647 - 1, 64};
+    const WindowSettings window{2147483647, -2147483647 - 1, 640, 480, 0, 300, 90, 32767, 0, 64};
     SaveSettings(ini, paths.iniPath, window, L"C:\\検索\\", L"Z:\\写し先\\");
     LoadedSettings loaded = LoadSettings(ini, paths);
     EXPECT_EQ(loaded.window, window);
@@ -57,8 +57,8 @@ TEST_F(PrivateProfileFile, AllTwelveKeysInThreeSectionsRoundTrip) {
     ASSERT_NE(set, std::string::npos) << bytes;
     EXPECT_LT(form, comp);
     EXPECT_LT(comp, set);
-    for (const char* line : {"F1_X=120", "F1_Y=-30", "F1_W=640", "F1_H=480", "F1_P1=0", "F1_SG0=300", "F1_SG1=90",
-                             "F1_SG2=2147483647", "F1_SG3=-2147483648", "F1_SG4=64"})
+    for (const char* line : {"F1_X=2147483647", "F1_Y=-2147483648", "F1_W=640", "F1_H=480", "F1_P1=0", "F1_SG0=300",
+                             "F1_SG1=90", "F1_SG2=32767", "F1_SG3=0", "F1_SG4=64"})
         EXPECT_NE(bytes.find(line), std::string::npos) << line;
 }
 
