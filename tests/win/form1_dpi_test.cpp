@@ -7,39 +7,21 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <ostream>
 #include <string>
-#include <vector>
 
+#include "settings/settings_table.h"
 #include "support/form_fixture.h"
 
 namespace tavelin::test {
 namespace {
 
-// What the settings place: the window's bounds, the left pane's width and the column widths.
-struct Geometry {
-    int x, y, width, height, pane;
-    std::array<int, 5> columns;
-    bool operator==(const Geometry&) const = default;
-};
+// What the settings place, in the file's order: the window's left, top, width and height, the
+// left pane's width and the five column widths.
+using Geometry = WindowSettings;
 
-void PrintTo(const Geometry& g, std::ostream* out) {
-    *out << "{" << g.x << ", " << g.y << ", " << g.width << "x" << g.height << ", pane " << g.pane << ", columns";
-    for (int c : g.columns)
-        *out << " " << c;
-    *out << "}";
-}
-
-// The form's fixed lengths as the window shows them.
-struct Parts {
-    int panel2Height, edit1Height, splitterWidth, statusHeight, rowHeight, imageSize;
-    bool operator==(const Parts&) const = default;
-};
-
-void PrintTo(const Parts& p, std::ostream* out) {
-    *out << "{panel2 " << p.panel2Height << ", edit1 " << p.edit1Height << ", splitter " << p.splitterWidth
-         << ", status " << p.statusHeight << ", row " << p.rowHeight << ", image " << p.imageSize << "}";
-}
+// The form's fixed lengths as the window shows them: Panel2's and Edit1's heights, the splitter's
+// width, the status line's and the grid rows' heights, the tree's picture.
+using Parts = std::array<int, 6>;
 
 struct Display {
     int dpi;
@@ -50,15 +32,15 @@ struct Display {
     int closingWidth, roomRight;  // the splitter's limits
 };
 
-// One file, written on a 96-dpi screen.
-constexpr Geometry kDefaultsInFile{50, 50, 500, 350, 200, {120, 80, 50, 50, 50}};
-constexpr Geometry kMovedInFile{60, 40, 600, 420, 240, {150, 90, 0, 130, 70}};
+// Two files, written on a 96-dpi screen.
+constexpr Geometry kDefaultsInFile{50, 50, 500, 350, 200, 120, 80, 50, 50, 50};
+constexpr Geometry kMovedInFile{60, 40, 600, 420, 240, 150, 90, 0, 130, 70};
 
 constexpr Display kDisplays[] = {
     {96, kDefaultsInFile, kMovedInFile, {19, 20, 3, 19, 24, 16}, 3, 4, 30, 33},
     {144,
-     {75, 75, 750, 525, 300, {180, 120, 75, 75, 75}},
-     {90, 60, 900, 630, 360, {225, 135, 0, 195, 105}},
+     {75, 75, 750, 525, 300, 180, 120, 75, 75, 75},
+     {90, 60, 900, 630, 360, 225, 135, 0, 195, 105},
      {29, 30, 5, 29, 36, 24},
      5,
      6,
@@ -93,15 +75,16 @@ int WindowHeight(HWND hwnd) {
 Geometry Measure(const TForm1& form) {
     RECT window;
     GetWindowRect(form.Handle(), &window);
-    Geometry g{window.left,
-               window.top,
-               window.right - window.left,
-               window.bottom - window.top,
-               WindowWidth(form.Panel1.Handle()),
-               {}};
-    for (int c = 0; c < 5; ++c)
-        g.columns[c] = form.StringGrid1.ColWidth(c);
-    return g;
+    return {window.left,
+            window.top,
+            window.right - window.left,
+            window.bottom - window.top,
+            WindowWidth(form.Panel1.Handle()),
+            form.StringGrid1.ColWidth(0),
+            form.StringGrid1.ColWidth(1),
+            form.StringGrid1.ColWidth(2),
+            form.StringGrid1.ColWidth(3),
+            form.StringGrid1.ColWidth(4)};
 }
 
 Parts MeasureParts(const TForm1& form) {
@@ -148,33 +131,18 @@ class Form1Dpi : public FormTest {
         return form->StringGrid1.ColWidth(0);
     }
 
-    static std::wstring KeyValue(const wchar_t* section, const wchar_t* key) {
-        wchar_t value[64] = {};
-        GetPrivateProfileStringW(section, key, L"<missing>", value, 64, IniFile().c_str());
-        return value;
-    }
-
     static Geometry SavedGeometry() {
-        auto number = [](const wchar_t* section, const wchar_t* key) { return _wtoi(KeyValue(section, key).c_str()); };
-        Geometry g{number(L"Form", L"F1_X"), number(L"Form", L"F1_Y"),  number(L"Form", L"F1_W"),
-                   number(L"Form", L"F1_H"), number(L"Comp", L"F1_P1"), {}};
-        for (int c = 0; c < 5; ++c)
-            g.columns[c] = number(L"Comp", (L"F1_SG" + std::to_wstring(c)).c_str());
+        Geometry g{};
+        for (std::size_t i = 0; i < g.size(); ++i)
+            g[i] = static_cast<int>(
+                GetPrivateProfileIntW(kNumericKeys[i].section, kNumericKeys[i].key, -1, IniFile().c_str()));
         return g;
     }
 
     static void WriteSettings(const Geometry& g) {
-        const std::wstring ini = IniFile();
-        auto write = [&](const wchar_t* section, const std::wstring& key, int value) {
-            WritePrivateProfileStringW(section, key.c_str(), std::to_wstring(value).c_str(), ini.c_str());
-        };
-        write(L"Form", L"F1_X", g.x);
-        write(L"Form", L"F1_Y", g.y);
-        write(L"Form", L"F1_W", g.width);
-        write(L"Form", L"F1_H", g.height);
-        write(L"Comp", L"F1_P1", g.pane);
-        for (int c = 0; c < 5; ++c)
-            write(L"Comp", L"F1_SG" + std::to_wstring(c), g.columns[c]);
+        for (std::size_t i = 0; i < g.size(); ++i)
+            WritePrivateProfileStringW(kNumericKeys[i].section, kNumericKeys[i].key, std::to_wstring(g[i]).c_str(),
+                                       IniFile().c_str());
     }
 
     int ClientWidth() const {
@@ -221,7 +189,7 @@ TEST_F(Form1Dpi, TheColumnSizingZoneReachesItsScaledDistanceFromTheEdge) {
 }
 
 TEST_F(Form1Dpi, TheSplittersLimitsAreAtTheirScaledWidths) {
-    const int pane = display_->firstStart.pane;
+    const int pane = display_->firstStart[kPaneWidth];
     struct Case {
         const char* what;
         int delta;
@@ -250,29 +218,29 @@ TEST_F(Form1Dpi, AMoveToAScreenOfTwiceTheResolutionDoublesEveryLengthAndChangesN
     OpenForm();
 
     const Geometry before = Measure(*form);
-    ASSERT_EQ(before.width, 480);
+    ASSERT_EQ(before[kWidth], 480);
     const Parts partsBefore = MeasureParts(*form);
     const int zeroBefore = form->StringGrid1.ZeroCharWidth();
-    RECT suggested{40, 30, 40 + 2 * before.width, 30 + 2 * before.height};
+    RECT suggested{40, 30, 40 + 2 * before[kWidth], 30 + 2 * before[kHeight]};
     SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(2 * display_->dpi, 2 * display_->dpi),
                  reinterpret_cast<LPARAM>(&suggested));
     Pump();
 
     EXPECT_EQ(form->Dpi(), 2 * display_->dpi);
-    Geometry doubled{40, 30, 2 * before.width, 2 * before.height, 2 * before.pane, {}};
-    for (int c = 0; c < 5; ++c)
-        doubled.columns[c] = 2 * before.columns[c];
+    Geometry doubled{40, 30};
+    for (std::size_t i = kWidth; i < doubled.size(); ++i)
+        doubled[i] = 2 * before[i];
     EXPECT_EQ(Measure(*form), doubled);
     const Parts parts = MeasureParts(*form);
-    EXPECT_EQ(parts.rowHeight, 2 * partsBefore.rowHeight);
-    EXPECT_EQ(parts.imageSize, 2 * partsBefore.imageSize);
+    EXPECT_EQ(parts[4], 2 * partsBefore[4]) << "the grid's rows";
+    EXPECT_EQ(parts[5], 2 * partsBefore[5]) << "the tree's picture";
     // The sizes are re-padded with the digit width of the font now in use.
     EXPECT_GE(form->StringGrid1.ZeroCharWidth(), 2 * zeroBefore - 1);
 
     CloseForm();
     Geometry savedAfter = SavedGeometry();
-    savedAfter.x = savedBefore.x;  // the suggested rectangle placed it elsewhere
-    savedAfter.y = savedBefore.y;
+    savedAfter[kLeft] = savedBefore[kLeft];  // the suggested rectangle placed it elsewhere
+    savedAfter[kTop] = savedBefore[kTop];
     EXPECT_EQ(savedAfter, savedBefore);
 }
 
