@@ -592,13 +592,16 @@ void StringGrid::ReportCurrentRow() {
         NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, GridAccessible::ChildId(row));
 }
 
-// Only the client area is ours to describe; the system answers for the frame and scroll bars.
+// Only the client area is ours to describe; the system answers for the frame and scroll bars,
+// and for the client area too when COM cannot hand our object out (a thread outside any
+// apartment), so that a reader gets at least the plain window rather than an error.
 LRESULT StringGrid::AnswerGetObject(WPARAM wParam, LPARAM lParam) {
     if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT))
         return DefaultProc(WM_GETOBJECT, wParam, lParam);
     if (!accessible_)
         accessible_ = new GridAccessible(*this);
-    return LresultFromObject(__uuidof(IAccessible), wParam, accessible_);
+    const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, accessible_);
+    return FAILED(static_cast<HRESULT>(result)) ? DefaultProc(WM_GETOBJECT, wParam, lParam) : result;
 }
 
 void StringGrid::RevealCurrent() {

@@ -239,5 +239,23 @@ TEST_F(GridAccessibleTest, ClientsHoldingTheObjectAfterTheGridIsGoneAreToldItIsD
     EXPECT_EQ(name, nullptr);
 }
 
+TEST(GridAccessibleOutsideComTest, TheSystemsPlainObjectAnswersInsteadOfAnError) {
+    GridTable data(5, 3);
+    HWND top =
+        CreateWindowExW(0, L"STATIC", L"grid", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    auto grid = std::make_unique<StringGrid>(data);
+    ASSERT_NE(grid->Create(top, 1), nullptr);
+    IAccessible* acc = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(grid->Handle(), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                         reinterpret_cast<void**>(&acc)),
+              S_OK);
+    VARIANT role;
+    EXPECT_EQ(acc->get_accRole(Child(CHILDID_SELF), &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_CLIENT);
+    acc->Release();
+    grid.reset();
+    DestroyWindow(top);
+}
+
 }  // namespace
 }  // namespace tavelin::ui
