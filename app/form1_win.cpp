@@ -63,9 +63,10 @@ TForm1::TForm1() {
            b.width, b.height, app.OwnerWindow(), menu);
     app.SetMainWindow(Handle());
     dpi_ = ui::WindowDpi(Handle());
+    CreateControls();
+    // Placed once the controls are there: a move onto a display of another resolution rescales them.
     SetWindowPos(Handle(), nullptr, Scaled(b.left), Scaled(b.top), Scaled(b.width), Scaled(b.height),
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    CreateControls();
     FormCreate();
 }
 
