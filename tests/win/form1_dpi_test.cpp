@@ -20,8 +20,9 @@ namespace {
 using Geometry = WindowSettings;
 
 // The form's fixed lengths as the window shows them: Panel2's and Edit1's heights, the splitter's
-// width, the status line's and the grid rows' heights, the tree's picture.
-using Parts = std::array<int, 6>;
+// width, the status line's and the grid rows' heights, the tree's picture, the character height
+// of the folder box's and the tree's font.
+using Parts = std::array<int, 7>;
 
 struct Display {
     int dpi;
@@ -37,11 +38,11 @@ constexpr Geometry kDefaultsInFile{50, 50, 500, 350, 200, 120, 80, 50, 50, 50};
 constexpr Geometry kMovedInFile{60, 40, 600, 420, 240, 150, 90, 0, 130, 70};
 
 constexpr Display kDisplays[] = {
-    {96, kDefaultsInFile, kMovedInFile, {19, 20, 3, 19, 24, 16}, 3, 4, 30, 33},
+    {96, kDefaultsInFile, kMovedInFile, {19, 20, 3, 19, 24, 16, 12}, 3, 4, 30, 33},
     {144,
      {75, 75, 750, 525, 300, 180, 120, 75, 75, 75},
      {90, 60, 900, 630, 360, 225, 135, 0, 195, 105},
-     {29, 30, 5, 29, 36, 24},
+     {29, 30, 5, 29, 36, 24, 18},
      5,
      6,
      45,
@@ -90,9 +91,15 @@ Geometry Measure(const TForm1& form) {
 Parts MeasureParts(const TForm1& form) {
     int image = 0, unused = 0;
     ImageList_GetIconSize(TreeView_GetImageList(form.TreeView1.Handle(), TVSIL_NORMAL), &image, &unused);
-    return {WindowHeight(form.Panel2.Handle()),   WindowHeight(form.Edit1.Handle()),
-            WindowWidth(form.Splitter1.Handle()), WindowHeight(form.StatusBar1.Handle()),
-            form.StringGrid1.RowHeight(0),        image};
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.TreeView1.Handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    return {WindowHeight(form.Panel2.Handle()),
+            WindowHeight(form.Edit1.Handle()),
+            WindowWidth(form.Splitter1.Handle()),
+            WindowHeight(form.StatusBar1.Handle()),
+            form.StringGrid1.RowHeight(0),
+            image,
+            -font.lfHeight};
 }
 
 class Form1Dpi : public FormTest {
@@ -234,6 +241,7 @@ TEST_F(Form1Dpi, AMoveToAScreenOfTwiceTheResolutionDoublesEveryLengthAndChangesN
     const Parts parts = MeasureParts(*form);
     EXPECT_EQ(parts[4], 2 * partsBefore[4]) << "the grid's rows";
     EXPECT_EQ(parts[5], 2 * partsBefore[5]) << "the tree's picture";
+    EXPECT_EQ(parts[6], 2 * partsBefore[6]) << "the tree's font";
     // The sizes are re-padded with the digit width of the font now in use.
     EXPECT_GE(form->StringGrid1.ZeroCharWidth(), 2 * zeroBefore - 1);
 
