@@ -22,8 +22,8 @@ void TreeView::Create(HWND parent, int id, int imageResource) {
     SetDpi(kDefaultDpi);
 }
 
-// The picture is stretched pixel by pixel, never blended, so its white background stays exactly
-// the colour that the mask takes out.
+// Enlarged, the picture repeats its pixels rather than blending them, so its white background
+// stays exactly the colour that the mask takes out.
 void TreeView::SetDpi(int dpi) {
     constexpr int kImageSize = 16;
     constexpr int kIndent = 19;
