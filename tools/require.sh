@@ -2,7 +2,8 @@
 # require_packages [extra package...]: returns when everything they use is installed. As root it
 # installs what is missing; as anyone else it names what is missing and the one command that
 # installs it, and exits, rather than letting apt fail on its lock file.
-# require_writable DIR: stops with the fix when DIR was left behind by another user (root).
+# require_writable DIR: stops with the fix when files of another user (root, most likely) in DIR
+# would make the build fail.
 
 tavelin_packages=(
     g++ cmake ninja-build libgtest-dev googletest # native build and tests
@@ -57,8 +58,8 @@ require_packages() {
 
 require_writable() {
     local dir=$1 stuck
-    [ -e "$dir" ] || return 0
-    stuck=$(find "$dir" -maxdepth 2 ! -writable -print -quit)
+    [ -e "$dir" ] && ((EUID != 0)) || return 0
+    stuck=$(find "$dir" -maxdepth 2 ! -user "$EUID" -print -quit)
     [ -z "$stuck" ] && return 0
     {
         echo "$(realpath "$stuck") belongs to $(stat -c %U "$stuck"), left by an earlier run as that user,"
