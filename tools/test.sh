@@ -15,7 +15,7 @@ ctest --preset native -j2
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 
-rm -rf build/windows/wineprefix
+rm -rf build/windows/wineprefix build/windows/wineprefix-144
 source tools/wine-env.sh build/windows/wineprefix
 trap wine_stop EXIT
 ctest --preset windows "$@"

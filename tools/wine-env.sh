@@ -1,5 +1,7 @@
 # Sourced by the run, test and screenshot scripts: a display, the Japanese locale and a prepared
-# Wine prefix. Usage: source tools/wine-env.sh PREFIX_DIR
+# Wine prefix. Usage: source tools/wine-env.sh PREFIX_DIR [DPI]
+# DPI (default 96) is the resolution that a new prefix gives its screen: 144 shows the program as
+# a display at 150 % does.
 # Afterwards wine_stop ends the prefix's wineserver and any Xvfb this file started, and
 # wine_virtual_display names that Xvfb's display (empty when a display was already there).
 
@@ -7,6 +9,7 @@ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEARCH=win64
 export WINEPREFIX=$(realpath -m "$1")
+_tavelin_dpi=${2:-96}
 
 _tavelin_xvfb_pid=
 wine_virtual_display=
@@ -28,7 +31,9 @@ if [ ! -f "$WINEPREFIX/.tavelin-ready" ]; then
     mkdir -p "$WINEPREFIX"
     wineboot -i </dev/null >/dev/null 2>&1
     # The window's fonts are named as on a Japanese Windows; the IPA fonts stand in for them.
-    { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$WINEPREFIX/tavelin.reg" <<'REG'
+    # Wine reads the screen's resolution from LogPixels when a process starts.
+    { printf '\xff\xfe'; { cat; printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' \
+        "$_tavelin_dpi"; } | iconv -f UTF-8 -t UTF-16LE; } >"$WINEPREFIX/tavelin.reg" <<'REG'
 Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine]

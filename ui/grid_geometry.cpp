@@ -37,6 +37,11 @@ void GridGeometry::SetRowHeight(int height) {
     ClampPosition();
 }
 
+void GridGeometry::SetSizingZone(int left, int right) {
+    sizingZoneLeft_ = std::max(left, 0);
+    sizingZoneRight_ = std::max(right, 0);
+}
+
 void GridGeometry::SetViewSize(int width, int height) {
     viewWidth_ = std::max(width, 0);
     viewHeight_ = std::max(height, 0);
@@ -147,9 +152,9 @@ std::optional<int> GridGeometry::SizingColumnAt(int x, int y) const {
     int bestDistance = 0;
     for (int col = leftCol_, left = 0; col < ColCount(); ++col) {
         const int edge = left + Shown(widths_[col]);
-        if (edge - kSizingZoneLeft > x)
+        if (edge - sizingZoneLeft_ > x)
             break;
-        if (x <= edge + kSizingZoneRight) {
+        if (x <= edge + sizingZoneRight_) {
             const int distance = std::abs(x - edge);
             if (!best || distance < bestDistance || (distance == bestDistance && x > edge)) {
                 best = col;

@@ -36,7 +36,8 @@ class GridGeometry {
   public:
     static constexpr int kDefaultColWidth = 64;
     static constexpr int kDefaultRowHeight = 24;
-    // Distance of a press from a column's right edge that still grabs the edge for sizing.
+    // Distance of a press from a column's right edge that still grabs the edge for sizing, at
+    // 96 dpi; SetSizingZone gives the distances on other displays.
     static constexpr int kSizingZoneLeft = 3;
     static constexpr int kSizingZoneRight = 4;
 
@@ -57,6 +58,7 @@ class GridGeometry {
     void SetRowCount(int rows);
     int RowHeight() const { return rowHeight_; }
     void SetRowHeight(int height);
+    void SetSizingZone(int left, int right);
 
     int ViewWidth() const { return viewWidth_; }
     int ViewHeight() const { return viewHeight_; }
@@ -98,6 +100,8 @@ class GridGeometry {
     std::vector<int> widths_;
     int rows_;
     int rowHeight_ = kDefaultRowHeight;
+    int sizingZoneLeft_ = kSizingZoneLeft;
+    int sizingZoneRight_ = kSizingZoneRight;
     int viewWidth_ = 0;
     int viewHeight_ = 0;
     int leftCol_ = 0;

@@ -89,6 +89,26 @@ TEST(GridGeometryTest, SizingZoneRunsFromThreeLeftToFourRightOfAnEdge) {
         EXPECT_EQ(Make(c.layout).SizingColumnAt(c.x, c.y), c.expected) << c.what;
 }
 
+// At 150 % the zone grows with the columns (3 and 4 px become 5 and 6), and its far ends are what
+// a grid still using the 96-dpi distances would miss.
+TEST(GridGeometryTest, AScaledSizingZoneReachesAsFarAsItWasSet) {
+    GridGeometry g = Make({{96, 96, 96}, 10, 400, 360});
+    g.SetRowHeight(36);
+    g.SetSizingZone(5, 6);
+    struct Case {
+        const char* what;
+        int x, y;
+        std::optional<int> expected;
+    } cases[] = {
+        {"6 px left of the edge", 90, 5, std::nullopt}, {"5 px left of the edge", 91, 5, 0},
+        {"6 px right of the edge", 102, 5, 0},          {"7 px right of the edge", 103, 5, std::nullopt},
+        {"second edge, 5 px left", 187, 5, 1},          {"lowest pixel of the taller header", 96, 35, 0},
+        {"first data row", 96, 36, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(g.SizingColumnAt(c.x, c.y), c.expected) << c.what;
+}
+
 TEST(GridGeometryTest, ScrollPositionClampsToContent) {
     struct Case {
         const char* what;
