@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the portable logic natively with sanitizers, then the
-# Windows build under Wine in a fresh prefix inside the build tree.
+# Windows build under Wine in a fresh prefix inside the build tree (the release package's test
+# among them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-tools/install-deps.sh
+source tools/require.sh
+require_packages
+require_writable build
 
 cmake --preset native >/dev/null
 cmake --build --preset native
