@@ -15,6 +15,8 @@
 
 namespace tavelin::ui {
 
+class GridAccessible;
+
 enum class MouseButton { Left, Right, Middle };
 
 // Bits of the shift state handed to the mouse-down hook.
@@ -65,6 +67,9 @@ class StringGrid : public Window<StringGrid> {
     void SetRowHeight(int height);
     // A fixed-pitch font of the given face and character height in pixels.
     void SetFont(const std::wstring& face, int pixelHeight);
+    // Scales the grid's own distances (the column-sizing zone, the text's inset) to a display of
+    // `dpi`; the owner sets the font and the row height.
+    void SetDpi(int dpi);
     static constexpr int GridLineWidth() { return GridGeometry::GridLineWidth(); }
     int LeftCol() const { return geometry_.LeftCol(); }
     int TopRow() const { return geometry_.TopRow(); }
@@ -72,9 +77,18 @@ class StringGrid : public Window<StringGrid> {
     int ZeroCharWidth() const { return zeroWidth_; }
     GridCell CurrentCell() const { return selection_.Current(); }
     GridCell SelectionAnchor() const { return selection_.Anchor(); }
+    // Makes `cell` current, as a press on it does; with `extend` the range grows from the anchor.
+    void SelectCell(GridCell cell, bool extend);
+
+    // For the accessible object, which reads what the grid shows and where.
+    const GridData& Data() const { return data_; }
+    const GridGeometry& Geometry() const { return geometry_; }
 
   private:
     friend class Window<StringGrid>;
+    // Between a cell's top-left corner and its text, at 96 dpi.
+    static constexpr int kTextInset = 2;
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void Paint();
@@ -90,7 +104,9 @@ class StringGrid : public Window<StringGrid> {
     void OnLeftButtonUp(int x);
     bool DragUnderWay() const;
     void OnKeyDown(WPARAM key);
-    void SelectCell(GridCell cell, bool extend);
+    void CurrentMoved(int fromRow);
+    void ReportCurrentRow();
+    LRESULT AnswerGetObject(WPARAM wParam, LPARAM lParam);
     void RevealCurrent();
     void InvalidateAll();
     void InvalidateData();
@@ -102,8 +118,11 @@ class StringGrid : public Window<StringGrid> {
     GridSelection selection_;
     DrawCellHook drawCell_;
     MouseDownHook mouseDown_;
+    // Made at the first request for it and cut off when the window goes.
+    GridAccessible* accessible_ = nullptr;
     HFONT font_ = nullptr;
     int zeroWidth_ = 0;
+    int textInset_ = kTextInset;
     int wheelRemainder_ = 0;
     bool updatingScrollBars_ = false;
     bool scrollBarUpdatePending_ = false;
