@@ -90,9 +90,9 @@ TEST(FolderScan, SkipsHiddenSystemAndLabelEntriesButKeepsDotFolders) {
     ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
     const std::vector<std::wstring> expected{L"C:\\A\\", L"C:\\A\\.git\\", L"C:\\A\\..x\\", L"C:\\A\\readonly\\"};
     EXPECT_EQ(Paths(tree), expected);
-    // Pumped once per returned entry after the first, in each of the four folders listed (root
-    // ".", "..", .git, ..x, readonly, file.txt; then "." and ".." in each of the three children),
-    // and once at the end of each.
+    // With every check due: pumped once per returned entry after the first, in each of the four
+    // folders listed (root ".", "..", .git, ..x, readonly, file.txt; then "." and ".." in each of
+    // the three children), and once at the end of each.
     EXPECT_EQ(host.pumps, 5 + 3 * 1 + 4);
 }
 
@@ -178,15 +178,18 @@ TEST(FolderScan, EscapeLeavesPartialTreeInPreOrder) {
     EXPECT_EQ(Paths(tree), expected);
 }
 
-TEST(FolderScan, ChecksBetweenEntriesArePacedByTheClockButEveryFolderEndsWithOne) {
-    // The root holds 30 empty folders: 31 entries after its first, then ".." in each folder.
+TEST(FolderScan, ChecksArePacedByTheClockButEveryFolderEndsWithALookAtEscape) {
+    // The root holds 30 empty folders: 31 entries after its first and its end, then ".." and the
+    // end in each folder, 92 readings of the clock in all. A due check pumps and reads Escape; an
+    // end that is not due reads Escape alone.
     const struct {
         std::chrono::milliseconds tick;
         int pumps;
+        int polls;
     } cases[] = {
-        {std::chrono::milliseconds(0), 31},       // a stopped clock: the folder ends alone
-        {std::chrono::milliseconds(4), 10 + 31},  // every third entry of the root is 12 ms on
-        {std::chrono::milliseconds(1000), 31 + 30 + 31},
+        {std::chrono::milliseconds(0), 0, 31},      // a stopped clock: only the ends, Escape only
+        {std::chrono::milliseconds(4), 30, 51},     // every third reading, 10 of them at an end
+        {std::chrono::milliseconds(1000), 92, 92},  // every reading
     };
     for (const auto& c : cases) {
         FakeFileSystem fs;
@@ -199,7 +202,7 @@ TEST(FolderScan, ChecksBetweenEntriesArePacedByTheClockButEveryFolderEndsWithOne
         ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
         EXPECT_EQ(tree.Count(), 31u) << c.tick.count();
         EXPECT_EQ(host.pumps, c.pumps) << c.tick.count();
-        EXPECT_EQ(host.polls, c.pumps) << c.tick.count();
+        EXPECT_EQ(host.polls, c.polls) << c.tick.count();
     }
 }
 
