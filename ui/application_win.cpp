@@ -1,6 +1,7 @@
 #include "ui/application_win.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include <string>
 
@@ -29,6 +30,9 @@ Application& Application::Instance() {
 void Application::Initialize() {
     if (Handle())
         return;
+    // Screen readers reach the grid's accessible object through COM, which needs this thread in
+    // an apartment; it stays in it for the life of the process.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "platform/unique_handle.h"
+#include "ui/grid_accessible_win.h"
 
 namespace tavelin::ui {
 
@@ -221,7 +222,18 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SETFOCUS:
         case WM_KILLFOCUS:
             CellChanged(selection_.Current().col, selection_.Current().row);
+            if (message == WM_SETFOCUS)
+                ReportCurrentRow();
             return 0;
+        case WM_GETOBJECT:
+            return AnswerGetObject(wParam, lParam);
+        case WM_NCDESTROY:
+            if (accessible_) {
+                accessible_->Disconnect();
+                accessible_->Release();
+                accessible_ = nullptr;
+            }
+            break;
         case WM_SHOWWINDOW:
             // A hidden grid must not keep the keyboard, or keys would go nowhere visible.
             if (!wParam) {
@@ -554,16 +566,42 @@ void StringGrid::OnKeyDown(WPARAM key) {
         default:
             return;
     }
-    if (selection_.Move(move, shift, geometry_)) {
-        InvalidateData();
-        RevealCurrent();
-    }
+    const int fromRow = selection_.Current().row;
+    if (selection_.Move(move, shift, geometry_))
+        CurrentMoved(fromRow);
 }
 
 void StringGrid::SelectCell(GridCell cell, bool extend) {
+    const int fromRow = selection_.Current().row;
     selection_.Select(cell, extend);
+    CurrentMoved(fromRow);
+}
+
+void StringGrid::CurrentMoved(int fromRow) {
     InvalidateData();
     RevealCurrent();
+    if (selection_.Current().row != fromRow)
+        ReportCurrentRow();
+}
+
+// Screen readers follow the keyboard: while the grid has it, the row of the current cell is the
+// focused child of its accessible object.
+void StringGrid::ReportCurrentRow() {
+    const int row = selection_.Current().row;
+    if (GetFocus() == Handle() && row < geometry_.RowCount())
+        NotifyWinEvent(EVENT_OBJECT_FOCUS, Handle(), OBJID_CLIENT, GridAccessible::ChildId(row));
+}
+
+// Only the client area is ours to describe; the system answers for the frame and scroll bars,
+// and for the client area too when COM cannot hand our object out (a thread outside any
+// apartment), so that a reader gets at least the plain window rather than an error.
+LRESULT StringGrid::AnswerGetObject(WPARAM wParam, LPARAM lParam) {
+    if (static_cast<DWORD>(lParam) != static_cast<DWORD>(OBJID_CLIENT))
+        return DefaultProc(WM_GETOBJECT, wParam, lParam);
+    if (!accessible_)
+        accessible_ = new GridAccessible(*this);
+    const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, accessible_);
+    return FAILED(static_cast<HRESULT>(result)) ? DefaultProc(WM_GETOBJECT, wParam, lParam) : result;
 }
 
 void StringGrid::RevealCurrent() {

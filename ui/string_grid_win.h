@@ -15,6 +15,8 @@
 
 namespace tavelin::ui {
 
+class GridAccessible;
+
 enum class MouseButton { Left, Right, Middle };
 
 // Bits of the shift state handed to the mouse-down hook.
@@ -72,6 +74,12 @@ class StringGrid : public Window<StringGrid> {
     int ZeroCharWidth() const { return zeroWidth_; }
     GridCell CurrentCell() const { return selection_.Current(); }
     GridCell SelectionAnchor() const { return selection_.Anchor(); }
+    // Makes `cell` current, as a press on it does; with `extend` the range grows from the anchor.
+    void SelectCell(GridCell cell, bool extend);
+
+    // For the accessible object, which reads what the grid shows and where.
+    const GridData& Data() const { return data_; }
+    const GridGeometry& Geometry() const { return geometry_; }
 
   private:
     friend class Window<StringGrid>;
@@ -89,7 +97,9 @@ class StringGrid : public Window<StringGrid> {
     void OnMouseMove(int x, int y);
     void OnLeftButtonUp(int x);
     void OnKeyDown(WPARAM key);
-    void SelectCell(GridCell cell, bool extend);
+    void CurrentMoved(int fromRow);
+    void ReportCurrentRow();
+    LRESULT AnswerGetObject(WPARAM wParam, LPARAM lParam);
     void RevealCurrent();
     void InvalidateAll();
     void InvalidateData();
@@ -101,6 +111,8 @@ class StringGrid : public Window<StringGrid> {
     GridSelection selection_;
     DrawCellHook drawCell_;
     MouseDownHook mouseDown_;
+    // Made at the first request for it and cut off when the window goes.
+    GridAccessible* accessible_ = nullptr;
     HFONT font_ = nullptr;
     int zeroWidth_ = 0;
     int wheelRemainder_ = 0;
