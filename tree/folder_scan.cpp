@@ -76,14 +76,11 @@ void FolderScan::AddSubfolders(const std::wstring& folder, NodeId node) {
             AddEntry(folder, node, entry);
         }
     }
-    // However quickly the folders go by, each one ends with a look at Escape, so a held key stops
-    // the scan before the next folder is listed. The queue waits for its interval: a look at it
-    // can cost as much as listing a small folder, and a message that waits 10 ms more is not
-    // noticed.
-    if (pacer_.Due())
-        Probe();
-    else if (host_.EscapeDown())
-        Abort();
+    // However quickly the folders go by, each one ends with a look, so a held key stops the scan
+    // before the next folder is listed and a scan of a few small folders still lets a waiting
+    // message (a close) run while it is under way.
+    pacer_.Restart();
+    Probe();
 }
 
 // Lets pending window messages run and reads Escape; false when the scan must stop here.

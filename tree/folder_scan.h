@@ -26,8 +26,8 @@ class FolderScan {
     void ScanFolderTree(const std::wstring& searchFolder);
 
     // Appends the sub-folders of `folder` as children of `node`, letting pending window messages
-    // run and reading Escape between entries (at most once per pacing interval), and reading
-    // Escape once more at the end; stops early on Escape.
+    // run and reading Escape between entries (at most once per pacing interval) and once more at
+    // the end; stops early on Escape.
     void AddSubfolders(const std::wstring& folder, NodeId node);
 
     bool ScanAborted() const { return aborted_; }
