@@ -1,6 +1,7 @@
 #pragma once
 // The main window's form resource: its controls, their alignment, sizes and fonts, and the texts
-// the window starts with. Code sets contents; this table sets the layout.
+// the window starts with. Code sets contents; this table sets the layout. Every length here is
+// for a 96-dpi display: the window scales them to its own.
 #include "ui/dock_layout.h"
 
 namespace tavelin::form1 {
@@ -34,6 +35,7 @@ inline constexpr int kSplitter1Width = 3;     // right of Panel1
 inline constexpr int kStatusBar1Height = 19;  // aligned to the bottom
 
 inline constexpr int kGridColumns = 5;
+inline constexpr int kGridColWidth = 64;  // every column's width until the settings set theirs
 inline constexpr int kGridRowHeight = 24;
 
 inline constexpr const wchar_t* kHeaders[kGridColumns] = {L"ファイル名", L"Bytes", L"種類", L"更新日時", L"属性"};

@@ -17,6 +17,8 @@
 #include "ui/application_win.h"
 #include "ui/event_pump.h"
 #include "ui/message_dialog_win.h"
+#include "ui/screen_fit_win.h"
+#include "ui/window_dpi_win.h"
 
 namespace tavelin {
 
@@ -30,11 +32,6 @@ constexpr wchar_t kNoTree[] = L"フォルダツリーが表示されていませ
 constexpr wchar_t kSameFolder[] = L"同じ場所へのフォルダ名コピーは出来ません。";
 constexpr wchar_t kConfirmExit[] = L"終了します。よろしいですか？";
 constexpr wchar_t kPlaceholder[] = L"\u3000";
-
-HFONT CreatePixelFont(const form1::FontDesc& font) {
-    return CreateFontW(-font.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, font.face);
-}
 
 }  // namespace
 
@@ -66,7 +63,11 @@ TForm1::TForm1() {
     Create(WS_EX_CONTROLPARENT, kClassName, form1::kCaption, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, b.left, b.top,
            b.width, b.height, app.OwnerWindow(), menu);
     app.SetMainWindow(Handle());
+    dpi_ = ui::WindowDpi(Handle());
     CreateControls();
+    // Placed once the controls are there: a move onto a display of another resolution rescales them.
+    SetWindowPos(Handle(), nullptr, Scaled(b.left), Scaled(b.top), Scaled(b.width), Scaled(b.height),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     FormCreate();
 }
 
@@ -78,17 +79,13 @@ TForm1::~TForm1() {
         DeleteObject(formFont_);
 }
 
+// Sizes that depend on the display are set by ApplyDpi; the pane's and the columns' first widths
+// are the user's to change, so they are scaled here once.
 void TForm1::CreateControls() {
-    formFont_ = CreatePixelFont(form1::kFormFont);
-    auto setFont = [this](HWND hwnd) { SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_), FALSE); };
-
     Panel1.Create(Handle(), form1::kPanel1);
     Panel2.Create(Panel1.Handle(), form1::kPanel2);
     Edit1.Create(Panel2.Handle(), form1::kEdit1);
-    setFont(Edit1.Handle());
-    MoveWindow(Edit1.Handle(), 0, 0, form1::kPanel1Width, form1::kEdit1Height, FALSE);
     TreeView1.Create(Panel1.Handle(), form1::kTreeView1, IDB_FOLDER);
-    setFont(TreeView1.Handle());
     Panel1.Children().Add(Panel2.Handle(), ui::Align::Top, form1::kPanel2Height);
     Panel1.Children().Add(TreeView1.Handle(), ui::Align::Client, 0);
     Panel1.onResize = [this] { Panel1Resize(); };
@@ -97,8 +94,8 @@ void TForm1::CreateControls() {
     Splitter1.Create(Handle(), form1::kSplitter1);
 
     StringGrid1.Create(Handle(), form1::kStringGrid1);
-    StringGrid1.SetFont(form1::kGridFont.face, form1::kGridFont.height);
-    StringGrid1.SetRowHeight(form1::kGridRowHeight);
+    for (int c = 0; c < form1::kGridColumns; ++c)
+        StringGrid1.SetColWidth(c, Scaled(form1::kGridColWidth));
     gridView_.Attach(&StringGrid1);
     StringGrid1.SetDrawCellHook(
         [this](int c, int r, const RECT& rc, unsigned state) { StringGrid1DrawCell(c, r, rc, state); });
@@ -107,19 +104,28 @@ void TForm1::CreateControls() {
 
     StatusBar1.Create(Handle(), form1::kStatusBar1);
 
-    docked_.Add(Panel1.Handle(), ui::Align::Left, form1::kPanel1Width);
+    docked_.Add(Panel1.Handle(), ui::Align::Left, Scaled(form1::kPanel1Width));
     docked_.Add(Splitter1.Handle(), ui::Align::Left, form1::kSplitter1Width);
     docked_.Add(StringGrid1.Handle(), ui::Align::Client, 0);
     docked_.Add(StatusBar1.Handle(), ui::Align::Bottom, form1::kStatusBar1Height);
-    LayOut();
+    ApplyDpi(dpi_);
 }
 
 ui::Splitter::Hooks TForm1::SplitterHooks() {
-    return {[this] { return docked_.Size(Panel1.Handle()); },
-            [this](int width) {
-                docked_.SetSize(Panel1.Handle(), width);
-                LayOut();
-            }};
+    return {[this] { return docked_.Size(Panel1.Handle()); }, [this](int width) { SetPaneWidth(width); }};
+}
+
+// The splitter's own limit: wider, the pane would hide the splitter and the grid, and nothing
+// could drag it back.
+int TForm1::FittingPaneWidth(int width) const {
+    RECT rc{};
+    GetClientRect(Handle(), &rc);
+    return Splitter1.DragWidth(width, rc.right);
+}
+
+void TForm1::SetPaneWidth(int width) {
+    docked_.SetSize(Panel1.Handle(), FittingPaneWidth(width));
+    LayOut();
 }
 
 void TForm1::LayOut() {
@@ -139,8 +145,7 @@ void TForm1::Show(int showCommand) {
     } catch (...) {
         ui::ReportHandlerException();
     }
-    ShowWindow(Handle(), showCommand);
-    ShowWindow(ui::Application::Instance().OwnerWindow(), SW_SHOWNOACTIVATE);
+    ui::Application::Instance().ShowMainWindow(showCommand);
     SetFocus(TreeView1.Handle());
 }
 
@@ -159,29 +164,32 @@ void TForm1::LoadSettings() {
     TargetFolder.clear();
     PrivateProfileWin profile;
     LoadedSettings loaded = ::tavelin::LoadSettings(profile, paths);
-    const WindowSettings& s = loaded.window;
-    SetWindowPos(Handle(), nullptr, s[kLeft], s[kTop], s[kWidth], s[kHeight], SWP_NOZORDER | SWP_NOACTIVATE);
-    docked_.SetSize(Panel1.Handle(), s[kPaneWidth]);
-    LayOut();
+    WindowSettings s = SettingsAtWindowDpi(loaded.window);
+    const ui::Bounds b = ui::ReachableWindowBounds({s[kLeft], s[kTop], s[kWidth], s[kHeight]});
+    SetWindowPos(Handle(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The move may have taken the window to a display of another resolution.
+    s = SettingsAtWindowDpi(loaded.window);
+    SetPaneWidth(s[kPaneWidth]);
     for (int c = 0; c < form1::kGridColumns; ++c)
         StringGrid1.SetColWidth(c, s[kColumn0Width + c]);
     SearchFolder = loaded.searchFolder;
     TargetFolder = loaded.targetFolder;
 }
 
+// The bounds saved are those the window returns to, so a close while minimised or maximised
+// does not leave the next start with the icon's rectangle or the whole screen.
 void TForm1::FormClose() {
-    RECT rc;
-    GetWindowRect(Handle(), &rc);
+    const ui::Bounds b = ui::NormalWindowBounds(Handle());
     WindowSettings s{};
-    s[kLeft] = rc.left;
-    s[kTop] = rc.top;
-    s[kWidth] = rc.right - rc.left;
-    s[kHeight] = rc.bottom - rc.top;
+    s[kLeft] = b.left;
+    s[kTop] = b.top;
+    s[kWidth] = b.width;
+    s[kHeight] = b.height;
     s[kPaneWidth] = docked_.Size(Panel1.Handle());
     for (int c = 0; c < form1::kGridColumns; ++c)
         s[kColumn0Width + c] = StringGrid1.ColWidth(c);
     PrivateProfileWin profile;
-    SaveSettings(profile, IniPath, s, SearchFolder, TargetFolder);
+    SaveSettings(profile, IniPath, SettingsAtFileDpi(s), SearchFolder, TargetFolder);
 }
 
 void TForm1::Close() {
@@ -200,7 +208,7 @@ void TForm1::Close() {
 void TForm1::Panel1Resize() {
     RECT rc;
     GetClientRect(Panel1.Handle(), &rc);
-    SetWindowPos(Edit1.Handle(), nullptr, 0, 0, rc.right, form1::kEdit1Height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Edit1.Handle(), nullptr, 0, 0, rc.right, Scaled(form1::kEdit1Height), SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TForm1::MnuSearchFolderClick() {
@@ -350,7 +358,13 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             TreeView1Click();
             return 0;
         case WM_SIZE:
-            LayOut();
+            // A minimised window has no client area; the pane keeps its width for the restore.
+            if (wParam == SIZE_MINIMIZED)
+                return 0;
+            SetPaneWidth(docked_.Size(Panel1.Handle()));
+            return 0;
+        case WM_DPICHANGED:
+            OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_SYSCOMMAND:
             if ((wParam & 0xFFF0) == SC_MINIMIZE) {

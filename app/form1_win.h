@@ -16,9 +16,11 @@
 #include "platform/file_system_win.h"
 #include "platform/loop_host.h"
 #include "platform/text_services_win.h"
+#include "settings/settings_table.h"
 #include "tree/folder_tree.h"
 #include "tree/scan_observer.h"
 #include "ui/clickable_edit_win.h"
+#include "ui/dpi_scale.h"
 #include "ui/file_dialog_win.h"
 #include "ui/panel_win.h"
 #include "ui/splitter_win.h"
@@ -83,6 +85,9 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     std::wstring GetNodePath(std::size_t index) const;
     void ListFiles(const std::wstring& path);
 
+    // The resolution of the window's display, to which every length of the form is scaled.
+    int Dpi() const { return dpi_; }
+
     const FolderTree& Tree() const { return tree_; }
     // Replaces the clock that paces the scan's checks and the copy's repaints (tests that stop a
     // loop at an exact point); an empty function restores the steady clock.
@@ -97,7 +102,19 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     ui::Splitter::Hooks SplitterHooks();
     void CreateControls();
     void LayOut();
+    int FittingPaneWidth(int width) const;
+    void SetPaneWidth(int width);
     void LoadSettings();
+    // The form resource's lengths at the window's resolution: fonts, fixed heights and widths,
+    // the grid's and the splitter's own distances, the tree's picture.
+    int Scaled(int length96) const { return ui::ToDpi(length96, dpi_); }
+    void ApplyDpi(int dpi);
+    // A move to a display of another resolution: the user's pane and column widths keep their
+    // size on screen, and the window takes the rectangle that the system suggests.
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    // The settings file holds 96-dpi lengths, whatever the display.
+    WindowSettings SettingsAtWindowDpi(const WindowSettings& settings) const;
+    WindowSettings SettingsAtFileDpi(const WindowSettings& settings) const;
     std::optional<std::wstring> PickFolder(ui::FileDialog& dialog, const std::wstring& initialDir);
     bool RequireTree();
     void ListSelectedFolder();
@@ -127,6 +144,7 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     TextServicesWin text_;
     ui::DockedChildren docked_;
     HFONT formFont_ = nullptr;
+    int dpi_ = ui::kDefaultDpi;
 
     bool scanning_ = false;
     int busyDepth_ = 0;     // handlers under way that run a modal loop or the event pump

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/long_path.h"
+#include "platform/full_path_win.h"
 #include "platform/unique_handle.h"
 
 namespace tavelin {
@@ -60,7 +60,7 @@ std::wstring WithSeparator(const std::wstring& folder) {
 std::unique_ptr<DirectorySearch> FileSystemWin::Search(const std::wstring& folder) {
     // "*" rather than "*.*": the same entries, without relying on the wildcard rewriting that
     // Windows applies to "*.*" only for paths without the prefix.
-    const std::wstring pattern = ToExtendedPath(WithSeparator(folder) + L'*');
+    const std::wstring pattern = ToFileSystemPath(WithSeparator(folder) + L'*');
     WIN32_FIND_DATAW data;
     Unique<FindHandleTraits> handle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
                                                      nullptr, FIND_FIRST_EX_LARGE_FETCH));
@@ -70,20 +70,20 @@ std::unique_ptr<DirectorySearch> FileSystemWin::Search(const std::wstring& folde
 }
 
 bool FileSystemWin::IsDirectory(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(ToExtendedPath(path).c_str());
+    const DWORD attributes = GetFileAttributesW(ToFileSystemPath(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool FileSystemWin::MakeDirectory(const std::wstring& path) {
     // ERROR_ALREADY_EXISTS, which also comes when a file of that name is in the way, is a
     // failure like any other: nothing was created.
-    return CreateDirectoryW(ToExtendedPath(path).c_str(), nullptr) != FALSE;
+    return CreateDirectoryW(ToFileSystemPath(path).c_str(), nullptr) != FALSE;
 }
 
 std::optional<FolderIdentity> FileSystemWin::Identity(const std::wstring& path) {
     // Without FILE_FLAG_OPEN_REPARSE_POINT the open follows links, so a link yields the identity
     // of the folder it leads to.
-    Unique<FileHandleTraits> file(CreateFileW(ToExtendedPath(path).c_str(), FILE_READ_ATTRIBUTES,
+    Unique<FileHandleTraits> file(CreateFileW(ToFileSystemPath(path).c_str(), FILE_READ_ATTRIBUTES,
                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file)

@@ -1,5 +1,5 @@
 #pragma once
-// The platform's private-profile functions. The file keeps the system code page they write.
+// The platform's private-profile functions, and the copy of the file that a save writes into.
 #include <cstddef>
 #include <string>
 
@@ -32,6 +32,10 @@ class PrivateProfileWin : public PrivateProfile {
                const std::wstring& key,
                const std::wstring& value,
                const std::wstring& path) override;
+    bool FitsCodePage(const std::wstring& text) override;
+    std::optional<std::wstring> CopyForUpdate(const std::wstring& path, bool unicode) override;
+    bool Replace(const std::wstring& copy, const std::wstring& path) override;
+    void Discard(const std::wstring& copy) override;
 };
 
 }  // namespace tavelin

@@ -1,23 +1,29 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Tavelin needs on a fresh Debian machine.
-# Quick when everything is already there.
+# The one step that needs root: installs what tools/run.sh and tools/test.sh use on Debian, and
+# the Japanese locale. Extra package names given as arguments are installed along
+# (tools/screenshot.sh asks for imagemagick this way). Quick when everything is there.
 set -euo pipefail
+cd "$(dirname "$0")/.."
+source tools/require.sh
 
-packages=(g++ g++-mingw-w64-x86-64 wine wine64 xvfb fonts-ipafont locales cmake ninja-build
-          googletest libgtest-dev xdotool x11-utils imagemagick xclip clang-format)
-
-missing=()
-for p in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if ((${#missing[@]})); then
-    echo "installing: ${missing[*]}"
-    apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+if ((EUID != 0)); then
+    echo "Installing packages needs root:" >&2
+    echo "  sudo $(tavelin_path_for_caller tools/install-deps.sh)${*:+ $*}" >&2
+    exit 1
 fi
 
-if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+mapfile -t missing < <(tavelin_missing_packages "${tavelin_packages[@]}" "$@")
+if ((${#missing[@]})); then
+    echo "Installing ${#missing[@]} packages and what they depend on: ${missing[*]}"
+    echo "(on a fresh Debian 12 this downloads a few hundred MB; apt shows its progress below)"
+    apt-get update
+    DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
+fi
+
+if ! tavelin_has_japanese_locale; then
+    echo "Generating the ja_JP.UTF-8 locale"
     sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen
     grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen || echo 'ja_JP.UTF-8 UTF-8' >>/etc/locale.gen
-    locale-gen >/dev/null
+    locale-gen
 fi
+echo "Everything Tavelin needs is installed."

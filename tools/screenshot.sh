@@ -1,11 +1,28 @@
 #!/usr/bin/env bash
-# Starts Tavelin under Wine in a fresh Xvfb, waits for its window and saves a screenshot.
-# Usage: tools/screenshot.sh [output.png] [seconds to wait]
+# Saves a screenshot of Tavelin. Without --display it builds Tavelin, starts it under Wine in a
+# fresh Xvfb and waits for its window; with --display it takes the screen of a display that
+# already runs it (the one tools/run.sh names).
+# Usage: tools/screenshot.sh [--display :N] [output.png] [seconds to wait]
 set -euo pipefail
-cd "$(dirname "$0")/.."
-out=$(realpath -m "${1:-build/tavelin.png}")
+display=
+if [ "${1:-}" = --display ]; then
+    display=$2
+    shift 2
+fi
+# The output is named from where the script was called.
+out=$(realpath -m "${1:-$(dirname "$0")/../build/tavelin.png}")
 wait=${2:-6}
-tools/install-deps.sh
+cd "$(dirname "$0")/.."
+source tools/require.sh
+require_packages imagemagick
+
+if [ -n "$display" ]; then
+    DISPLAY=$display import -window root "$out"
+    echo "saved $out"
+    exit 0
+fi
+
+require_writable build
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target Tavelin
 unset DISPLAY

@@ -60,6 +60,16 @@ void Application::Minimize() {
     ShowWindow(Handle(), SW_MINIMIZE);
 }
 
+void Application::ShowMainWindow(int showCommand) {
+    if (showCommand == SW_MINIMIZE || showCommand == SW_SHOWMINIMIZED || showCommand == SW_SHOWMINNOACTIVE ||
+        showCommand == SW_FORCEMINIMIZE) {
+        Minimize();
+        return;
+    }
+    ShowWindow(main_, showCommand);
+    ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+}
+
 int Application::Run() {
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -21,6 +21,10 @@ class Application : public Window<Application> {
     // The window whose minimising minimises the application; restoring shows it again.
     void SetMainWindow(HWND main) { main_ = main; }
     void Minimize();
+    // Shows the main window in the state its starter asked for. A minimised start minimises the
+    // application instead, as its minimise command does, and the main window appears when the
+    // application is restored.
+    void ShowMainWindow(int showCommand);
 
     // Runs the message loop until WM_QUIT and returns its exit code.
     int Run();

@@ -14,21 +14,21 @@ void LayOutDocked(const Bounds& client, std::span<DockSlot> slots) {
     };
     for (auto& s : slots) {
         if (s.align == Align::Top) {
-            int h = std::min(s.size, std::max(bottom - top, 0));
+            int h = std::clamp(s.size, 0, std::max(bottom - top, 0));
             place(s, left, top, right - left, h);
             top += h;
         }
     }
     for (auto& s : slots) {
         if (s.align == Align::Bottom) {
-            int h = std::min(s.size, std::max(bottom - top, 0));
+            int h = std::clamp(s.size, 0, std::max(bottom - top, 0));
             bottom -= h;
             place(s, left, bottom, right - left, h);
         }
     }
     for (auto& s : slots) {
         if (s.align == Align::Left) {
-            int w = std::min(s.size, std::max(right - left, 0));
+            int w = std::clamp(s.size, 0, std::max(right - left, 0));
             place(s, left, top, w, bottom - top);
             left += w;
         }

@@ -20,7 +20,8 @@ struct DockSlot {
 };
 
 // Places every slot inside `client`, in slot order within each alignment; a slot that no
-// longer fits is squeezed to zero rather than given a negative size.
+// longer fits is squeezed to zero rather than given a negative size, and a negative size counts
+// as zero, so nothing after it is pushed off the left or top edge.
 void LayOutDocked(const Bounds& client, std::span<DockSlot> slots);
 
 }  // namespace tavelin::ui

@@ -1,6 +1,7 @@
 #include "ui/grid_geometry.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace tavelin::ui {
@@ -37,6 +38,11 @@ void GridGeometry::SetRowHeight(int height) {
     ClampPosition();
 }
 
+void GridGeometry::SetSizingZone(int left, int right) {
+    sizingZoneLeft_ = std::max(left, 0);
+    sizingZoneRight_ = std::max(right, 0);
+}
+
 void GridGeometry::SetViewSize(int width, int height) {
     viewWidth_ = std::max(width, 0);
     viewHeight_ = std::max(height, 0);
@@ -64,7 +70,7 @@ void GridGeometry::ClampPosition() {
 // only show empty space.
 int GridGeometry::MaxLeftCol() const {
     int col = ColCount();
-    int width = 0;
+    std::int64_t width = 0;
     while (col > 0 && width + Shown(widths_[col - 1]) <= viewWidth_) {
         width += Shown(widths_[col - 1]) + GridLineWidth();
         --col;
@@ -82,7 +88,7 @@ int GridGeometry::PageRows() const {
 
 int GridGeometry::PageCols() const {
     int count = 0;
-    int x = 0;
+    std::int64_t x = 0;
     for (int col = leftCol_; col < ColCount(); ++col) {
         x += Shown(widths_[col]);
         if (x > viewWidth_)
@@ -93,8 +99,9 @@ int GridGeometry::PageCols() const {
     return std::max(count, 1);
 }
 
-int GridGeometry::TotalWidth() const {
-    int total = 0;
+// Summed in 64 bits: a few columns near the largest int would wrap around to a negative width.
+std::int64_t GridGeometry::TotalWidth() const {
+    std::int64_t total = 0;
     for (int width : widths_)
         total += Shown(width) + GridLineWidth();
     return total;
@@ -104,7 +111,8 @@ GridVisibleRange GridGeometry::VisibleRange() const {
     GridVisibleRange range;
     range.firstCol = leftCol_;
     range.lastCol = leftCol_ - 1;
-    for (int col = leftCol_, x = 0; col < ColCount() && x < viewWidth_; ++col) {
+    std::int64_t x = 0;
+    for (int col = leftCol_; col < ColCount() && x < viewWidth_; ++col) {
         range.lastCol = col;
         x += Shown(widths_[col]) + GridLineWidth();
     }
@@ -147,9 +155,9 @@ std::optional<int> GridGeometry::SizingColumnAt(int x, int y) const {
     int bestDistance = 0;
     for (int col = leftCol_, left = 0; col < ColCount(); ++col) {
         const int edge = left + Shown(widths_[col]);
-        if (edge - kSizingZoneLeft > x)
+        if (edge - sizingZoneLeft_ > x)
             break;
-        if (x <= edge + kSizingZoneRight) {
+        if (x <= edge + sizingZoneRight_) {
             const int distance = std::abs(x - edge);
             if (!best || distance < bestDistance || (distance == bestDistance && x > edge)) {
                 best = col;

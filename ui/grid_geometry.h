@@ -3,6 +3,7 @@
 // position and the size of the view. One fixed header row (row 0), no fixed column. The grid
 // scrolls by whole columns horizontally and by whole rows vertically; nothing here depends on
 // the number of rows, so a grid of a million rows costs what a grid of ten does.
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -36,7 +37,8 @@ class GridGeometry {
   public:
     static constexpr int kDefaultColWidth = 64;
     static constexpr int kDefaultRowHeight = 24;
-    // Distance of a press from a column's right edge that still grabs the edge for sizing.
+    // Distance of a press from a column's right edge that still grabs the edge for sizing, at
+    // 96 dpi; SetSizingZone gives the distances on other displays.
     static constexpr int kSizingZoneLeft = 3;
     static constexpr int kSizingZoneRight = 4;
 
@@ -57,6 +59,7 @@ class GridGeometry {
     void SetRowCount(int rows);
     int RowHeight() const { return rowHeight_; }
     void SetRowHeight(int height);
+    void SetSizingZone(int left, int right);
 
     int ViewWidth() const { return viewWidth_; }
     int ViewHeight() const { return viewHeight_; }
@@ -74,7 +77,7 @@ class GridGeometry {
     int PageRows() const;
     // Columns from LeftCol() that fit entirely in the view; at least 1.
     int PageCols() const;
-    int TotalWidth() const;
+    std::int64_t TotalWidth() const;
 
     GridVisibleRange VisibleRange() const;
     // The cell's rectangle in view coordinates; none for a column left of LeftCol() or a data
@@ -98,6 +101,8 @@ class GridGeometry {
     std::vector<int> widths_;
     int rows_;
     int rowHeight_ = kDefaultRowHeight;
+    int sizingZoneLeft_ = kSizingZoneLeft;
+    int sizingZoneRight_ = kSizingZoneRight;
     int viewWidth_ = 0;
     int viewHeight_ = 0;
     int leftCol_ = 0;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/dpi_scale.h"
+
 namespace tavelin::ui {
 
 namespace {
@@ -33,13 +35,18 @@ HWND Splitter::Create(HWND parent, int id) {
                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
-int Splitter::DragWidth(int proposed, int parentWidth) {
-    return std::clamp(proposed, 0, std::max(parentWidth - kRoomRight, 0));
+void Splitter::SetDpi(int dpi) {
+    closingWidth_ = ToDpi(kClosingWidth, dpi);
+    roomRight_ = ToDpi(kRoomRight, dpi);
 }
 
-int Splitter::DropWidth(int proposed, int parentWidth) {
+int Splitter::DragWidth(int proposed, int parentWidth) const {
+    return std::clamp(proposed, 0, std::max(parentWidth - roomRight_, 0));
+}
+
+int Splitter::DropWidth(int proposed, int parentWidth) const {
     const int width = DragWidth(proposed, parentWidth);
-    return width <= kClosingWidth ? 0 : width;
+    return width <= closingWidth_ ? 0 : width;
 }
 
 LRESULT Splitter::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -112,7 +119,7 @@ void Splitter::InvertLine() const {
     const RECT self = RectInParent();
     const HDC dc = GetDCEx(parent, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
     const HGDIOBJ old = SelectObject(dc, hatch_);
-    PatBlt(dc, paneLeft_ + width_, self.top, kWidth, self.bottom - self.top, PATINVERT);
+    PatBlt(dc, paneLeft_ + width_, self.top, self.right - self.left, self.bottom - self.top, PATINVERT);
     SelectObject(dc, old);
     ReleaseDC(parent, dc);
 }

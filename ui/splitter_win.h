@@ -14,6 +14,7 @@ namespace tavelin::ui {
 
 class Splitter : public Window<Splitter> {
   public:
+    // Lengths at 96 dpi; SetDpi scales the two limits for other displays.
     static constexpr int kWidth = 3;
     // A drop at this width or less closes the pane.
     static constexpr int kClosingWidth = 30;
@@ -31,10 +32,11 @@ class Splitter : public Window<Splitter> {
     // A visible child window; the owner's layout places it right of the pane, kWidth wide.
     HWND Create(HWND parent, int id);
     bool Dragging() const { return dragging_; }
+    void SetDpi(int dpi);
 
     // The pane width that a drag to `proposed` gives when the parent is `parentWidth` wide.
-    static int DragWidth(int proposed, int parentWidth);
-    static int DropWidth(int proposed, int parentWidth);
+    int DragWidth(int proposed, int parentWidth) const;
+    int DropWidth(int proposed, int parentWidth) const;
 
   private:
     friend class Window<Splitter>;
@@ -56,6 +58,8 @@ class Splitter : public Window<Splitter> {
     int startWidth_ = 0;
     int paneLeft_ = 0;
     int width_ = 0;
+    int closingWidth_ = kClosingWidth;
+    int roomRight_ = kRoomRight;
 };
 
 }  // namespace tavelin::ui

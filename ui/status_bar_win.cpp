@@ -1,5 +1,8 @@
 #include "ui/status_bar_win.h"
 
+#include "ui/dpi_scale.h"
+#include "ui/window_dpi_win.h"
+
 namespace tavelin::ui {
 
 namespace {
@@ -13,12 +16,19 @@ StatusBar::~StatusBar() {
 
 void StatusBar::Create(HWND parent, int id) {
     Register(kClassName, CS_HREDRAW | CS_VREDRAW, LoadCursorW(nullptr, IDC_ARROW), nullptr);
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    font_ = CreateFontIndirectW(&metrics.lfStatusFont);
     Window::Create(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0, parent,
                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    SetDpi(WindowDpi(parent));
+}
+
+void StatusBar::SetDpi(int dpi) {
+    const NONCLIENTMETRICSW metrics = NonClientMetricsForDpi(dpi);
+    HFONT font = CreateFontIndirectW(&metrics.lfStatusFont);
+    if (font_)
+        DeleteObject(font_);
+    font_ = font;
+    dpi_ = dpi;
+    InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void StatusBar::SetText(const std::wstring& text) {
@@ -36,7 +46,8 @@ void StatusBar::RepaintNow() {
 RECT StatusBar::GripRect() const {
     RECT rc;
     GetClientRect(Handle(), &rc);
-    int size = GetSystemMetrics(SM_CXVSCROLL);
+    // The system's metric is at the screen's resolution, which may not be this window's.
+    int size = ScaleLength(GetSystemMetrics(SM_CXVSCROLL), ScreenDpi(), dpi_);
     return {rc.right - size, rc.bottom - size, rc.right, rc.bottom};
 }
 

@@ -14,9 +14,11 @@
 namespace tavelin::ui {
 
 class StatusBar : public Window<StatusBar> {
-public:
+  public:
     ~StatusBar();
     void Create(HWND parent, int id);
+    // The system's status-bar font as it is on a display of `dpi`.
+    void SetDpi(int dpi);
     // Stores the text (through WM_SETTEXT) and lets the next paint show it.
     void SetText(const std::wstring& text);
     const std::wstring& Text() const { return text_; }
@@ -25,12 +27,13 @@ public:
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     void Paint(HDC dc);
     RECT GripRect() const;
 
     std::wstring text_;
     HFONT font_ = nullptr;
+    int dpi_ = 0;
     bool invalid_ = false;  // a WM_PAINT is already due, so a new text needs no invalidation
 };
 

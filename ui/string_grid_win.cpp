@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "platform/unique_handle.h"
+#include "ui/dpi_scale.h"
 #include "ui/grid_accessible_win.h"
 
 namespace tavelin::ui {
@@ -14,7 +15,6 @@ constexpr wchar_t kClassName[] = L"TavelinStringGrid";
 // Posted once however many row count changes arrive before the queue runs again, so that filling
 // a grid row by row does not pay for a scroll bar update per row.
 constexpr UINT kUpdateScrollBars = WM_USER + 1;
-constexpr int kTextInset = 2;
 
 struct GdiObjectTraits {
     using Handle = HGDIOBJ;
@@ -149,6 +149,12 @@ void StringGrid::SetFont(const std::wstring& face, int pixelHeight) {
     DeleteObject(font_);
     font_ = font;
     zeroWidth_ = MeasureZeroWidth(font_);
+    InvalidateAll();
+}
+
+void StringGrid::SetDpi(int dpi) {
+    geometry_.SetSizingZone(ToDpi(GridGeometry::kSizingZoneLeft, dpi), ToDpi(GridGeometry::kSizingZoneRight, dpi));
+    textInset_ = ToDpi(kTextInset, dpi);
     InvalidateAll();
 }
 
@@ -310,7 +316,7 @@ void StringGrid::PaintCell(HDC dc, int col, int row, const GridRect& rect) {
     const RECT r = ToRect(rect);
     SetBkColor(dc, GetSysColor(background));
     SetTextColor(dc, GetSysColor(foreground));
-    ExtTextOutW(dc, r.left + kTextInset, r.top + kTextInset, ETO_OPAQUE | ETO_CLIPPED, &r, text.data(),
+    ExtTextOutW(dc, r.left + textInset_, r.top + textInset_, ETO_OPAQUE | ETO_CLIPPED, &r, text.data(),
                 static_cast<UINT>(text.size()), nullptr);
     if (state & kCellFocused)
         DrawFocusRect(dc, &r);

@@ -67,6 +67,9 @@ class StringGrid : public Window<StringGrid> {
     void SetRowHeight(int height);
     // A fixed-pitch font of the given face and character height in pixels.
     void SetFont(const std::wstring& face, int pixelHeight);
+    // Scales the grid's own distances (the column-sizing zone, the text's inset) to a display of
+    // `dpi`; the owner sets the font and the row height.
+    void SetDpi(int dpi);
     static constexpr int GridLineWidth() { return GridGeometry::GridLineWidth(); }
     int LeftCol() const { return geometry_.LeftCol(); }
     int TopRow() const { return geometry_.TopRow(); }
@@ -83,6 +86,9 @@ class StringGrid : public Window<StringGrid> {
 
   private:
     friend class Window<StringGrid>;
+    // Between a cell's top-left corner and its text, at 96 dpi.
+    static constexpr int kTextInset = 2;
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void Paint();
@@ -115,6 +121,7 @@ class StringGrid : public Window<StringGrid> {
     GridAccessible* accessible_ = nullptr;
     HFONT font_ = nullptr;
     int zeroWidth_ = 0;
+    int textInset_ = kTextInset;
     int wheelRemainder_ = 0;
     bool updatingScrollBars_ = false;
     bool scrollBarUpdatePending_ = false;

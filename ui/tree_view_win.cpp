@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "ui/dpi_scale.h"
+
 namespace tavelin::ui {
 
 TreeView::~TreeView() {
@@ -16,13 +18,27 @@ void TreeView::Create(HWND parent, int id, int imageResource) {
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | TVS_DISABLEDRAGDROP;
     hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    images_ = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 0);
-    if (HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(imageResource))) {
-        ImageList_AddMasked(images_, bitmap, RGB(255, 255, 255));
+    imageResource_ = imageResource;
+    SetDpi(kDefaultDpi);
+}
+
+// Enlarged, the picture repeats its pixels rather than blending them, so its white background
+// stays exactly the colour that the mask takes out.
+void TreeView::SetDpi(int dpi) {
+    constexpr int kImageSize = 16;
+    constexpr int kIndent = 19;
+    const int size = ToDpi(kImageSize, dpi);
+    HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 1, 0);
+    if (auto bitmap = static_cast<HBITMAP>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(imageResource_), IMAGE_BITMAP, size, size, 0))) {
+        ImageList_AddMasked(images, bitmap, RGB(255, 255, 255));
         DeleteObject(bitmap);
     }
-    TreeView_SetImageList(hwnd_, images_, TVSIL_NORMAL);
-    TreeView_SetIndent(hwnd_, 19);
+    TreeView_SetImageList(hwnd_, images, TVSIL_NORMAL);
+    if (images_)
+        ImageList_Destroy(images_);
+    images_ = images;
+    TreeView_SetIndent(hwnd_, ToDpi(kIndent, dpi));
 }
 
 void TreeView::Clear() {

@@ -17,6 +17,8 @@ class TreeView {
     // `imageResource` is a 16x16 bitmap whose white pixels are transparent.
     void Create(HWND parent, int id, int imageResource);
     HWND Handle() const { return hwnd_; }
+    // Scales the picture and the indent to a display of `dpi`.
+    void SetDpi(int dpi);
 
     void Clear();
     // Adds an item under `parent` (nullptr: at the top) right after its sibling `after` (nullptr:
@@ -32,6 +34,7 @@ class TreeView {
   private:
     HWND hwnd_ = nullptr;
     HIMAGELIST images_ = nullptr;
+    int imageResource_ = 0;
 };
 
 }  // namespace tavelin::ui

@@ -41,6 +41,8 @@ TEST(DockLayout, SqueezesWhatNoLongerFitsToZero) {
         {100, 100, 250, {0, 0, 100, 81}, {100, 0, 0, 81}, {0, 81, 100, 19}},
         // A window lower than the status bar.
         {100, 10, 50, {0, 0, 50, 0}, {53, 0, 47, 0}, {0, 0, 100, 10}},
+        // A negative width counts as a closed pane: the splitter and grid stay inside the window.
+        {300, 100, -100, {0, 0, 0, 81}, {3, 0, 297, 81}, {0, 81, 300, 19}},
     };
     for (const auto& c : cases) {
         auto slots = MainWindowSlots(c.paneWidth);
@@ -49,6 +51,14 @@ TEST(DockLayout, SqueezesWhatNoLongerFitsToZero) {
         EXPECT_EQ(slots[2].bounds, c.grid) << c.clientWidth << "x" << c.clientHeight;
         EXPECT_EQ(slots[3].bounds, c.status) << c.clientWidth << "x" << c.clientHeight;
     }
+}
+
+TEST(DockLayout, NegativeBandsTakeNoRoom) {
+    std::vector<DockSlot> slots{{Align::Top, -40, {}}, {Align::Bottom, -40, {}}, {Align::Client, 0, {}}};
+    LayOutDocked({0, 0, 160, 400}, slots);
+    EXPECT_EQ(slots[0].bounds, (Bounds{0, 0, 160, 0}));
+    EXPECT_EQ(slots[1].bounds, (Bounds{0, 400, 160, 0}));
+    EXPECT_EQ(slots[2].bounds, (Bounds{0, 0, 160, 400}));
 }
 
 }  // namespace

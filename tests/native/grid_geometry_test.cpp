@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -87,6 +89,26 @@ TEST(GridGeometryTest, SizingZoneRunsFromThreeLeftToFourRightOfAnEdge) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(Make(c.layout).SizingColumnAt(c.x, c.y), c.expected) << c.what;
+}
+
+// At 150 % the zone grows with the columns (3 and 4 px become 5 and 6), and its far ends are what
+// a grid still using the 96-dpi distances would miss.
+TEST(GridGeometryTest, AScaledSizingZoneReachesAsFarAsItWasSet) {
+    GridGeometry g = Make({{96, 96, 96}, 10, 400, 360});
+    g.SetRowHeight(36);
+    g.SetSizingZone(5, 6);
+    struct Case {
+        const char* what;
+        int x, y;
+        std::optional<int> expected;
+    } cases[] = {
+        {"6 px left of the edge", 90, 5, std::nullopt}, {"5 px left of the edge", 91, 5, 0},
+        {"6 px right of the edge", 102, 5, 0},          {"7 px right of the edge", 103, 5, std::nullopt},
+        {"second edge, 5 px left", 187, 5, 1},          {"lowest pixel of the taller header", 96, 35, 0},
+        {"first data row", 96, 36, std::nullopt},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(g.SizingColumnAt(c.x, c.y), c.expected) << c.what;
 }
 
 TEST(GridGeometryTest, ScrollPositionClampsToContent) {
@@ -192,6 +214,18 @@ TEST(GridGeometryTest, ScrollIntoViewMovesTheLeastNeeded) {
     g.ScrollIntoView({0, 20});
     EXPECT_EQ(g.LeftCol(), 0);
     EXPECT_EQ(g.TopRow(), 20);
+}
+
+TEST(GridGeometryTest, ColumnsNearTheLargestIntAddUpWithoutWrapping) {
+    const int huge = std::numeric_limits<int>::max();
+    GridGeometry g = Make({{huge, huge, huge, 64, 64}, 10, 300, 240});
+    EXPECT_EQ(g.TotalWidth(), 3 * std::int64_t{huge} + 128);
+    EXPECT_EQ(g.MaxLeftCol(), 3);
+    EXPECT_EQ(g.PageCols(), 1);
+    EXPECT_EQ(g.VisibleRange().lastCol, 0);
+    ASSERT_TRUE(g.SetLeftCol(2));
+    EXPECT_EQ(g.PageCols(), 1);
+    EXPECT_EQ(g.VisibleRange().lastCol, 2);
 }
 
 }  // namespace

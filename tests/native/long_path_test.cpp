@@ -28,5 +28,29 @@ TEST(LongPath, LeavesPrefixedAndRelativePathsAlone) {
     EXPECT_EQ(ToDisplayPath(L"C:\\x\\"), L"C:\\x\\");
 }
 
+TEST(LongPath, OnlyPathsThePrefixWouldTakeLiterallyNeedMakingFull) {
+    const struct {
+        const wchar_t* path;
+        bool needs;
+    } cases[] = {
+        {L"C:\\Data\\..\\X\\", true},
+        {L"C:\\Data\\.\\X\\", true},
+        {L"C:\\Data\\..", true},
+        {L"C:/Data/X/", true},
+        {L"C:\\Data\\X/", true},
+        {L"\\\\server\\share\\..\\x\\", true},
+        {L"relative\\x\\", true},
+        {L"C:x\\", true},
+        {L"\\x\\", true},
+        {L"C:\\Data\\X\\", false},
+        {L"C:\\", false},
+        {L"C:\\Data\\...\\x.\\.y\\", false},
+        {L"\\\\server\\share\\x\\", false},
+        {L"\\\\?\\C:\\a\\..\\b", false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NeedsFullPath(c.path), c.needs) << testing::PrintToString(std::wstring(c.path));
+}
+
 }  // namespace
 }  // namespace tavelin

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -12,15 +13,19 @@
 namespace tavelin {
 namespace {
 
-// An in-memory settings file that records every call and can refuse writes.
+// An in-memory settings file that records every call and can refuse writes. Saves go into a
+// copy ("<path>.copy") that replaces the file only when the save commits it.
 class FakeProfile : public PrivateProfile {
   public:
     std::map<std::pair<std::wstring, std::wstring>, std::wstring> values;
     std::vector<std::wstring> reads;   // "section/key/size"
     std::vector<std::wstring> writes;  // "section/key=value"
+    std::vector<std::wstring> steps;   // "copy unicode|code page", "replace", "discard"
     std::wstring lastPath;
+    std::wstring lacking;  // characters the code page does not have
     bool refuseWrites = false;
     bool throwOnWrite = false;
+    bool refuseCopy = false;
 
     bool Read(const std::wstring& section,
               const std::wstring& key,
@@ -43,9 +48,27 @@ class FakeProfile : public PrivateProfile {
             throw std::runtime_error("disk gone");
         if (refuseWrites)
             return false;
-        values[{section, key}] = value;
+        copyValues[{section, key}] = value;
         return true;
     }
+    bool FitsCodePage(const std::wstring& text) override { return text.find_first_of(lacking) == std::wstring::npos; }
+    std::optional<std::wstring> CopyForUpdate(const std::wstring& path, bool unicode) override {
+        steps.push_back(unicode ? L"copy unicode" : L"copy code page");
+        if (refuseCopy)
+            return std::nullopt;
+        copyValues = values;
+        return path + L".copy";
+    }
+    bool Replace(const std::wstring& copy, const std::wstring& path) override {
+        steps.push_back(L"replace");
+        EXPECT_EQ(copy, path + L".copy");
+        values = copyValues;
+        return true;
+    }
+    void Discard(const std::wstring&) override { steps.push_back(L"discard"); }
+
+  private:
+    std::map<std::pair<std::wstring, std::wstring>, std::wstring> copyValues;
 };
 
 const SettingsPaths kPaths = SettingsPathsFor(L"D:\\Tools\\Tavelin.exe");
@@ -101,24 +124,70 @@ TEST(SettingsLoad, ANumberIsConvertedAsCutToTheBuffer) {
     EXPECT_EQ(loaded.targetFolder, std::wstring(511, L'a'));
 }
 
-TEST(SettingsSave, WritesAllTwelveKeysInFileOrder) {
+TEST(SettingsSave, WritesAllTwelveKeysInFileOrderIntoACopyThatThenReplacesTheFile) {
     FakeProfile ini;
     SaveSettings(ini, L"C:\\a\\Tavelin.ini", {1, -2, 3, 4, 5, 6, 7, 8, 9, 0}, L"C:\\検索\\", L"");
     EXPECT_EQ(ini.writes,
               (std::vector<std::wstring>{L"Form/F1_X=1", L"Form/F1_Y=-2", L"Form/F1_W=3", L"Form/F1_H=4",
                                          L"Comp/F1_P1=5", L"Comp/F1_SG0=6", L"Comp/F1_SG1=7", L"Comp/F1_SG2=8",
                                          L"Comp/F1_SG3=9", L"Comp/F1_SG4=0", L"Set/FLD1=C:\\検索\\", L"Set/FLD2="}));
-    EXPECT_EQ(ini.lastPath, L"C:\\a\\Tavelin.ini");
+    EXPECT_EQ(ini.lastPath, L"C:\\a\\Tavelin.ini.copy");
+    EXPECT_EQ(ini.steps, (std::vector<std::wstring>{L"copy code page", L"replace"}));
+    EXPECT_EQ(ini.values.size(), 12u);
 }
 
-TEST(SettingsSave, FailedOrThrowingWritesAreSwallowedAndTheRestStillRun) {
-    for (bool throwing : {false, true}) {
+TEST(SettingsSave, AnyValueTheCodePageWouldChangeMakesTheCopyUnicode) {
+    struct Case {
+        std::wstring search, target;
+        const wchar_t* copy;
+    } const cases[] = {
+        {L"C:\\検索\\", L"D:\\", L"copy code page"},
+        {L"C:\\a¥b\\", L"D:\\", L"copy unicode"},
+        {L"C:\\", L"D:\\한글\\", L"copy unicode"},
+        {L"", L"", L"copy code page"},
+    };
+    for (const auto& c : cases) {
         FakeProfile ini;
-        ini.refuseWrites = !throwing;
-        ini.throwOnWrite = throwing;
-        SaveSettings(ini, L"C:\\Tavelin.ini", DefaultWindowSettings(), L"C:\\", L"D:\\");
-        EXPECT_EQ(ini.writes.size(), 12u) << "throwing: " << throwing;
+        ini.lacking = L"¥한";
+        SaveSettings(ini, L"C:\\Tavelin.ini", DefaultWindowSettings(), c.search, c.target);
+        ASSERT_FALSE(ini.steps.empty());
+        EXPECT_EQ(ini.steps.front(), c.copy) << testing::PrintToString(c.search + L"|" + c.target);
     }
+}
+
+TEST(SettingsSave, FailuresAreSwallowedAndLeaveTheFileAsItWas) {
+    struct Case {
+        const char* what;
+        bool refuseCopy, refuseWrites, throwOnWrite;
+        std::vector<std::wstring> steps;
+        std::size_t writes;
+    } const cases[] = {
+        {"no copy", true, false, false, {L"copy code page"}, 0},
+        {"refused write", false, true, false, {L"copy code page", L"discard"}, 1},
+        {"throwing write", false, false, true, {L"copy code page", L"discard"}, 1},
+    };
+    for (const auto& c : cases) {
+        FakeProfile ini;
+        ini.values = {{{L"User", L"Note"}, L"kept"}};
+        ini.refuseCopy = c.refuseCopy;
+        ini.refuseWrites = c.refuseWrites;
+        ini.throwOnWrite = c.throwOnWrite;
+        SaveSettings(ini, L"C:\\Tavelin.ini", DefaultWindowSettings(), L"C:\\", L"D:\\");
+        EXPECT_EQ(ini.steps, c.steps) << c.what;
+        EXPECT_EQ(ini.writes.size(), c.writes) << c.what;
+        EXPECT_EQ(ini.values.size(), 1u) << c.what;
+    }
+}
+
+TEST(SettingsLoad, PaneAndColumnWidthsComeBackInTheRangeAWindowDraws) {
+    FakeProfile ini;
+    ini.values = {{{L"Form", L"F1_X"}, L"-30000"},       {{L"Form", L"F1_W"}, L"2000000000"},
+                  {{L"Comp", L"F1_P1"}, L"-100"},        {{L"Comp", L"F1_SG0"}, L"32767"},
+                  {{L"Comp", L"F1_SG1"}, L"2000000000"}, {{L"Comp", L"F1_SG2"}, L"-1"},
+                  {{L"Comp", L"F1_SG3"}, L"$FFFFFFFF"},  {{L"Comp", L"F1_SG4"}, L"32768"}};
+    LoadedSettings loaded = LoadSettings(ini, kPaths);
+    // The window's own bounds are fitted to the screen by the window, not here.
+    EXPECT_EQ(loaded.window, (WindowSettings{-30000, 50, 2000000000, 350, 0, 32767, 32767, 0, 0, 32767}));
 }
 
 TEST(SettingsRoundTrip, SavedValuesLoadBackUnchanged) {

@@ -93,6 +93,32 @@ TEST_F(Form1ScanCopy, CopyWithoutATreeOrOntoTheSearchFolderIsRefused) {
     EXPECT_EQ(Status(), L"");
 }
 
+TEST_F(Form1ScanCopy, SavedFoldersWithDotsOrSlashesAreScannedAndCopiedWhereTheyLead) {
+    source.MakeFolder(L"X\\inner");
+    target.MakeFolder(L"Y");
+    const struct {
+        std::wstring search, target;
+    } cases[] = {
+        {source.Path() + L"gone\\..\\X\\", target.Path() + L"gone\\..\\Y\\"},
+        {source.Path() + L".\\X\\.\\", target.Path() + L"Y\\.\\"},
+        {source.Path() + L"X/", target.Path() + L"Y/"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.search));
+        RemoveTree(target.Path() + L"Y\\inner");
+        OpenWith(L"[Set]\r\nFLD1=" + c.search + L"\r\nFLD2=" + c.target + L"\r\n");
+        ASSERT_EQ(form->SearchFolder, c.search);
+        DialogWatcher none({});
+        form->ScanFolderTree();
+        EXPECT_EQ(none.Count(), 0u);
+        EXPECT_EQ(TreeOutline(), c.search + L"\n  inner\n");
+        form->CopyTree();
+        EXPECT_EQ(none.Count(), 0u);
+        EXPECT_EQ(Status(), L"フォルダ名コピーを完了しました。［フォルダ作成数:1］［フォルダ未作成数:0］");
+        EXPECT_TRUE(IsFolder(target.Path() + L"Y\\inner"));
+    }
+}
+
 TEST_F(Form1ScanCopy, MissingSearchFolderKeepsThePreviousTree) {
     source.MakeFolder(L"Kept");
     Search(source.Path());

@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <commdlg.h>
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -12,7 +10,9 @@
 #include "res/resource.h"
 #include "support/dialog_watcher.h"
 #include "support/file_system_unix.h"
+#include "support/folder_probe.h"
 #include "support/form_fixture.h"
+#include "support/settings_file_bytes.h"
 #include "support/temp_dir.h"
 
 namespace tavelin::test {
@@ -53,35 +53,6 @@ std::wstring ExeDriveRoot() {
     return std::wstring(1, path[0]) + L":\\";
 }
 
-std::string ToCodePage932(const std::wstring& text) {
-    int size = WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    WideCharToMultiByte(932, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-    return bytes;
-}
-
-void WriteRawFile(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    ASSERT_TRUE(ok);
-    ASSERT_EQ(written, bytes.size());
-}
-
-std::string ReadRawFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    std::string bytes(static_cast<std::size_t>(GetFileSize(file, nullptr)), '\0');
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
-
 // Splits a double-zero-terminated list as the private-profile functions return it.
 std::vector<std::wstring> SplitList(const wchar_t* list) {
     std::vector<std::wstring> items;
@@ -101,50 +72,6 @@ std::vector<std::wstring> KeyNames(const wchar_t* section, const std::wstring& p
     GetPrivateProfileStringW(section, nullptr, L"", buffer.data(), static_cast<DWORD>(buffer.size()), path.c_str());
     return SplitList(buffer.data());
 }
-
-// "<missing>" tells a missing key from an empty value.
-std::wstring KeyValue(const wchar_t* section, const wchar_t* key, const std::wstring& path) {
-    wchar_t value[1024] = {};
-    GetPrivateProfileStringW(section, key, L"<missing>", value, 1024, path.c_str());
-    return value;
-}
-
-// Records the folder that a file dialog opens at, polled before the dialog watcher answers it.
-class FolderProbe {
-  public:
-    FolderProbe() {
-        instance_ = this;
-        timer_ = SetTimer(nullptr, 0, 10, &FolderProbe::OnTimer);
-    }
-    ~FolderProbe() {
-        KillTimer(nullptr, timer_);
-        instance_ = nullptr;
-    }
-    FolderProbe(const FolderProbe&) = delete;
-    FolderProbe& operator=(const FolderProbe&) = delete;
-
-    const std::wstring& Folder() const { return folder_; }
-
-  private:
-    static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-        if (instance_ && instance_->folder_.empty())
-            EnumThreadWindows(GetCurrentThreadId(), &FolderProbe::Look, 0);
-    }
-    static BOOL CALLBACK Look(HWND window, LPARAM) {
-        wchar_t name[16] = {};
-        GetClassNameW(window, name, 16);
-        if (!IsWindowVisible(window) || std::wstring(name) != L"#32770")
-            return TRUE;
-        wchar_t folder[MAX_PATH] = {};
-        if (SendMessageW(window, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder)) > 0)
-            instance_->folder_ = folder;
-        return FALSE;
-    }
-
-    static inline FolderProbe* instance_ = nullptr;
-    UINT_PTR timer_ = 0;
-    std::wstring folder_;
-};
 
 // The immutable flag stops root, as the read-only attribute stops anyone on Windows. chattr
 // may report before the flag is seen through Wine, so callers wait for the effect.
@@ -175,20 +102,6 @@ class Form1Settings : public FormTest {
             WaitUntilWritable(IniFile(), true);
         }
         FormTest::TearDown();
-    }
-
-    // Replaces the settings file with `text` in the system code page and opens a new window on it.
-    void OpenWith(const std::wstring& text) {
-        form.reset();
-        WriteRawFile(IniFile(), ToCodePage932(text));
-        OpenForm();
-    }
-
-    void CloseForm() {
-        HWND hwnd = form->Handle();
-        SendMessageW(hwnd, WM_CLOSE, 0, 0);
-        Pump();
-        ASSERT_FALSE(IsWindow(hwnd));
     }
 
     // Drags the splitter with the mouse until the left pane is `width` pixels wide.
@@ -414,6 +327,75 @@ TEST_F(Form1Settings, AJapaneseFolderIsWrittenBackInTheSystemCodePage) {
     const std::string bytes = ReadRawFile(IniFile());
     EXPECT_NE(bytes.find("FLD1=" + ToCodePage932(folder)), std::string::npos) << bytes;
     EXPECT_EQ(bytes.find('\0'), std::string::npos);
+}
+
+// The folder dialogs open where the folders lead; compared as the file system does, since Wine
+// may spell the temporary folder in another case.
+void ExpectDialogOpensAt(const std::wstring& folder, const FolderProbe& probe) {
+    const std::wstring expected = folder.substr(0, folder.size() - 1);
+    EXPECT_EQ(CompareStringOrdinal(probe.Folder().c_str(), -1, expected.c_str(), -1, TRUE), CSTR_EQUAL)
+        << testing::PrintToString(probe.Folder()) << " instead of " << testing::PrintToString(expected);
+}
+
+TEST_F(Form1Settings, FoldersTheCodePageLacksOrWouldChangeSurviveARestartExactly) {
+    TempDir dir;
+    // Where "a¥b" would lead if "¥" came back as the look-alike "\".
+    dir.MakeFolder(L"a\\b\\写し先");
+    dir.MakeFolder(L"a\\b\\sub");
+    for (const std::wstring name : {L"한글", L"\U0001F600", L"é", L"a¥b"}) {
+        SCOPED_TRACE(testing::PrintToString(name));
+        const std::wstring search = dir.Path() + name + L"\\";
+        const std::wstring target = dir.MakeFolder(name + L"\\写し先") + L"\\";
+        dir.MakeFolder(name + L"\\sub");
+        form->SearchFolder = search;
+        form->TargetFolder = target;
+        CloseForm();
+        EXPECT_TRUE(ReadRawFile(IniFile()).starts_with("\xFF\xFE")) << "not UTF-16LE";
+
+        {
+            DialogWatcher errors({});
+            OpenForm();
+            EXPECT_EQ(errors.Count(), 0u);
+        }
+        EXPECT_EQ(form->SearchFolder, search);
+        EXPECT_EQ(form->TargetFolder, target);
+        {
+            DialogWatcher watcher({Answer::Cancel()}, 300);
+            FolderProbe probe;
+            Command(IDM_SEARCH_FOLDER);
+            Pump();
+            ASSERT_EQ(watcher.Count(), 1u);
+            ExpectDialogOpensAt(search, probe);
+        }
+        form->ScanFolderTree();
+        ASSERT_TRUE(form->TreeReady);
+        {
+            DialogWatcher watcher({Answer::Cancel()}, 300);
+            FolderProbe probe;
+            Command(IDM_PELLARIX);
+            Pump();
+            ASSERT_EQ(watcher.Count(), 1u);
+            ExpectDialogOpensAt(target, probe);
+        }
+    }
+    // Once Unicode, the file stays so when every value would fit the code page again.
+    form->SearchFolder = L"C:\\";
+    form->TargetFolder = L"";
+    CloseForm();
+    EXPECT_TRUE(ReadRawFile(IniFile()).starts_with("\xFF\xFE")) << "not UTF-16LE";
+    EXPECT_EQ(KeyValue(L"Set", L"FLD1", IniFile()), L"C:\\");
+}
+
+TEST_F(Form1Settings, AFileWhoseValuesAllFitKeepsItsBytesAndWhatTheUserAddedToIt) {
+    CloseForm();
+    const std::string saved = ReadRawFile(IniFile());
+    ASSERT_TRUE(saved.starts_with("[Form]")) << saved;
+    EXPECT_EQ(saved.find('\0'), std::string::npos);
+    const std::string edited = saved + "[User]\r\nNote=" + ToCodePage932(L"手で書いた") + "\r\n";
+    WriteRawFile(IniFile(), edited);
+    OpenForm();
+    CloseForm();
+    EXPECT_EQ(ReadRawFile(IniFile()), edited);
 }
 
 TEST_F(Form1Settings, AReadOnlyFileIsLeftAsItIsAndTheWindowStillCloses) {

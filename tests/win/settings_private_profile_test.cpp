@@ -4,7 +4,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <latch>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include "platform/private_profile_win.h"
 #include "settings/executable_path_win.h"
@@ -43,7 +46,7 @@ class PrivateProfileFile : public testing::Test {
 };
 
 TEST_F(PrivateProfileFile, AllTwelveKeysInThreeSectionsRoundTrip) {
-    const WindowSettings window{120, -30, 640, 480, 0, 300, 90, 2147483647, -2147483647 - 1, 64};
+    const WindowSettings window{2147483647, -2147483647 - 1, 640, 480, 0, 300, 90, 32767, 0, 64};
     SaveSettings(ini, paths.iniPath, window, L"C:\\検索\\", L"Z:\\写し先\\");
     LoadedSettings loaded = LoadSettings(ini, paths);
     EXPECT_EQ(loaded.window, window);
@@ -57,8 +60,8 @@ TEST_F(PrivateProfileFile, AllTwelveKeysInThreeSectionsRoundTrip) {
     ASSERT_NE(set, std::string::npos) << bytes;
     EXPECT_LT(form, comp);
     EXPECT_LT(comp, set);
-    for (const char* line : {"F1_X=120", "F1_Y=-30", "F1_W=640", "F1_H=480", "F1_P1=0", "F1_SG0=300", "F1_SG1=90",
-                             "F1_SG2=2147483647", "F1_SG3=-2147483648", "F1_SG4=64"})
+    for (const char* line : {"F1_X=2147483647", "F1_Y=-2147483648", "F1_W=640", "F1_H=480", "F1_P1=0", "F1_SG0=300",
+                             "F1_SG1=90", "F1_SG2=32767", "F1_SG3=0", "F1_SG4=64"})
         EXPECT_NE(bytes.find(line), std::string::npos) << line;
 }
 
@@ -137,6 +140,43 @@ TEST_F(PrivateProfileFile, ANewFileIsWrittenInCodePage932) {
     EXPECT_NE(bytes.find("FLD1=" + ToCodePage932(folder)), std::string::npos);
     EXPECT_EQ(bytes.find('\0'), std::string::npos);
     EXPECT_NE(bytes.substr(0, 3), "\xEF\xBB\xBF");
+}
+
+TEST_F(PrivateProfileFile, TwoSavesAtOnceLeaveOneOfThemWholeAndNoCopiesBehind) {
+    WriteFile(L"[User]\r\nNote=kept\r\n");
+    const WindowSettings first{1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    const WindowSettings second{101, 102, 103, 104, 105, 106, 107, 108, 109, 110};
+    for (int round = 0; round < 5; ++round) {
+        std::latch start(2);
+        auto save = [&](const WindowSettings& window, const std::wstring& folder) {
+            PrivateProfileWin profile;
+            start.arrive_and_wait();
+            SaveSettings(profile, paths.iniPath, window, folder, folder);
+        };
+        std::thread a(save, first, L"C:\\A\\");
+        std::thread b(save, second, L"D:\\B\\");
+        a.join();
+        b.join();
+        const LoadedSettings loaded = LoadSettings(ini, paths);
+        const bool firstWhole =
+            loaded.window == first && loaded.searchFolder == L"C:\\A\\" && loaded.targetFolder == L"C:\\A\\";
+        const bool secondWhole =
+            loaded.window == second && loaded.searchFolder == L"D:\\B\\" && loaded.targetFolder == L"D:\\B\\";
+        EXPECT_TRUE(firstWhole || secondWhole) << "round " << round << ": " << ReadBytes(paths.iniPath);
+    }
+    std::wstring value;
+    EXPECT_TRUE(ReadIniString(L"User", L"Note", value, paths.iniPath, 16));
+    EXPECT_EQ(value, L"kept");
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((dir.Path() + L"*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    std::vector<std::wstring> names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    EXPECT_EQ(names, std::vector<std::wstring>{L"Tavelin.ini"});
 }
 
 TEST(ExecutablePath, NamesThisProgramAndPutsTheSettingsBesideIt) {

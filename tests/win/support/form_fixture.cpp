@@ -5,6 +5,7 @@
 #include "app/form1_resource.h"
 #include "settings/executable_path_win.h"
 #include "settings/settings_paths.h"
+#include "settings_file_bytes.h"
 #include "ui/application_win.h"
 #include "ui/event_pump.h"
 
@@ -25,11 +26,24 @@ void FormTest::TearDown() {
     DeleteFileW(IniFile().c_str());
 }
 
-void FormTest::OpenForm() {
+void FormTest::OpenForm(int showCommand) {
     form.reset();
     form = std::make_unique<TForm1>();
-    form->Show(SW_SHOWNORMAL);
+    form->Show(showCommand);
     Pump();
+}
+
+void FormTest::OpenWith(const std::wstring& text, int showCommand) {
+    form.reset();
+    WriteRawFile(IniFile(), ToCodePage932(text));
+    OpenForm(showCommand);
+}
+
+void FormTest::CloseForm() {
+    HWND hwnd = form->Handle();
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    Pump();
+    ASSERT_FALSE(IsWindow(hwnd));
 }
 
 void FormTest::Command(int id) {

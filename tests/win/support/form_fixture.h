@@ -18,8 +18,13 @@ class FormTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // Creates and shows a new main window (after the previous one is gone).
-    void OpenForm();
+    // Creates and shows a new main window (after the previous one is gone), as a starter asking
+    // for `showCommand` would.
+    void OpenForm(int showCommand = SW_SHOWNORMAL);
+    // Replaces the settings file with `text` in code page 932 and opens a new window on it.
+    void OpenWith(const std::wstring& text, int showCommand = SW_SHOWNORMAL);
+    // Closes the window as its close box does, which saves the settings.
+    void CloseForm();
     // Runs a menu command as a click on the menu item does; returns when its handler has.
     void Command(int id);
     // The status line as the window reports its text.

@@ -1,0 +1,11 @@
+#pragma once
+// Paths as the file-system calls take them.
+#include <string>
+
+namespace tavelin {
+
+// The path made full by the platform's path rules when it needs to be (see NeedsFullPath),
+// then given the long-path prefix. A path that cannot be made full keeps its form.
+std::wstring ToFileSystemPath(const std::wstring& path);
+
+}  // namespace tavelin

@@ -1,0 +1,42 @@
+#include "ui/screen_fit.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace tavelin::ui {
+
+namespace {
+
+int ClampToInt(std::int64_t value) {
+    return static_cast<int>(
+        std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+// The position along one axis: no further than the last one that keeps the far edge inside,
+// and never before the start, which wins when the window is larger than the area.
+int PlaceAlong(int position, int size, int start, int length) {
+    const std::int64_t last = std::int64_t{start} + length - size;
+    return ClampToInt(std::max<std::int64_t>(std::min<std::int64_t>(position, last), start));
+}
+
+}  // namespace
+
+Bounds AtLeastSize(Bounds bounds, int minWidth, int minHeight) {
+    bounds.width = std::max(bounds.width, minWidth);
+    bounds.height = std::max(bounds.height, minHeight);
+    return bounds;
+}
+
+Edges CaptionStrip(const Bounds& bounds, int height) {
+    return {bounds.left, bounds.top, ClampToInt(std::int64_t{bounds.left} + bounds.width),
+            ClampToInt(std::int64_t{bounds.top} + height)};
+}
+
+Bounds MovedInside(Bounds bounds, const Bounds& area) {
+    bounds.left = PlaceAlong(bounds.left, bounds.width, area.left, area.width);
+    bounds.top = PlaceAlong(bounds.top, bounds.height, area.top, area.height);
+    return bounds;
+}
+
+}  // namespace tavelin::ui

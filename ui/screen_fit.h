@@ -1,0 +1,25 @@
+#pragma once
+// Keeping a top-level window where the user can reach it. Portable arithmetic; the monitors are
+// asked in screen_fit_win.cpp.
+#include "ui/dock_layout.h"
+
+namespace tavelin::ui {
+
+// Edges of a rectangle in screen coordinates.
+struct Edges {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const Edges&) const = default;
+};
+
+// The bounds with the width and height raised to at least the minimum.
+Bounds AtLeastSize(Bounds bounds, int minWidth, int minHeight);
+
+// The strip along the top of a window at `bounds` that holds its caption, `height` high. Edges
+// beyond the range of int stop at its end, so a window far out still gives a strip far out.
+Edges CaptionStrip(const Bounds& bounds, int height);
+
+// The bounds moved the least that puts them inside `area`; bounds larger than the area keep
+// their top-left corner, and with it the caption, inside it.
+Bounds MovedInside(Bounds bounds, const Bounds& area);
+
+}  // namespace tavelin::ui

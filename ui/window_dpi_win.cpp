@@ -1,0 +1,56 @@
+#include "ui/window_dpi_win.h"
+
+#include <initializer_list>
+
+#include "ui/dpi_scale.h"
+
+namespace tavelin::ui {
+
+namespace {
+
+// Looked up at run time: Windows 7 and older Wine have neither function, and the program must
+// still start there.
+template <typename Function>
+Function User32Function(const char* name) {
+    const HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(user32, name))) : nullptr;
+}
+
+}  // namespace
+
+int ScreenDpi() {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : kDefaultDpi;
+}
+
+int WindowDpi(HWND hwnd) {
+    using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    // 0 for a window handle that is no longer valid.
+    if (const UINT dpi = getDpiForWindow && hwnd ? getDpiForWindow(hwnd) : 0)
+        return static_cast<int>(dpi);
+    return ScreenDpi();
+}
+
+// Without the per-resolution query the system's metrics are at the screen's resolution, and
+// their fonts are scaled from there.
+NONCLIENTMETRICSW NonClientMetricsForDpi(int dpi) {
+    using SystemParametersInfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+    static const auto forDpi = User32Function<SystemParametersInfoForDpiFn>("SystemParametersInfoForDpi");
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (forDpi && forDpi(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0, static_cast<UINT>(dpi)))
+        return metrics;
+    metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    const int screen = ScreenDpi();
+    for (LOGFONTW* font : {&metrics.lfCaptionFont, &metrics.lfSmCaptionFont, &metrics.lfMenuFont, &metrics.lfStatusFont,
+                           &metrics.lfMessageFont})
+        font->lfHeight = ScaleLength(font->lfHeight, screen, dpi);
+    return metrics;
+}
+
+}  // namespace tavelin::ui
