@@ -287,8 +287,8 @@ void TForm1::TreeView1Click() {
 
 // Nothing is listed while no node is selected: there is no folder to take the path of.
 void TForm1::ListSelectedFolder() {
-    if (auto node = TreeView1.SelectedData())
-        ListFiles(GetNodePath(tree_.IndexOf(static_cast<NodeId>(*node))));
+    if (auto node = folderView_.SelectedNode())
+        ListFiles(GetNodePath(tree_.IndexOf(*node)));
 }
 
 // The copy and the tree click need a scanned tree; without one the user is told to pick a folder.
@@ -350,9 +350,13 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_NOTIFY: {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->hwndFrom != TreeView1.Handle())
+                return 0;
             // The tree moves its selection only after it reports the click.
-            if (header->hwndFrom == TreeView1.Handle() && header->code == NM_CLICK)
+            if (header->code == NM_CLICK)
                 PostMessageW(Handle(), kTreeClicked, 0, 0);
+            else if (header->code == TVN_ITEMEXPANDINGW)
+                return folderView_.Expanding(*reinterpret_cast<NMTREEVIEWW*>(lParam)) ? TRUE : FALSE;
             return 0;
         }
         case kTreeClicked:
@@ -423,6 +427,10 @@ void TForm1::ShowError(const std::wstring& text) {
     ui::MessageDlg(Handle(), text, ui::MessageKind::Error);
 }
 
+std::chrono::steady_clock::time_point TForm1::Now() {
+    return clock_ ? clock_() : std::chrono::steady_clock::now();
+}
+
 void TForm1::ClearFileList() {
     ListReady = false;
     grid_.SetRowCount(2);
@@ -447,15 +455,11 @@ void TForm1::EnableTree(bool enabled) {
 }
 
 void TForm1::ClearTree() {
-    TreeView1.Clear();
-    treeItems_.clear();
+    folderView_.Clear();
 }
 
 void TForm1::NodeAdded(NodeId node, NodeId parent) {
-    if (treeItems_.size() <= node)
-        treeItems_.resize(node + 1);
-    treeItems_[node] =
-        TreeView1.Add(parent == kNoNode ? nullptr : treeItems_[parent], tree_.Text(node), static_cast<LPARAM>(node));
+    folderView_.NodeAdded(node, parent);
 }
 
 }  // namespace tavelin

@@ -2,11 +2,14 @@
 // Form1, the program's only window: its state fields, its controls and every handler.
 #include <windows.h>
 
+#include <chrono>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/file_grid_view.h"
+#include "app/folder_tree_view_win.h"
 #include "app/form1_resource.h"
 #include "listing/file_grid.h"
 #include "listing/size_repadder.h"
@@ -87,6 +90,9 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     int Dpi() const { return dpi_; }
 
     const FolderTree& Tree() const { return tree_; }
+    // Replaces the clock that paces the scan's checks and the copy's repaints (tests that stop a
+    // loop at an exact point); an empty function restores the steady clock.
+    void SetClock(std::function<std::chrono::steady_clock::time_point()> clock) { clock_ = std::move(clock); }
     const FileGrid& Grid() const { return grid_; }
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
@@ -122,6 +128,7 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     void PumpEvents() override;
     void Inform(const std::wstring& text) override;
     void ShowError(const std::wstring& text) override;
+    std::chrono::steady_clock::time_point Now() override;
 
     // ScanObserver
     void ClearFileList() override;
@@ -131,7 +138,8 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     void ClearTree() override;
     void NodeAdded(NodeId node, NodeId parent) override;
 
-    std::vector<HTREEITEM> treeItems_;  // by node id
+    FolderTreeView folderView_{tree_, TreeView1};
+    std::function<std::chrono::steady_clock::time_point()> clock_;
     SizeRepadder repadder_;
     FileSystemWin files_;
     TextServicesWin text_;

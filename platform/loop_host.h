@@ -1,5 +1,6 @@
 #pragma once
 // What the long loops (scan, listing, copy) need from the window around them.
+#include <chrono>
 #include <string>
 
 namespace tavelin {
@@ -18,6 +19,9 @@ class LoopHost {
     // Default beep, then the modal information or error message with one OK button.
     virtual void Inform(const std::wstring& text) = 0;
     virtual void ShowError(const std::wstring& text) = 0;
+    // The clock that paces the loops' checks and repaints; a test that must stop a loop at an
+    // exact point brings its own.
+    virtual std::chrono::steady_clock::time_point Now() { return std::chrono::steady_clock::now(); }
 };
 
 }  // namespace tavelin

@@ -1,8 +1,14 @@
 #include "tree/folder_copy.h"
 
+#include "tree/loop_pacer.h"
 #include "tree/node_path.h"
 
 namespace tavelin {
+
+namespace {
+// A repaint can cost more than the folder it names, and a screen shows no more than about this.
+constexpr auto kRepaintInterval = std::chrono::milliseconds(15);
+}  // namespace
 
 FolderCopyResult CopyFolderNames(const FolderTree& tree,
                                  const std::wstring& targetFolder,
@@ -10,14 +16,18 @@ FolderCopyResult CopyFolderNames(const FolderTree& tree,
                                  LoopHost& host) {
     FolderCopyResult result;
     const std::size_t count = tree.Count();
+    LoopPacer repaints(host, kRepaintInterval);
     for (std::size_t index = 1; index < count; ++index) {
         if (host.EscapeDown()) {
             result.completed = false;
             break;
         }
         const NodeId node = tree.NodeAt(index);
+        // Every folder's name is set, so the line is right whenever it is painted; it is painted
+        // only as often as anyone could read it, and always for the last folder.
         host.SetStatus(L"フォルダ［" + std::wstring(tree.Text(node)) + L"］を作成しています。");
-        host.RepaintStatus();
+        if (index + 1 == count || repaints.Due())
+            host.RepaintStatus();
         const std::wstring target = targetFolder + RelativeNodePath(tree, node);
         // A folder that is already there and a file in the way both make the creation fail, and
         // both count as not created, so the creation itself is the existence test: one call

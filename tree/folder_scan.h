@@ -8,6 +8,7 @@
 #include "platform/loop_host.h"
 #include "tree/folder_tree.h"
 #include "tree/link_loop_guard.h"
+#include "tree/loop_pacer.h"
 #include "tree/scan_observer.h"
 
 namespace tavelin {
@@ -25,7 +26,8 @@ class FolderScan {
     void ScanFolderTree(const std::wstring& searchFolder);
 
     // Appends the sub-folders of `folder` as children of `node`, letting pending window messages
-    // run between entries; stops early on Escape.
+    // run and reading Escape between entries (at most once per pacing interval) and once more at
+    // the end; stops early on Escape.
     void AddSubfolders(const std::wstring& folder, NodeId node);
 
     bool ScanAborted() const { return aborted_; }
@@ -33,6 +35,7 @@ class FolderScan {
   private:
     void Run(const std::wstring& searchFolder);
     void AddEntry(const std::wstring& folder, NodeId node, const DirEntry& entry);
+    bool Probe();
     void Abort();
     bool TreeReplaced() const { return tree_.Generation() != generation_; }
 
@@ -41,6 +44,7 @@ class FolderScan {
     LoopHost& host_;
     ScanObserver& observer_;
     LinkLoopGuard links_;
+    LoopPacer pacer_;
     // Links back into their own ancestry: they stay in the tree without children.
     std::unordered_set<NodeId> loopLinks_;
     std::uint64_t generation_ = 0;

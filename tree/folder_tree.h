@@ -25,7 +25,8 @@ class FolderTree {
 
     std::size_t Count() const { return order_.size() - GapLength(); }
     NodeId NodeAt(std::size_t index) const;
-    // The absolute index of a node; linear in the distance from the last insertion.
+    // The absolute index of a node. The first call after the tree has changed takes one pass over
+    // the order; every further call until the next change is a lookup.
     std::size_t IndexOf(NodeId node) const;
 
     std::wstring_view Text(NodeId node) const;
@@ -54,6 +55,7 @@ class FolderTree {
     NodeId OrderAt(std::size_t index) const { return order_[index < gapStart_ ? index : index + GapLength()]; }
     void InsertInOrder(std::size_t index, NodeId node);
     void MoveGap(std::size_t index);
+    void IndexEveryNode() const;
 
     std::vector<Node> nodes_;
     std::vector<wchar_t> text_;
@@ -62,6 +64,8 @@ class FolderTree {
     std::vector<NodeId> order_;
     std::size_t gapStart_ = 0;
     std::size_t gapEnd_ = 0;
+    // Each node's absolute index, by id; empty while the tree changes.
+    mutable std::vector<std::uint32_t> indexById_;
     NodeId lastRoot_ = kNoNode;
     std::uint64_t generation_ = 0;
 };

@@ -45,17 +45,30 @@ void TreeView::Clear() {
     TreeView_DeleteAllItems(hwnd_);
 }
 
-HTREEITEM TreeView::Add(HTREEITEM parent, std::wstring_view text, LPARAM data) {
+HTREEITEM TreeView::Add(HTREEITEM parent, HTREEITEM after, std::wstring_view text, LPARAM data, bool hasChildren) {
     std::wstring name(text);
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent ? parent : TVI_ROOT;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
+    insert.hInsertAfter = after ? after : TVI_FIRST;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_CHILDREN;
     insert.item.pszText = name.data();
     insert.item.iImage = 0;
     insert.item.iSelectedImage = 0;
     insert.item.lParam = data;
+    insert.item.cChildren = hasChildren ? 1 : 0;
     return TreeView_InsertItem(hwnd_, &insert);
+}
+
+void TreeView::SetHasChildren(HTREEITEM item, bool hasChildren) {
+    TVITEMW tv{};
+    tv.mask = TVIF_HANDLE | TVIF_CHILDREN;
+    tv.hItem = item;
+    tv.cChildren = hasChildren ? 1 : 0;
+    TreeView_SetItem(hwnd_, &tv);
+}
+
+bool TreeView::HasChildItems(HTREEITEM item) const {
+    return TreeView_GetChild(hwnd_, item) != nullptr;
 }
 
 std::optional<LPARAM> TreeView::SelectedData() const {

@@ -21,8 +21,12 @@ class TreeView {
     void SetDpi(int dpi);
 
     void Clear();
-    // Appends an item as the last child of `parent` (nullptr: a top-level item).
-    HTREEITEM Add(HTREEITEM parent, std::wstring_view text, LPARAM data);
+    // Adds an item under `parent` (nullptr: at the top) right after its sibling `after` (nullptr:
+    // as the first), with an expand button when `hasChildren`, whether or not its children are
+    // items yet. Naming the sibling spares the control any walk along the siblings.
+    HTREEITEM Add(HTREEITEM parent, HTREEITEM after, std::wstring_view text, LPARAM data, bool hasChildren);
+    void SetHasChildren(HTREEITEM item, bool hasChildren);
+    bool HasChildItems(HTREEITEM item) const;
     // The data of the selected item; nullopt when nothing is selected.
     std::optional<LPARAM> SelectedData() const;
     void SetEnabled(bool enabled);

@@ -96,6 +96,20 @@ TEST(FolderCopy, EscapeStopsBeforeTheNextFolder) {
     }
 }
 
+TEST(FolderCopy, AStoppedClockPaintsOnlyTheLastFolderAndTheEndButSetsEveryName) {
+    CopyFixture f;
+    f.host.tick = std::chrono::milliseconds(0);
+    CopyFolderNames(f.tree, L"E:\\Copy\\", f.fs, f.host);
+    const std::vector<std::wstring> log{
+        L"status:フォルダ［B］を作成しています。",
+        L"status:フォルダ［C］を作成しています。",
+        L"status:フォルダ［D］を作成しています。",
+        L"repaint",
+        L"status:フォルダ名コピーを完了しました。［フォルダ作成数:3］［フォルダ未作成数:0］",
+        L"repaint"};
+    EXPECT_EQ(f.host.log, log);
+}
+
 TEST(FolderCopy, RootAloneCreatesNothing) {
     FakeFileSystem fs;
     fs.AddFolder(L"E:\\Copy");

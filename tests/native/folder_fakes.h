@@ -1,6 +1,7 @@
 #pragma once
 // In-memory stand-ins for the file system, the loop host and the main window, for the folder
 // tree tests.
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -134,6 +135,9 @@ class FakeHost : public LoopHost {
     // Escape reads as held from the poll with this number on (counted from 1); 0: never.
     int escapeFromPoll = 0;
     std::function<void()> onPump;
+    // Each read of the clock moves it on by this much; the default makes every paced check due,
+    // zero stops the clock.
+    std::chrono::steady_clock::duration tick = std::chrono::seconds(1);
 
     void SetStatus(const std::wstring& text) override {
         status = text;
@@ -151,7 +155,9 @@ class FakeHost : public LoopHost {
     }
     void Inform(const std::wstring& text) override { log.push_back(L"inform:" + text); }
     void ShowError(const std::wstring& text) override { log.push_back(L"error:" + text); }
+    std::chrono::steady_clock::time_point Now() override { return now += tick; }
 
+    std::chrono::steady_clock::time_point now;
     std::wstring status;
     std::vector<std::wstring> log;
     int polls = 0;

@@ -91,9 +91,10 @@ TEST(FolderScan, SkipsHiddenSystemAndLabelEntriesButKeepsDotFolders) {
     ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
     const std::vector<std::wstring> expected{L"C:\\A\\", L"C:\\A\\.git\\", L"C:\\A\\..x\\", L"C:\\A\\readonly\\"};
     EXPECT_EQ(Paths(tree), expected);
-    // Pumped once per returned entry after the first, in each of the four folders listed: root
-    // ".", "..", .git, ..x, readonly, file.txt; then "." and ".." in each of the three children.
-    EXPECT_EQ(host.pumps, 5 + 3 * 1);
+    // With every check due: pumped once per returned entry after the first, in each of the four
+    // folders listed (root ".", "..", .git, ..x, readonly, file.txt; then "." and ".." in each of
+    // the three children), and once at the end of each.
+    EXPECT_EQ(host.pumps, 5 + 3 * 1 + 4);
 }
 
 TEST(FolderScan, NodePathsOfRootAndGrandchild) {
@@ -130,9 +131,9 @@ TEST(FolderScan, UnreadableFolderGetsNoChildrenAndScanGoesOn) {
 }
 
 TEST(FolderScan, EscapeLeavesPartialTreeInPreOrder) {
-    // Polls happen per entry after the first of a folder and before each node's own listing.
-    // Root: ".", then 5 entries ("..", Zeta, file, Alpha, Mid) with a poll each (polls 1-5);
-    // node Zeta: poll 6, then "..", Z1, Z2 (7-9); node Z1: poll 10, ".." 11; ...
+    // Polls happen per entry after the first of a folder and at the end of each folder's listing.
+    // Root: ".", then 5 entries ("..", Zeta, file, Alpha, Mid) with a poll each (polls 1-5), end 6;
+    // node Zeta: "..", Z1, Z2 (7-9), end 10; node Z1: ".." 11, end 12; ...
     const struct {
         int escapeAt;
         std::size_t nodes;
@@ -176,6 +177,45 @@ TEST(FolderScan, EscapeLeavesPartialTreeInPreOrder) {
     const std::vector<std::wstring> expected{L"C:\\A\\", L"C:\\A\\Zeta\\", L"C:\\A\\Zeta\\Z1\\", L"C:\\A\\Alpha\\",
                                              L"C:\\A\\Mid\\"};
     EXPECT_EQ(Paths(tree), expected);
+}
+
+TEST(FolderScan, ChecksBetweenEntriesArePacedByTheClockButEveryFolderEndsWithOne) {
+    // The root holds 30 empty folders: 31 entries after its first, then ".." in each folder.
+    const struct {
+        std::chrono::milliseconds tick;
+        int pumps;
+    } cases[] = {
+        {std::chrono::milliseconds(0), 31},               // a stopped clock: the folder ends alone
+        {std::chrono::milliseconds(4), 10 + 31},          // every third entry of the root is 12 ms on
+        {std::chrono::milliseconds(1000), 31 + 30 + 31},  // every entry after a folder's first
+    };
+    for (const auto& c : cases) {
+        FakeFileSystem fs;
+        for (int i = 0; i < 30; ++i)
+            fs.AddFolder(L"C:\\A\\f" + std::to_wstring(i));
+        FolderTree tree;
+        FakeHost host;
+        host.tick = c.tick;
+        FakeWindow window;
+        ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+        EXPECT_EQ(tree.Count(), 31u) << c.tick.count();
+        EXPECT_EQ(host.pumps, c.pumps) << c.tick.count();
+        EXPECT_EQ(host.polls, c.pumps) << c.tick.count();
+    }
+}
+
+TEST(FolderScan, EscapeHeldUnderAStoppedClockStopsAtTheEndOfTheFolder) {
+    FakeFileSystem fs = SampleTree();
+    FolderTree tree;
+    FakeHost host;
+    host.tick = std::chrono::milliseconds(0);
+    host.escapeFromPoll = 1;
+    FakeWindow window;
+    ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+    const std::vector<std::wstring> expected{L"C:\\A\\", L"C:\\A\\Zeta\\", L"C:\\A\\Alpha\\", L"C:\\A\\Mid\\"};
+    EXPECT_EQ(Paths(tree), expected);
+    EXPECT_TRUE(window.scanAborted);
+    EXPECT_EQ(host.polls, 1);
 }
 
 TEST(FolderScan, MissingSearchFolderLeavesPreviousTreeAndFlags) {

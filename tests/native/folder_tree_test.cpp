@@ -70,6 +70,24 @@ TEST(FolderTree, RandomInsertionsMatchRecursiveWalk) {
     }
 }
 
+TEST(FolderTree, IndexOfFollowsEveryInsertion) {
+    // Asked after each insertion, anywhere in the tree: an answer kept from before the last
+    // insertion would be off for every node behind it.
+    std::mt19937 rng(7);
+    FolderTree tree;
+    std::vector<NodeId> all{tree.AddRoot(L"R\\")};
+    for (int i = 0; i < 200; ++i) {
+        all.push_back(tree.AddChild(all[rng() % all.size()], L"n"));
+        const std::vector<NodeId> order = ByIndex(tree);
+        for (std::size_t k = 0; k < order.size(); ++k)
+            ASSERT_EQ(tree.IndexOf(order[k]), k) << "after insertion " << i;
+    }
+    tree.Clear();
+    const NodeId again = tree.AddRoot(L"D:\\");
+    EXPECT_EQ(tree.IndexOf(again), 0u);
+    EXPECT_THROW(tree.IndexOf(again + 1), std::out_of_range);
+}
+
 TEST(FolderTree, ClearEmptiesAndChangesGeneration) {
     FolderTree tree;
     NodeId root = tree.AddRoot(L"C:\\");

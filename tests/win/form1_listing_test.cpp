@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/dialog_watcher.h"
+#include "support/escape_clock.h"
 #include "support/escape_trigger.h"
 #include "support/form_fixture.h"
 #include "support/temp_dir.h"
@@ -21,20 +22,7 @@ class Form1Listing : public FormTest {
         form->ScanFolderTree();
         Pump();
     }
-    HTREEITEM Item(int index) {
-        HWND tree = form->TreeView1.Handle();
-        HTREEITEM item = TreeView_GetRoot(tree);
-        // Pre-order walk over the control's items.
-        std::vector<HTREEITEM> order;
-        auto walk = [&](auto&& self, HTREEITEM i) -> void {
-            for (; i; i = TreeView_GetNextSibling(tree, i)) {
-                order.push_back(i);
-                self(self, TreeView_GetChild(tree, i));
-            }
-        };
-        walk(walk, item);
-        return order.at(index);
-    }
+    HTREEITEM Item(int index) { return OpenEveryItem().at(index); }
     // A left click released on the label of the tree item at `index`.
     void ClickNode(int index) {
         HWND tree = form->TreeView1.Handle();
@@ -190,7 +178,7 @@ TEST_F(Form1Listing, TreeClickOnAPartialTreeAndBeforeAnyTree) {
     dir.MakeFile(L"b\\in-b.txt", 3);
     form->SearchFolder = dir.Path();
     {
-        EscapeTrigger escape(form->TreeView1.Handle(), TVM_INSERTITEMW, 3);
+        EscapeClock escape(*form, 3);
         form->ScanFolderTree();
     }
     Pump();

@@ -8,6 +8,7 @@
 
 #include "res/resource.h"
 #include "support/dialog_watcher.h"
+#include "support/escape_clock.h"
 #include "support/escape_key.h"
 #include "support/escape_trigger.h"
 #include "support/form_fixture.h"
@@ -142,8 +143,8 @@ TEST_F(Form1ScanCopy, EscapeLeavesAPartialTreeThatTheCopyAndTheTreeClickAccept) 
         source.MakeFolder(std::wstring(name) + L"\\sub");
     form->SearchFolder = source.Path();
     {
-        // Down once the root and two folders are in the tree view.
-        EscapeTrigger escape(form->TreeView1.Handle(), TVM_INSERTITEMW, 3);
+        // Down once the root and two folders are in the tree.
+        EscapeClock escape(*form, 3);
         form->ScanFolderTree();
         EXPECT_TRUE(escape.Pressed());
     }

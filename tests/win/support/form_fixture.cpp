@@ -64,24 +64,37 @@ void FormTest::Pump() {
     ui::PumpEvents();
 }
 
+std::vector<HTREEITEM> FormTest::OpenEveryItem() const {
+    std::vector<HTREEITEM> items;
+    HWND tree = form->TreeView1.Handle();
+    // Walks the control itself, so the test sees what the user sees.
+    auto walk = [&](auto&& self, HTREEITEM item) -> void {
+        for (; item; item = TreeView_GetNextSibling(tree, item)) {
+            items.push_back(item);
+            TreeView_Expand(tree, item, TVE_EXPAND);
+            self(self, TreeView_GetChild(tree, item));
+        }
+    };
+    walk(walk, TreeView_GetRoot(tree));
+    return items;
+}
+
 std::wstring FormTest::TreeOutline() const {
     std::wstring out;
     HWND tree = form->TreeView1.Handle();
-    // Walks the control itself, so the test sees what the user sees.
-    auto walk = [&](auto&& self, HTREEITEM item, int depth) -> void {
-        for (; item; item = TreeView_GetNextSibling(tree, item)) {
-            wchar_t text[512] = {};
-            TVITEMW tv{};
-            tv.mask = TVIF_TEXT;
-            tv.hItem = item;
-            tv.pszText = text;
-            tv.cchTextMax = 512;
-            TreeView_GetItem(tree, &tv);
-            out += std::wstring(depth * 2, L' ') + text + L"\n";
-            self(self, TreeView_GetChild(tree, item), depth + 1);
-        }
-    };
-    walk(walk, TreeView_GetRoot(tree), 0);
+    for (HTREEITEM item : OpenEveryItem()) {
+        int depth = 0;
+        for (HTREEITEM up = TreeView_GetParent(tree, item); up; up = TreeView_GetParent(tree, up))
+            ++depth;
+        wchar_t text[512] = {};
+        TVITEMW tv{};
+        tv.mask = TVIF_TEXT;
+        tv.hItem = item;
+        tv.pszText = text;
+        tv.cchTextMax = 512;
+        TreeView_GetItem(tree, &tv);
+        out += std::wstring(depth * 2, L' ') + text + L"\n";
+    }
     return out;
 }
 

@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/form1_win.h"
 
@@ -35,7 +36,11 @@ class FormTest : public ::testing::Test {
     }
     // Lets pending messages run (repaints, posted clicks).
     static void Pump();
-    // Child texts of the tree view in pre-order, each indented by two spaces per level.
+    // Opens every item of the tree view (TVM_EXPAND, as a click on its button does) and returns
+    // them all in pre-order.
+    std::vector<HTREEITEM> OpenEveryItem() const;
+    // Child texts of the tree view in pre-order, each indented by two spaces per level, after
+    // opening every item.
     std::wstring TreeOutline() const;
 
     std::unique_ptr<TForm1> form;
