@@ -308,15 +308,15 @@ TEST(FolderScan, ScanStartedFromThePumpTakesOverTheTree) {
 }
 
 TEST(FolderScan, AnExceptionFromTheFakeHostsPumpEndsTheScanAsEscapeDoesAndGoesOn) {
-    // The pump runs before each entry after a folder's first: pumps 1-5 list the root (from ".."
-    // on), 6-8 Zeta.
+    // The pump runs before each entry after a folder's first and once at each folder's end:
+    // pumps 1-5 list the root (from ".." on), 6 ends it, 7-9 list Zeta.
     const struct {
         int throwAt;
         std::size_t nodes;
     } cases[] = {
         {1, 1},  // the root alone: no tree to use
         {3, 2},  // Zeta added
-        {8, 5},  // the root complete and Z1 below Zeta
+        {9, 5},  // the root complete and Z1 below Zeta
     };
     for (const auto& c : cases) {
         FakeFileSystem fs = SampleTree();
