@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <utility>
 
 #include "res/resource.h"
 #include "support/dialog_watcher.h"
@@ -192,44 +194,42 @@ TEST_F(Form1ScanCopy, CloseDuringAScanSavesAtOnceAndEndsWhenTheScanDoes) {
     EXPECT_FALSE(IsWindow(hwnd));
 }
 
-// Runs `act` when the tree view has received its `at`-th item, and records from then on, at every
-// further item, whether the main window was still there and on screen.
+// Runs `act` at the first reading of the window's clock once the scan has found `at` folders, and
+// records from then on, at every further reading, how far the scan got and whether the main
+// window was still there and on screen. The clock itself runs as the window's own does.
 class ScanWatch {
   public:
-    ScanWatch(HWND tree, HWND main, int at, std::function<void()> act)
-        : tree_(tree), main_(main), at_(at), act_(std::move(act)) {
-        SetWindowSubclass(tree_, &ScanWatch::Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+    ScanWatch(TForm1& form, std::size_t at, std::function<void()> act)
+        : form_(form), main_(form.Handle()), at_(at), act_(std::move(act)) {
+        form_.SetClock([this] { return Read(); });
     }
-    ~ScanWatch() {
-        if (IsWindow(tree_))
-            RemoveWindowSubclass(tree_, &ScanWatch::Subclass, 0);
-    }
-    int itemsAfter = 0;
+    ~ScanWatch() { form_.SetClock(nullptr); }
+    ScanWatch(const ScanWatch&) = delete;
+    ScanWatch& operator=(const ScanWatch&) = delete;
+
+    std::size_t foldersAfter = 0;
     int goneOrHiddenAfter = 0;
     std::function<void()> afterAct;
 
   private:
-    static LRESULT CALLBACK Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-        auto* self = reinterpret_cast<ScanWatch*>(data);
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        if (message == TVM_INSERTITEMW) {
-            ++self->items_;
-            if (self->items_ == self->at_) {
-                self->act_();
-            } else if (self->items_ > self->at_) {
-                ++self->itemsAfter;
-                if (!IsWindow(self->main_) || !IsWindowVisible(self->main_))
-                    ++self->goneOrHiddenAfter;
-                if (self->itemsAfter == 200 && self->afterAct)
-                    self->afterAct();
-            }
+    std::chrono::steady_clock::time_point Read() {
+        const std::size_t count = form_.Tree().Count();
+        if (!acted_ && count >= at_) {
+            acted_ = true;
+            act_();
+        } else if (acted_) {
+            foldersAfter = count - at_;
+            if (!IsWindow(main_) || !IsWindowVisible(main_))
+                ++goneOrHiddenAfter;
+            if (afterAct && foldersAfter >= 200)
+                std::exchange(afterAct, nullptr)();
         }
-        return result;
+        return std::chrono::steady_clock::now();
     }
-    HWND tree_;
+    TForm1& form_;
     HWND main_;
-    int at_;
-    int items_ = 0;
+    std::size_t at_;
+    bool acted_ = false;
     std::function<void()> act_;
 };
 
@@ -246,8 +246,13 @@ void PressAltF4() {
 }
 
 TEST_F(Form1ScanCopy, TheCloseBoxAndAltF4DuringAScanBothKeepTheWindowUntilItEndsAndSaveOnce) {
-    for (int i = 0; i < 600; ++i)
-        source.MakeFolder(L"f" + std::to_wstring(i));
+    // 600 folders in 20 groups: every group's end is a point where the close can be taken.
+    for (int group = 0; group < 20; ++group) {
+        const std::wstring name = L"g" + std::to_wstring(group);
+        source.MakeFolder(name);
+        for (int i = 0; i < 29; ++i)
+            source.MakeFolder(name + L"\\f" + std::to_wstring(i));
+    }
     const struct {
         const char* what;
         std::function<void(HWND)> close;
@@ -261,7 +266,7 @@ TEST_F(Form1ScanCopy, TheCloseBoxAndAltF4DuringAScanBothKeepTheWindowUntilItEnds
         form->SearchFolder = source.Path();
         const HWND main = form->Handle();
         ASSERT_TRUE(IsWindowVisible(main));
-        ScanWatch watch(form->TreeView1.Handle(), main, 20, [&] { c.close(main); });
+        ScanWatch watch(*form, 20, [&] { c.close(main); });
         // Saved once, at the close: a file removed while the scan goes on stays removed.
         watch.afterAct = [&] {
             EXPECT_TRUE(FileExists(IniFile())) << c.what;
@@ -269,7 +274,7 @@ TEST_F(Form1ScanCopy, TheCloseBoxAndAltF4DuringAScanBothKeepTheWindowUntilItEnds
         };
         DialogWatcher watcher({});
         form->ScanFolderTree();
-        EXPECT_EQ(watch.itemsAfter, 581) << c.what << ": the scan went on to its end";
+        EXPECT_EQ(watch.foldersAfter, 581u) << c.what << ": the scan went on to its end";
         EXPECT_EQ(watch.goneOrHiddenAfter, 0) << c.what;
         EXPECT_FALSE(IsWindow(main)) << c.what << ": gone once the scan has ended";
         EXPECT_FALSE(FileExists(IniFile())) << c.what;
