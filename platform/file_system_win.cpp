@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "platform/long_path.h"
-#include "platform/unique_handle.h"
+#include "base/long_path.h"
+#include "base/unique_handle.h"
 
 namespace tavelin {
 

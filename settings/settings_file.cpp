@@ -1,6 +1,6 @@
 #include "settings/settings_file.h"
 
-#include "settings/int_conversion.h"
+#include "base/strict_number.h"
 
 namespace tavelin {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <iterator>
 
-#include "platform/unique_handle.h"
+#include "base/unique_handle.h"
 
 namespace tavelin::ui {
 

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "platform/wide_error.h"
+#include "base/wide_error.h"
 #include "support/dialog_watcher.h"
 #include "ui/application_win.h"
 #include "ui/event_pump.h"

@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "app/form1_resource.h"
-#include "settings/executable_path_win.h"
+#include "platform/executable_path_win.h"
 #include "settings/settings_paths.h"
 #include "ui/application_win.h"
 #include "ui/event_pump.h"
