@@ -1,6 +1,7 @@
 #include "app/form1_win.h"
 
 #include "app/form1_resource.h"
+#include "app/program_icon_win.h"
 #include "base/directory_part.h"
 #include "listing/header_press.h"
 #include "listing/header_sort.h"
@@ -57,8 +58,8 @@ class TForm1::BusyScope {
 
 TForm1::TForm1() {
     auto& app = ui::Application::Instance();
-    app.Initialize();
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVELIN));
+    HICON icon = ProgramIcon();
+    app.Initialize(icon);
     Register(kClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
              icon);
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));

@@ -26,12 +26,11 @@ Application& Application::Instance() {
     return instance;
 }
 
-void Application::Initialize() {
+void Application::Initialize(HICON icon) {
     if (Handle())
         return;
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     Register(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW), nullptr, icon);
     // A zero-sized, visible popup in the middle of the screen: it owns the main window, so the
     // task bar shows its title rather than the main window's caption.

@@ -41,7 +41,7 @@ class ThrowingWindow : public ui::Window<ThrowingWindow> {
 class WindowBase : public ::testing::Test {
   protected:
     void SetUp() override {
-        ui::Application::Instance().Initialize();
+        ui::Application::Instance().Initialize(nullptr);
         ui::Application::Instance().SetTitle(L"Pellarix Ver.1.00");
     }
 };

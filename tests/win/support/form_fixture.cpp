@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/form1_resource.h"
+#include "app/program_icon_win.h"
 #include "platform/executable_path_win.h"
 #include "settings/settings_paths.h"
 #include "ui/application_win.h"
@@ -12,7 +13,7 @@ namespace tavelin::test {
 
 void FormTest::SetUp() {
     auto& app = ui::Application::Instance();
-    app.Initialize();
+    app.Initialize(ProgramIcon());
     app.SetTitle(form1::kApplicationTitle);
     DeleteFileW(IniFile().c_str());
     OpenForm();
