@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "ui/scoped_dc.h"
+
 namespace tavelin::ui {
 
 namespace {
@@ -110,11 +112,9 @@ void Splitter::EndDrag(bool apply) {
 void Splitter::InvertLine() const {
     const HWND parent = GetParent(Handle());
     const RECT self = RectInParent();
-    const HDC dc = GetDCEx(parent, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
-    const HGDIOBJ old = SelectObject(dc, hatch_);
-    PatBlt(dc, paneLeft_ + width_, self.top, kWidth, self.bottom - self.top, PATINVERT);
-    SelectObject(dc, old);
-    ReleaseDC(parent, dc);
+    const WindowDc dc(parent, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
+    const SelectedObject hatch(dc.Get(), hatch_);
+    PatBlt(dc.Get(), paneLeft_ + width_, self.top, kWidth, self.bottom - self.top, PATINVERT);
 }
 
 RECT Splitter::RectInParent() const {
