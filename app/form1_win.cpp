@@ -73,8 +73,7 @@ TForm1::TForm1() {
 
 TForm1::~TForm1() {
     grid_.SetObserver(nullptr);
-    if (Handle())
-        DestroyWindow(Handle());
+    DestroyHandle();
     if (formFont_)
         DeleteObject(formFont_);
 }

@@ -33,6 +33,7 @@ class Application : public Window<Application> {
 
   private:
     Application() = default;
+    ~Application() { DestroyHandle(); }
     bool MovesFocusByTab(const MSG& msg) const;
     HWND main_ = nullptr;
 };

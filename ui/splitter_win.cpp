@@ -24,8 +24,7 @@ HBRUSH CreateHatchBrush() {
 Splitter::Splitter(Hooks hooks) : hooks_(std::move(hooks)), hatch_(CreateHatchBrush()) {}
 
 Splitter::~Splitter() {
-    if (Handle())
-        DestroyWindow(Handle());
+    DestroyHandle();
     DeleteObject(hatch_);
 }
 

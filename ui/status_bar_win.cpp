@@ -9,6 +9,7 @@ constexpr wchar_t kClassName[] = L"TavelinStatusBar";
 }  // namespace
 
 StatusBar::~StatusBar() {
+    DestroyHandle();
     if (font_)
         DeleteObject(font_);
 }

@@ -14,7 +14,7 @@
 namespace tavelin::ui {
 
 class StatusBar : public Window<StatusBar> {
-public:
+  public:
     ~StatusBar();
     void Create(HWND parent, int id);
     // Stores the text (through WM_SETTEXT) and lets the next paint show it.
@@ -25,7 +25,7 @@ public:
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     void Paint(HDC dc);
     RECT GripRect() const;
 

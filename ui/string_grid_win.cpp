@@ -65,9 +65,7 @@ StringGrid::StringGrid(const GridData& data)
 }
 
 StringGrid::~StringGrid() {
-    // Destroy the window while this object can still answer its last messages.
-    if (Handle())
-        DestroyWindow(Handle());
+    DestroyHandle();
     DeleteObject(font_);
 }
 

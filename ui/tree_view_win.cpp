@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "ui/clear_on_destroy_win.h"
+
 namespace tavelin::ui {
 
 TreeView::~TreeView() {
@@ -16,6 +18,7 @@ void TreeView::Create(HWND parent, int id, int imageResource) {
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | TVS_DISABLEDRAGDROP;
     hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    ClearOnDestroy(hwnd_);
     images_ = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 1, 0);
     if (HBITMAP bitmap = LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(imageResource))) {
         ImageList_AddMasked(images_, bitmap, RGB(255, 255, 255));

@@ -20,7 +20,7 @@ class ThrowingWindow : public ui::Window<ThrowingWindow> {
         Register(L"TavelinThrowingWindow", 0, nullptr, nullptr);
         Create(0, L"TavelinThrowingWindow", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);
     }
-    ~ThrowingWindow() = default;
+    ~ThrowingWindow() { DestroyHandle(); }
 
     static constexpr UINT kThrowWide = WM_APP + 1;
     static constexpr UINT kThrowAnsi = WM_APP + 2;
