@@ -28,8 +28,6 @@ class FolderScan {
     // run between entries; stops early on Escape.
     void AddSubfolders(const std::wstring& folder, NodeId node);
 
-    bool ScanAborted() const { return aborted_; }
-
   private:
     void AddEntry(const std::wstring& folder, NodeId node, const DirEntry& entry);
     void Abort();

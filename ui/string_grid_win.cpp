@@ -96,13 +96,6 @@ void StringGrid::RowCountChanged() {
     ScheduleScrollBarUpdate();
 }
 
-void StringGrid::ColumnCountChanged() {
-    geometry_.SetColCount(data_.ColumnCount());
-    selection_.Clamp(geometry_);
-    InvalidateAll();
-    UpdateScrollBars();
-}
-
 void StringGrid::SetColWidth(int col, int width) {
     geometry_.SetColWidth(col, width);
     InvalidateAll();

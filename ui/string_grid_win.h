@@ -54,7 +54,6 @@ class StringGrid : public Window<StringGrid> {
     // count change re-lays out the grid and repaints it, in constant time.
     void CellChanged(int col, int row);
     void RowCountChanged();
-    void ColumnCountChanged();
 
     int ColCount() const { return geometry_.ColCount(); }
     int RowCount() const { return geometry_.RowCount(); }
@@ -71,7 +70,6 @@ class StringGrid : public Window<StringGrid> {
     // Pixel width of "0" in the grid's font.
     int ZeroCharWidth() const { return zeroWidth_; }
     GridCell CurrentCell() const { return selection_.Current(); }
-    GridCell SelectionAnchor() const { return selection_.Anchor(); }
 
   private:
     friend class Window<StringGrid>;

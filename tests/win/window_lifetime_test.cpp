@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "support/cell_table.h"
 #include "support/import_hook.h"
 #include "ui/clickable_edit_win.h"
 #include "ui/event_pump.h"
-#include "ui/grid_data.h"
 #include "ui/panel_win.h"
 #include "ui/splitter_win.h"
 #include "ui/status_bar_win.h"
@@ -28,13 +28,6 @@ void ReportHandlerException() noexcept {
 
 namespace {
 
-class HeaderOnly final : public GridData {
-  public:
-    int ColumnCount() const override { return 2; }
-    int RowCount() const override { return 1; }
-    std::wstring_view CellText(int, int) const override { return L"h"; }
-};
-
 // One of each of our window wrappers, children of one top-level window.
 struct Wrappers {
     explicit Wrappers(HWND parent) {
@@ -49,7 +42,7 @@ struct Wrappers {
         return {panel.Handle(), status.Handle(), splitter.Handle(), grid.Handle(), tree.Handle(), edit.Handle()};
     }
 
-    HeaderOnly data;
+    test::CellTable data{2, 1};
     Panel panel;
     StatusBar status;
     Splitter splitter{Splitter::Hooks{[] { return 100; }, [](int) {}}};
