@@ -1,13 +1,14 @@
 #include "app/form1_win.h"
 
 #include "app/form1_resource.h"
+#include "app/program_icon_win.h"
+#include "base/directory_part.h"
 #include "listing/header_press.h"
 #include "listing/header_sort.h"
 #include "listing/list_files.h"
-#include "platform/long_path.h"
+#include "platform/executable_path_win.h"
 #include "platform/private_profile_win.h"
 #include "res/resource.h"
-#include "settings/executable_path_win.h"
 #include "settings/settings_file.h"
 #include "settings/settings_paths.h"
 #include "settings/settings_table.h"
@@ -54,8 +55,8 @@ class TForm1::BusyScope {
 
 TForm1::TForm1() {
     auto& app = ui::Application::Instance();
-    app.Initialize();
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVELIN));
+    HICON icon = ProgramIcon();
+    app.Initialize(icon);
     Register(kClassName, CS_DBLCLKS, LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
              icon);
     HMENU menu = LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MAINMENU));
@@ -74,8 +75,7 @@ TForm1::TForm1() {
 
 TForm1::~TForm1() {
     grid_.SetObserver(nullptr);
-    if (Handle())
-        DestroyWindow(Handle());
+    DestroyHandle();
     if (formFont_)
         DeleteObject(formFont_);
 }

@@ -1,5 +1,5 @@
-// Fills a string grid one row at a time, as a listing does, and paints a screenful at the bottom,
-// for 10k and 100k rows. Filling must grow linearly (ratio about 10) and painting must not grow.
+// Fills a string grid one row at a time through the file grid model, as a listing does, and paints a screenful at the
+// bottom, for 10k and 100k rows. Filling must grow linearly (ratio about 10) and painting must not grow.
 #include <windows.h>
 
 #include <chrono>
@@ -7,7 +7,8 @@
 #include <exception>
 #include <string>
 
-#include "ui/grid_data.h"
+#include "app/file_grid_view.h"
+#include "listing/file_grid.h"
 #include "ui/string_grid_win.h"
 
 namespace tavelin::ui {
@@ -22,7 +23,8 @@ void ReportHandlerException() noexcept {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using tavelin::ui::GridTable;
+using tavelin::FileGrid;
+using tavelin::FileGridView;
 using tavelin::ui::StringGrid;
 
 constexpr int kPaints = 200;
@@ -50,12 +52,14 @@ struct Figures {
 
 // The cells look like a listing's: a name, a padded size, a kind, a time stamp and attributes.
 Figures Measure(HWND top, int rows) {
-    GridTable data(5, 1);
+    FileGrid model;
     const wchar_t* const header[] = {L"ファイル名", L"Bytes", L"種類", L"更新日時", L"属性"};
     for (int c = 0; c < 5; ++c)
-        data.SetCell(c, 0, header[c]);
+        model.SetCell(c, 0, header[c]);
+    FileGridView data(model);
     StringGrid grid(data);
     grid.Create(top, 1);
+    data.Attach(&grid);
     MoveWindow(grid.Handle(), 0, 0, 600, 500, TRUE);
     long long hookCalls = 0;
     grid.SetDrawCellHook([&hookCalls](int, int, const RECT&, unsigned) { ++hookCalls; });
@@ -64,15 +68,12 @@ Figures Measure(HWND top, int rows) {
 
     const auto fillStart = Clock::now();
     for (int i = 1; i <= rows; ++i) {
-        data.SetRowCount(i + 1);
-        grid.RowCountChanged();
+        model.SetRowCount(i + 1);
         const std::wstring number = std::to_wstring(i);
         const std::wstring cells[] = {L"ファイル" + number + L".txt", std::wstring(10 - number.size(), L' ') + number,
                                       L" .TXT", L"2024/05/06 12:34:56", L"A "};
-        for (int c = 0; c < 5; ++c) {
-            data.SetCell(c, i, cells[c]);
-            grid.CellChanged(c, i);
-        }
+        for (int c = 0; c < 5; ++c)
+            model.SetCell(c, i, cells[c]);
     }
     Pump();
     const double fill = Seconds(fillStart);

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "base/long_path.h"
 #include "listing/header_sort.h"
 #include "listing/list_files.h"
 #include "platform/file_system_win.h"
-#include "platform/long_path.h"
 #include "platform/text_services_win.h"
 
 namespace tavelin {

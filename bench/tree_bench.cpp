@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/form1_win.h"
-#include "platform/long_path.h"
+#include "base/long_path.h"
 #include "support/tree_generator.h"
 #include "ui/event_pump.h"
 

@@ -48,18 +48,6 @@ void FileGrid::SetCell(int column, int row, std::wstring text) {
         observer_->CellChanged(column, row);
 }
 
-void FileGrid::SwapRows(int a, int b) {
-    if (a == b)
-        return;
-    std::swap(RowAt(a), RowAt(b));
-    if (!observer_)
-        return;
-    for (int column = 0; column < kColumnCount; ++column) {
-        observer_->CellChanged(column, a);
-        observer_->CellChanged(column, b);
-    }
-}
-
 void FileGrid::PermuteRows(const std::vector<int>& order) {
     if (order.size() + 1 != static_cast<size_t>(rowCount_))
         throw std::invalid_argument("row order does not cover the rows");

@@ -38,7 +38,6 @@ class FileGrid {
     const std::wstring& Cell(int column, int row) const { return RowAt(row).at(column); }
     void SetCell(int column, int row, std::wstring text);
 
-    void SwapRows(int a, int b);
     // Rearranges the rows below the header: row 1 + k takes the row that was at order[k].
     // `order` must be a permutation of 1 .. RowCount() - 1.
     void PermuteRows(const std::vector<int>& order);

@@ -1,8 +1,8 @@
 #include "listing/list_files.h"
 
+#include "base/long_path.h"
 #include "listing/file_row.h"
 #include "platform/attribute_filter.h"
-#include "platform/long_path.h"
 
 namespace tavelin {
 

@@ -1,6 +1,6 @@
 #include "listing/size_text.h"
 
-#include "settings/int_conversion.h"
+#include "base/strict_number.h"
 
 namespace tavelin {
 

@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
+#include "base/unique_handle.h"
 #include "platform/full_path_win.h"
-#include "platform/unique_handle.h"
 
 namespace tavelin {
 

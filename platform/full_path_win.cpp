@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/long_path.h"
+#include "base/long_path.h"
 
 namespace tavelin {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/profile_text.h"
-#include "platform/unique_handle.h"
+#include "base/unique_handle.h"
 
 namespace tavelin {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <vector>
 
-#include "settings/int_conversion.h"
+#include "base/strict_number.h"
 
 namespace tavelin {
 

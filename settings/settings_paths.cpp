@@ -1,15 +1,9 @@
 #include "settings/settings_paths.h"
 
-#include "platform/long_path.h"
+#include "base/directory_part.h"
 #include "settings/settings_table.h"
 
 namespace tavelin {
-
-std::wstring DirectoryPart(const std::wstring& path) {
-    std::wstring shown = ToDisplayPath(path);
-    std::size_t last = shown.find_last_of(L"\\:");
-    return last == std::wstring::npos ? std::wstring() : shown.substr(0, last + 1);
-}
 
 // A drive letter followed by ":\" names nothing when the program runs from "\\server\share\...":
 // that would give "\:\". The share's root is the nearest thing to a drive root there.

@@ -4,10 +4,6 @@
 
 namespace tavelin {
 
-// The directory part of a path: everything up to and including its last "\" or ":". A "\\?\"
-// or "\\?\UNC\" prefix is dropped first, since it must never reach the user.
-std::wstring DirectoryPart(const std::wstring& path);
-
 // The root the search folder starts at: the drive of `exeDir` ("C:\"), or for a network path
 // without a drive letter its share ("\\server\share\").
 std::wstring DefaultSearchFolder(const std::wstring& exeDir);

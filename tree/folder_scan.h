@@ -30,8 +30,6 @@ class FolderScan {
     // the end; stops early on Escape.
     void AddSubfolders(const std::wstring& folder, NodeId node);
 
-    bool ScanAborted() const { return aborted_; }
-
   private:
     void Run(const std::wstring& searchFolder);
     void AddEntry(const std::wstring& folder, NodeId node, const DirEntry& entry);

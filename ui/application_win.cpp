@@ -38,7 +38,7 @@ Application& Application::Instance() {
     return instance;
 }
 
-void Application::Initialize() {
+void Application::Initialize(HICON icon) {
     if (Handle())
         return;
     // Screen readers reach the grid's accessible object through COM, which needs this thread in
@@ -46,7 +46,6 @@ void Application::Initialize() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
     Register(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW), nullptr, icon);
     // A zero-sized, visible popup in the middle of the screen: it owns the main window, so the
     // task bar shows its title rather than the main window's caption.

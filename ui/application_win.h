@@ -13,8 +13,9 @@ class Application : public Window<Application> {
   public:
     static Application& Instance();
 
-    // Registers the common controls and creates the owner window.
-    void Initialize();
+    // Registers the common controls and creates the owner window with `icon`, which the task bar
+    // shows. Later calls do nothing.
+    void Initialize(HICON icon);
     void SetTitle(const std::wstring& title);
     std::wstring Title() const;
     HWND OwnerWindow() const { return Handle(); }
@@ -38,6 +39,7 @@ class Application : public Window<Application> {
 
   private:
     Application() = default;
+    ~Application() { DestroyHandle(); }
     bool MovesFocusByTab(const MSG& msg) const;
     HWND main_ = nullptr;
 };

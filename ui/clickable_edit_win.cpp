@@ -2,13 +2,14 @@
 
 #include <commctrl.h>
 
+#include "ui/clear_on_destroy_win.h"
 #include "ui/window.h"
 
 namespace tavelin::ui {
 
 ClickableEdit::~ClickableEdit() {
     if (hwnd_)
-        RemoveWindowSubclass(hwnd_, &ClickableEdit::Subclass, 0);
+        DestroyWindow(hwnd_);
 }
 
 void ClickableEdit::Create(HWND parent, int id) {
@@ -16,6 +17,7 @@ void ClickableEdit::Create(HWND parent, int id) {
                             0, 20, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr),
                             nullptr);
     SetWindowSubclass(hwnd_, &ClickableEdit::Subclass, 0, reinterpret_cast<DWORD_PTR>(this));
+    ClearOnDestroy(hwnd_);
 }
 
 void ClickableEdit::SetText(const std::wstring& text) {
@@ -35,7 +37,9 @@ ClickableEdit::Subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, U
     auto* self = reinterpret_cast<ClickableEdit*>(data);
     LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
     try {
-        if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
+        if (message == WM_NCDESTROY) {
+            RemoveWindowSubclass(hwnd, &ClickableEdit::Subclass, 0);
+        } else if (message == WM_LBUTTONDOWN || message == WM_LBUTTONDBLCLK) {
             self->pressed_ = true;
         } else if (message == WM_LBUTTONUP && self->pressed_) {
             self->pressed_ = false;

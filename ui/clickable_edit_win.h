@@ -9,6 +9,9 @@ namespace tavelin::ui {
 
 class ClickableEdit {
   public:
+    ClickableEdit() = default;
+    ClickableEdit(const ClickableEdit&) = delete;
+    ClickableEdit& operator=(const ClickableEdit&) = delete;
     ~ClickableEdit();
     void Create(HWND parent, int id);
     HWND Handle() const { return hwnd_; }

@@ -18,11 +18,6 @@ int Shown(int width) {
 GridGeometry::GridGeometry(int columns, int rows)
     : widths_(static_cast<size_t>(std::max(columns, 0)), kDefaultColWidth), rows_(std::max(rows, 0)) {}
 
-void GridGeometry::SetColCount(int columns) {
-    widths_.resize(static_cast<size_t>(std::max(columns, 0)), kDefaultColWidth);
-    ClampPosition();
-}
-
 void GridGeometry::SetColWidth(int col, int width) {
     widths_[col] = width;
     ClampPosition();
@@ -97,14 +92,6 @@ int GridGeometry::PageCols() const {
         x += GridLineWidth();
     }
     return std::max(count, 1);
-}
-
-// Summed in 64 bits: a few columns near the largest int would wrap around to a negative width.
-std::int64_t GridGeometry::TotalWidth() const {
-    std::int64_t total = 0;
-    for (int width : widths_)
-        total += Shown(width) + GridLineWidth();
-    return total;
 }
 
 GridVisibleRange GridGeometry::VisibleRange() const {

@@ -49,8 +49,6 @@ class GridGeometry {
     static constexpr int GridLineWidth() { return 0; }
 
     int ColCount() const { return static_cast<int>(widths_.size()); }
-    // New columns get the default width; existing ones keep theirs.
-    void SetColCount(int columns);
     int ColWidth(int col) const { return widths_[col]; }
     void SetColWidth(int col, int width);
     bool ColVisible(int col) const { return widths_[col] > 0; }
@@ -77,7 +75,6 @@ class GridGeometry {
     int PageRows() const;
     // Columns from LeftCol() that fit entirely in the view; at least 1.
     int PageCols() const;
-    std::int64_t TotalWidth() const;
 
     GridVisibleRange VisibleRange() const;
     // The cell's rectangle in view coordinates; none for a column left of LeftCol() or a data

@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "platform/wide_error.h"
+#include "base/wide_error.h"
 #include "ui/application_win.h"
 #include "ui/window.h"
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/scoped_dc.h"
+
 namespace tavelin::ui {
 
 namespace {
@@ -54,6 +56,37 @@ HWND AddControl(HWND dialog, const wchar_t* cls, const wchar_t* text, DWORD styl
     return control;
 }
 
+// What the message font makes of the dialog's units, its text and its widest button.
+struct Measures {
+    int unitX = 1;
+    int unitY = 1;
+    RECT textRect{};
+    int buttonWidth = 0;
+};
+
+Measures Measure(HWND dialog, const DialogState& state) {
+    WindowDc dc(dialog);
+    SelectedObject font(dc.Get(), state.font);
+    Measures m;
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc.Get(), &tm);
+    SIZE alphabet{};
+    GetTextExtentPoint32W(dc.Get(), L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &alphabet);
+    m.unitX = std::max(1, static_cast<int>((alphabet.cx / 26 + 1) / 2));
+    m.unitY = std::max(1, static_cast<int>(tm.tmHeight));
+
+    m.textRect = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
+    DrawTextW(dc.Get(), state.text->c_str(), static_cast<int>(state.text->size()), &m.textRect,
+              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    m.buttonWidth = kButtonMinWidth * m.unitX;
+    for (const ButtonDef& b : state.form.buttons) {
+        RECT r{0, 0, 0, 0};
+        DrawTextW(dc.Get(), b.text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
+        m.buttonWidth = std::max(m.buttonWidth, static_cast<int>(r.right) + 4 * m.unitX);
+    }
+    return m;
+}
+
 // Measures the text and the buttons in the message font, creates the controls and sizes the
 // dialog around them, centred on the screen.
 void Layout(HWND dialog, DialogState& state) {
@@ -64,26 +97,11 @@ void Layout(HWND dialog, DialogState& state) {
     state.icon = static_cast<HICON>(
         LoadImageW(nullptr, state.form.icon, IMAGE_ICON, kIconSize, kIconSize, LR_SHARED | LR_DEFAULTCOLOR));
 
-    HDC dc = GetDC(dialog);
-    HGDIOBJ oldFont = SelectObject(dc, state.font);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    SIZE alphabet{};
-    GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &alphabet);
-    const int unitX = std::max(1, static_cast<int>((alphabet.cx / 26 + 1) / 2));
-    const int unitY = std::max(1, static_cast<int>(tm.tmHeight));
-
-    RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
-    DrawTextW(dc, state.text->c_str(), static_cast<int>(state.text->size()), &textRect,
-              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    int buttonWidth = kButtonMinWidth * unitX;
-    for (const ButtonDef& b : state.form.buttons) {
-        RECT r{0, 0, 0, 0};
-        DrawTextW(dc, b.text, -1, &r, DT_CALCRECT | DT_SINGLELINE);
-        buttonWidth = std::max(buttonWidth, static_cast<int>(r.right) + 4 * unitX);
-    }
-    SelectObject(dc, oldFont);
-    ReleaseDC(dialog, dc);
+    const Measures measures = Measure(dialog, state);
+    const int unitX = measures.unitX;
+    const int unitY = measures.unitY;
+    const RECT textRect = measures.textRect;
+    const int buttonWidth = measures.buttonWidth;
 
     const int buttonHeight = unitY * 7 / 4 + 4;
     const int buttonCount = static_cast<int>(state.form.buttons.size());

@@ -12,6 +12,7 @@ namespace tavelin::ui {
 
 class Panel : public Window<Panel> {
   public:
+    ~Panel() { DestroyHandle(); }
     void Create(HWND parent, int id);
     DockedChildren& Children() { return children_; }
     // Runs after every size change, once the children are in place.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "ui/dpi_scale.h"
+#include "ui/scoped_dc.h"
 
 namespace tavelin::ui {
 
@@ -24,8 +25,7 @@ HBRUSH CreateHatchBrush() {
 Splitter::Splitter(Hooks hooks) : hooks_(std::move(hooks)), hatch_(CreateHatchBrush()) {}
 
 Splitter::~Splitter() {
-    if (Handle())
-        DestroyWindow(Handle());
+    DestroyHandle();
     DeleteObject(hatch_);
 }
 
@@ -117,11 +117,9 @@ void Splitter::EndDrag(bool apply) {
 void Splitter::InvertLine() const {
     const HWND parent = GetParent(Handle());
     const RECT self = RectInParent();
-    const HDC dc = GetDCEx(parent, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
-    const HGDIOBJ old = SelectObject(dc, hatch_);
-    PatBlt(dc, paneLeft_ + width_, self.top, self.right - self.left, self.bottom - self.top, PATINVERT);
-    SelectObject(dc, old);
-    ReleaseDC(parent, dc);
+    const WindowDc dc(parent, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
+    const SelectedObject hatch(dc.Get(), hatch_);
+    PatBlt(dc.Get(), paneLeft_ + width_, self.top, self.right - self.left, self.bottom - self.top, PATINVERT);
 }
 
 RECT Splitter::RectInParent() const {

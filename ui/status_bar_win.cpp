@@ -1,6 +1,7 @@
 #include "ui/status_bar_win.h"
 
 #include "ui/dpi_scale.h"
+#include "ui/scoped_dc.h"
 #include "ui/window_dpi_win.h"
 
 namespace tavelin::ui {
@@ -10,6 +11,7 @@ constexpr wchar_t kClassName[] = L"TavelinStatusBar";
 }  // namespace
 
 StatusBar::~StatusBar() {
+    DestroyHandle();
     if (font_)
         DeleteObject(font_);
 }
@@ -38,9 +40,8 @@ void StatusBar::SetText(const std::wstring& text) {
 void StatusBar::RepaintNow() {
     if (!IsWindowVisible(Handle()))
         return;
-    HDC dc = GetDC(Handle());
-    Paint(dc);
-    ReleaseDC(Handle(), dc);
+    WindowDc dc(Handle());
+    Paint(dc.Get());
 }
 
 RECT StatusBar::GripRect() const {
@@ -54,20 +55,21 @@ RECT StatusBar::GripRect() const {
 void StatusBar::Paint(HDC dc) {
     RECT rc;
     GetClientRect(Handle(), &rc);
-    HGDIOBJ oldFont = SelectObject(dc, font_);
-    TEXTMETRICW tm;
-    GetTextMetricsW(dc, &tm);
-    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     bool grip = !IsZoomed(GetAncestor(Handle(), GA_ROOT));
     RECT gripRect = GripRect();
-    RECT textRect = rc;
-    if (grip)
-        textRect.right = gripRect.left;
-    // One call fills the background and draws the text, clipped before the grip.
-    ExtTextOutW(dc, textRect.left + 3, (rc.bottom - tm.tmHeight) / 2, ETO_OPAQUE | ETO_CLIPPED, &textRect,
-                text_.c_str(), static_cast<UINT>(text_.size()), nullptr);
-    SelectObject(dc, oldFont);
+    {
+        SelectedObject font(dc, font_);
+        TEXTMETRICW tm;
+        GetTextMetricsW(dc, &tm);
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+        RECT textRect = rc;
+        if (grip)
+            textRect.right = gripRect.left;
+        // One call fills the background and draws the text, clipped before the grip.
+        ExtTextOutW(dc, textRect.left + 3, (rc.bottom - tm.tmHeight) / 2, ETO_OPAQUE | ETO_CLIPPED, &textRect,
+                    text_.c_str(), static_cast<UINT>(text_.size()), nullptr);
+    }
     if (grip) {
         // The grip is square and the bar may be taller: the strip above it is ours to fill.
         RECT column{gripRect.left, rc.top, rc.right, gripRect.top};
@@ -98,10 +100,8 @@ LRESULT StatusBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_PAINT: {
             invalid_ = false;
-            PAINTSTRUCT ps;
-            HDC dc = BeginPaint(Handle(), &ps);
-            Paint(dc);
-            EndPaint(Handle(), &ps);
+            PaintDc dc(Handle());
+            Paint(dc.Get());
             return 0;
         }
         case WM_ERASEBKGND:

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <iterator>
 
-#include "platform/unique_handle.h"
+#include "base/unique_handle.h"
 #include "ui/dpi_scale.h"
 #include "ui/grid_accessible_win.h"
+#include "ui/scoped_dc.h"
 
 namespace tavelin::ui {
 
@@ -29,34 +30,6 @@ struct MemoryDcTraits {
     static void Close(Handle h) { DeleteDC(h); }
 };
 
-class PaintScope {
-  public:
-    explicit PaintScope(HWND hwnd) : hwnd_(hwnd) { dc_ = BeginPaint(hwnd, &ps_); }
-    ~PaintScope() { EndPaint(hwnd_, &ps_); }
-    PaintScope(const PaintScope&) = delete;
-    PaintScope& operator=(const PaintScope&) = delete;
-    HDC Dc() const { return dc_; }
-    const RECT& Area() const { return ps_.rcPaint; }
-
-  private:
-    HWND hwnd_;
-    PAINTSTRUCT ps_{};
-    HDC dc_;
-};
-
-class WindowDc {
-  public:
-    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    ~WindowDc() { ReleaseDC(hwnd_, dc_); }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC Get() const { return dc_; }
-
-  private:
-    HWND hwnd_;
-    HDC dc_;
-};
-
 RECT ToRect(const GridRect& r) {
     return RECT{r.left, r.top, r.right, r.bottom};
 }
@@ -73,10 +46,9 @@ HFONT CreateGridFont(const std::wstring& face, int pixelHeight) {
 
 int MeasureZeroWidth(HFONT font) {
     WindowDc screen(nullptr);
-    const HGDIOBJ old = SelectObject(screen.Get(), font);
+    SelectedObject selected(screen.Get(), font);
     SIZE size{};
     GetTextExtentPoint32W(screen.Get(), L"0", 1, &size);
-    SelectObject(screen.Get(), old);
     return size.cx;
 }
 
@@ -94,9 +66,7 @@ StringGrid::StringGrid(const GridData& data)
 }
 
 StringGrid::~StringGrid() {
-    // Destroy the window while this object can still answer its last messages.
-    if (Handle())
-        DestroyWindow(Handle());
+    DestroyHandle();
     DeleteObject(font_);
 }
 
@@ -125,13 +95,6 @@ void StringGrid::RowCountChanged() {
     selection_.Clamp(geometry_);
     InvalidateAll();
     ScheduleScrollBarUpdate();
-}
-
-void StringGrid::ColumnCountChanged() {
-    geometry_.SetColCount(data_.ColumnCount());
-    selection_.Clamp(geometry_);
-    InvalidateAll();
-    UpdateScrollBars();
 }
 
 void StringGrid::SetColWidth(int col, int width) {
@@ -254,7 +217,7 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void StringGrid::Paint() {
-    PaintScope paint(Handle());
+    PaintDc paint(Handle());
     wholeInvalid_ = false;
     const RECT& area = paint.Area();
     const int width = area.right - area.left;
@@ -263,11 +226,11 @@ void StringGrid::Paint() {
         return;
 
     // Cells are drawn off screen and copied at once, so scrolling does not flicker. The bitmap
-    // outlives the memory DC, which lets go of it (and of the font) when it is deleted.
-    UniqueGdiObject bitmap(CreateCompatibleBitmap(paint.Dc(), width, height));
-    Unique<MemoryDcTraits> memory(CreateCompatibleDC(paint.Dc()));
-    SelectObject(memory.Get(), bitmap.Get());
-    SelectObject(memory.Get(), font_);
+    // outlives the memory DC, and both selections end before the DC is deleted.
+    UniqueGdiObject bitmap(CreateCompatibleBitmap(paint.Get(), width, height));
+    Unique<MemoryDcTraits> memory(CreateCompatibleDC(paint.Get()));
+    SelectedObject selectedBitmap(memory.Get(), bitmap.Get());
+    SelectedObject selectedFont(memory.Get(), font_);
     SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
     FillRect(memory.Get(), &area, GetSysColorBrush(COLOR_WINDOW));
 
@@ -287,10 +250,10 @@ void StringGrid::Paint() {
     for (int row = range.firstRow; row <= range.lastRow && row < geometry_.RowCount(); ++row)
         paintRow(row);
 
-    BitBlt(paint.Dc(), area.left, area.top, width, height, memory.Get(), area.left, area.top, SRCCOPY);
+    BitBlt(paint.Get(), area.left, area.top, width, height, memory.Get(), area.left, area.top, SRCCOPY);
     if (sizingCol_) {
         // The copy covered the sizing line where it crossed the painted area; put it back there.
-        PatBlt(paint.Dc(), sizingX_, 0, 1, geometry_.ViewHeight(), DSTINVERT);
+        PatBlt(paint.Get(), sizingX_, 0, 1, geometry_.ViewHeight(), DSTINVERT);
     }
 }
 

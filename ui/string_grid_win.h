@@ -56,7 +56,6 @@ class StringGrid : public Window<StringGrid> {
     // count change re-lays out the grid and repaints it, in constant time.
     void CellChanged(int col, int row);
     void RowCountChanged();
-    void ColumnCountChanged();
 
     int ColCount() const { return geometry_.ColCount(); }
     int RowCount() const { return geometry_.RowCount(); }

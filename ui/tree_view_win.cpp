@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ui/clear_on_destroy_win.h"
 #include "ui/dpi_scale.h"
 
 namespace tavelin::ui {
@@ -18,6 +19,7 @@ void TreeView::Create(HWND parent, int id, int imageResource) {
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | TVS_DISABLEDRAGDROP;
     hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    ClearOnDestroy(hwnd_);
     imageResource_ = imageResource;
     SetDpi(kDefaultDpi);
 }

@@ -13,6 +13,9 @@ namespace tavelin::ui {
 
 class TreeView {
   public:
+    TreeView() = default;
+    TreeView(const TreeView&) = delete;
+    TreeView& operator=(const TreeView&) = delete;
     ~TreeView();
     // `imageResource` is a 16x16 bitmap whose white pixels are transparent.
     void Create(HWND parent, int id, int imageResource);

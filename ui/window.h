@@ -8,7 +8,9 @@ namespace tavelin::ui {
 void ReportHandlerException() noexcept;
 
 // T derives from Window<T> and defines `LRESULT HandleMessage(UINT, WPARAM, LPARAM)`, which
-// may throw. Creating passes `this` to WM_NCCREATE; WM_NCDESTROY forgets it again.
+// may throw. Creating passes `this` to WM_NCCREATE; WM_NCDESTROY forgets it and the handle.
+// T's destructor calls DestroyHandle() while T can still answer the window's last messages; a
+// window destroyed earlier (with its parent) has left no handle behind to destroy again.
 template <class T>
 class Window {
   public:
@@ -19,7 +21,13 @@ class Window {
     HWND Handle() const { return hwnd_; }
 
   protected:
+    // By now T is gone: a window still here must not reach it any more.
     ~Window() {
+        if (hwnd_)
+            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    }
+
+    void DestroyHandle() {
         if (hwnd_)
             DestroyWindow(hwnd_);
     }

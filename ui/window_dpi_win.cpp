@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "ui/dpi_scale.h"
+#include "ui/scoped_dc.h"
 
 namespace tavelin::ui {
 
@@ -19,9 +20,8 @@ Function User32Function(const char* name) {
 }  // namespace
 
 int ScreenDpi() {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);
     return dpi > 0 ? dpi : kDefaultDpi;
 }
 

@@ -5,7 +5,7 @@
 #include <random>
 #include <stdexcept>
 
-#include "platform/long_path.h"
+#include "base/long_path.h"
 
 namespace tavelin::bench {
 

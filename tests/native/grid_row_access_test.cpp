@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
-#include "ui/grid_data.h"
+#include "tests/shared/cell_table.h"
 
 namespace tavelin::ui {
 namespace {
 
-GridTable Table(const std::vector<std::vector<std::wstring>>& rows) {
-    GridTable table(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
+test::CellTable Table(const std::vector<std::vector<std::wstring>>& rows) {
+    test::CellTable table(static_cast<int>(rows[0].size()), static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r)
         for (int c = 0; c < static_cast<int>(rows[r].size()); ++c)
             table.SetCell(c, r, rows[r][c]);
@@ -19,7 +19,7 @@ GridTable Table(const std::vector<std::vector<std::wstring>>& rows) {
 }
 
 TEST(GridRowNameTest, DataCellsAreReadWithTheirTitlesAndWithoutPadding) {
-    const GridTable table = Table({
+    const test::CellTable table = Table({
         {L"ファイル名", L"Bytes", L"種類", L"", L" 属性 "},
         {L"a.txt", L"    1234", L"txt", L"note", L"A"},
         {L"Makefile", L"       0", L"", L"", L""},

@@ -34,7 +34,7 @@ TEST(FileGridTest, ObserverHearsOfExactlyTheCellsAndCountsThatChange) {
     EXPECT_EQ(observer.rowCounts, (std::vector<int>{7, 2}));
 }
 
-TEST(FileGridTest, SwapAndPermuteMoveWholeRows) {
+TEST(FileGridTest, PermutationsMoveWholeRowsAndReportOneRearrangementEach) {
     FileGrid grid;
     for (int row = 1; row < 5; ++row) {
         for (int column = 0; column < FileGrid::kColumnCount; ++column)
@@ -42,17 +42,18 @@ TEST(FileGridTest, SwapAndPermuteMoveWholeRows) {
     }
     listing_test::RecordingObserver observer;
     grid.SetObserver(&observer);
-    grid.SwapRows(1, 3);
+    grid.PermuteRows({3, 2, 1, 4});
     EXPECT_EQ(grid.Cell(4, 1), L"3:4");
     EXPECT_EQ(grid.Cell(0, 3), L"1:0");
-    EXPECT_EQ(observer.cells.size(), 10u);
+    EXPECT_EQ(observer.rearranged, 1);
 
     grid.PermuteRows({4, 2, 1, 3});  // rows now hold 3, 2, 1, 4 before; take 4th, 2nd, 1st, 3rd
     EXPECT_EQ(grid.Cell(0, 1), L"4:0");
     EXPECT_EQ(grid.Cell(0, 2), L"2:0");
     EXPECT_EQ(grid.Cell(0, 3), L"3:0");
     EXPECT_EQ(grid.Cell(2, 4), L"1:2");
-    EXPECT_EQ(observer.rearranged, 1);
+    EXPECT_EQ(observer.rearranged, 2);
+    EXPECT_TRUE(observer.cells.empty());
 }
 
 TEST(FileGridTest, RowsAcrossThousandsKeepTheirCellsThroughGrowthShrinkAndPermutation) {
@@ -100,7 +101,7 @@ TEST(FileGridTest, ColumnVersionMovesOnContentButNotOnRearranging) {
     grid.SetCell(1, 1, L"5");
     const auto afterSet = grid.ColumnVersion(1);
     EXPECT_NE(afterSet, start);
-    grid.SwapRows(1, 2);
+    grid.PermuteRows({2, 1});
     grid.PermuteRows({2, 1});
     EXPECT_EQ(grid.ColumnVersion(1), afterSet);
     grid.SetRowCount(4);

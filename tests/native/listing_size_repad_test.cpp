@@ -124,7 +124,7 @@ TEST_F(SizeRepadderTest, RepeatedPaintsChangeNothingUntilTheColumnOrWidthDoes) {
     EXPECT_EQ(Sizes(grid), (std::vector<std::wstring>{L"     5", L"     7"}));
 
     // A sort only rearranges rows that are already padded.
-    grid.SwapRows(1, 2);
+    grid.PermuteRows({2, 1});
     observer.cells.clear();
     repadder.Repad(grid, 48, 8);
     EXPECT_TRUE(observer.cells.empty());

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "settings/int_conversion.h"
+#include "base/strict_number.h"
 #include "settings/settings_file.h"
 
 namespace tavelin {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "base/directory_part.h"
 #include "settings/settings_paths.h"
 
 namespace tavelin {

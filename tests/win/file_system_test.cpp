@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/long_path.h"
+#include "base/long_path.h"
 #include "support/file_system_unix.h"
 #include "support/temp_dir.h"
 

@@ -51,6 +51,14 @@ TEST_F(Form1Start, CaptionDiffersFromTheTaskBarTitle) {
     EXPECT_EQ(WindowText(owner), L"Pellarix Ver.1.00");
 }
 
+TEST_F(Form1Start, TaskBarAndCaptionShowTheProgramIcon) {
+    const HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_TAVELIN));
+    ASSERT_NE(icon, nullptr);
+    HWND owner = ui::Application::Instance().OwnerWindow();
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(owner, GCLP_HICON)), icon);
+    EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(form->Handle(), GCLP_HICON)), icon);
+}
+
 TEST_F(Form1Start, MenuHasTheCommandsInOrder) {
     HMENU bar = GetMenu(form->Handle());
     ASSERT_EQ(GetMenuItemCount(bar), 1);

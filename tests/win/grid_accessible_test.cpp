@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/shared/cell_table.h"
 #include "ui/event_pump.h"
-#include "ui/grid_data.h"
 #include "ui/string_grid_win.h"
 
 namespace tavelin::ui {
@@ -87,7 +87,7 @@ class GridAccessibleTest : public ::testing::Test {
         PumpEvents();
     }
 
-    GridTable data_{5, 1};
+    test::CellTable data_{5, 1};
     HWND top_ = nullptr;
     std::unique_ptr<StringGrid> grid_;
     IAccessible* acc_ = nullptr;
@@ -240,7 +240,7 @@ TEST_F(GridAccessibleTest, ClientsHoldingTheObjectAfterTheGridIsGoneAreToldItIsD
 }
 
 TEST(GridAccessibleOutsideComTest, TheSystemsPlainObjectAnswersInsteadOfAnError) {
-    GridTable data(5, 3);
+    test::CellTable data(5, 3);
     HWND top =
         CreateWindowExW(0, L"STATIC", L"grid", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr, nullptr, nullptr);
     auto grid = std::make_unique<StringGrid>(data);

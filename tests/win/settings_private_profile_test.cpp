@@ -9,9 +9,9 @@
 #include <thread>
 #include <vector>
 
+#include "base/strict_number.h"
+#include "platform/executable_path_win.h"
 #include "platform/private_profile_win.h"
-#include "settings/executable_path_win.h"
-#include "settings/int_conversion.h"
 #include "settings/settings_file.h"
 #include "support/file_system_unix.h"
 #include "support/temp_dir.h"

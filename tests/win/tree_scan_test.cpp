@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/long_path.h"
 #include "platform/file_system_win.h"
-#include "platform/long_path.h"
 #include "support/file_system_unix.h"
 #include "support/temp_dir.h"
 #include "tree/folder_copy.h"

@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "platform/wide_error.h"
+#include "base/wide_error.h"
 #include "support/dialog_watcher.h"
 #include "ui/application_win.h"
 #include "ui/event_pump.h"
@@ -20,7 +20,7 @@ class ThrowingWindow : public ui::Window<ThrowingWindow> {
         Register(L"TavelinThrowingWindow", 0, nullptr, nullptr);
         Create(0, L"TavelinThrowingWindow", L"", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr, nullptr);
     }
-    ~ThrowingWindow() = default;
+    ~ThrowingWindow() { DestroyHandle(); }
 
     static constexpr UINT kThrowWide = WM_APP + 1;
     static constexpr UINT kThrowAnsi = WM_APP + 2;
@@ -41,7 +41,7 @@ class ThrowingWindow : public ui::Window<ThrowingWindow> {
 class WindowBase : public ::testing::Test {
   protected:
     void SetUp() override {
-        ui::Application::Instance().Initialize();
+        ui::Application::Instance().Initialize(nullptr);
         ui::Application::Instance().SetTitle(L"Pellarix Ver.1.00");
     }
 };

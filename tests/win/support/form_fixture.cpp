@@ -3,7 +3,8 @@
 #include <commctrl.h>
 
 #include "app/form1_resource.h"
-#include "settings/executable_path_win.h"
+#include "app/program_icon_win.h"
+#include "platform/executable_path_win.h"
 #include "settings/settings_paths.h"
 #include "settings_file_bytes.h"
 #include "ui/application_win.h"
@@ -13,7 +14,7 @@ namespace tavelin::test {
 
 void FormTest::SetUp() {
     auto& app = ui::Application::Instance();
-    app.Initialize();
+    app.Initialize(ProgramIcon());
     app.SetTitle(form1::kApplicationTitle);
     DeleteFileW(IniFile().c_str());
     OpenForm();

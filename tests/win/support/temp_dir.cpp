@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "platform/long_path.h"
+#include "base/long_path.h"
 
 namespace tavelin::test {
 

@@ -7,7 +7,7 @@
 #include <random>
 #include <string>
 
-#include "settings/int_conversion.h"
+#include "base/strict_number.h"
 
 namespace tavelin {
 namespace {

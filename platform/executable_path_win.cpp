@@ -1,4 +1,4 @@
-#include "settings/executable_path_win.h"
+#include "platform/executable_path_win.h"
 
 #include <windows.h>
 

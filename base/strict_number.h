@@ -1,11 +1,11 @@
 #pragma once
-// The strict text-to-integer conversion that every numeric settings value goes through.
+// The strict text-to-integer reader: numeric settings values and the sizes in the file list go through it.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "platform/wide_error.h"
+#include "base/wide_error.h"
 
 namespace tavelin {
 

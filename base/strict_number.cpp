@@ -1,4 +1,4 @@
-#include "settings/int_conversion.h"
+#include "base/strict_number.h"
 
 #include <limits>
 

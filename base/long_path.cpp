@@ -1,4 +1,4 @@
-#include "platform/long_path.h"
+#include "base/long_path.h"
 
 namespace tavelin {
 
