@@ -213,8 +213,8 @@ void TForm1::Panel1Resize() {
 }
 
 void TForm1::MnuSearchFolderClick() {
-    // A scan in progress owns the tree; a second one started from inside its event pump would
-    // pull the nodes from under it.
+    // A second scan started from inside a running one's event pump would leave the first's tree
+    // alone but stop it there; the command is refused instead, so the first runs to its end.
     if (!Shown || scanning_ || closing_)
         return;
     BusyScope busy(*this);

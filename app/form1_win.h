@@ -134,6 +134,7 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     void ClearFileList() override;
     void SetTreeReady(bool ready) override;
     void SetScanAborted(bool aborted) override;
+    bool IsScanAborted() const override { return ScanAborted; }
     void EnableTree(bool enabled) override;
     void ClearTree() override;
     void NodeAdded(NodeId node, NodeId parent) override;
@@ -148,6 +149,8 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     HFONT formFont_ = nullptr;
     int dpi_ = ui::kDefaultDpi;
 
+    // Set while a scan runs; it refuses the user's search command then. It is the window's only
+    // guard against a nested scan: what keeps a scan off a newer scan's tree is the scan's own.
     bool scanning_ = false;
     int busyDepth_ = 0;     // handlers under way that run a modal loop or the event pump
     bool closing_ = false;  // FormClose has run; the window goes once nothing is busy

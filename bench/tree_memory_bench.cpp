@@ -94,7 +94,8 @@ class TreeWindow final : public ScanObserver, public LoopHost {
 
     void ClearFileList() override {}
     void SetTreeReady(bool) override {}
-    void SetScanAborted(bool) override {}
+    void SetScanAborted(bool aborted) override { aborted_ = aborted; }
+    bool IsScanAborted() const override { return aborted_; }
     void EnableTree(bool enabled) override { treeView_.SetEnabled(enabled); }
     void ClearTree() override { view_.Clear(); }
     void NodeAdded(NodeId node, NodeId parent) override { view_.NodeAdded(node, parent); }
@@ -139,6 +140,7 @@ class TreeWindow final : public ScanObserver, public LoopHost {
     FileGrid grid_;
     TextServicesWin text_;
     std::wstring status_;
+    bool aborted_ = false;
 };
 
 // Opens the way down to the last folder in pre-order and clicks its label, as a user would;

@@ -50,7 +50,6 @@ void FolderScan::Run(const std::wstring& searchFolder) {
     }
     observer_.ClearFileList();
     observer_.SetTreeReady(false);
-    aborted_ = false;
     observer_.SetScanAborted(false);
     observer_.EnableTree(false);
     treeDisabled_ = true;
@@ -66,7 +65,7 @@ void FolderScan::Run(const std::wstring& searchFolder) {
 
     // The children of the node at `index` land right behind it, so this walks the growing tree
     // in pre-order without any list of its own; the count is re-read on every pass.
-    for (std::size_t index = 1; index < tree_.Count() && !aborted_ && !TreeReplaced(); ++index) {
+    for (std::size_t index = 1; index < tree_.Count() && !TreeReplaced() && !Aborted(); ++index) {
         const NodeId node = tree_.NodeAt(index);
         if (!loopLinks_.contains(node))
             AddSubfolders(NodePath(tree_, node), node);
@@ -75,7 +74,7 @@ void FolderScan::Run(const std::wstring& searchFolder) {
         return;
     observer_.EnableTree(true);
     treeDisabled_ = false;
-    host_.SetStatus(aborted_ ? kScanAborted : L"");
+    host_.SetStatus(Aborted() ? kScanAborted : L"");
     if (tree_.Count() > 1)
         observer_.SetTreeReady(true);
 }
@@ -123,11 +122,10 @@ void FolderScan::AddEntry(const std::wstring& folder, NodeId node, const DirEntr
         loopLinks_.insert(child);
 }
 
+// An exception may end a scan that Escape has already stopped; the window hears of the abort once.
 void FolderScan::Abort() {
-    if (!aborted_) {
-        aborted_ = true;
+    if (!Aborted())
         observer_.SetScanAborted(true);
-    }
 }
 
 void ScanFolderTree(const std::wstring& searchFolder,

@@ -15,8 +15,10 @@ namespace tavelin {
 
 // One run of the scan. The host and the observer (the main window) must outlive it: the event
 // pump inside may run any handler, but the window stays until the scan has returned. A handler
-// that clears the tree meanwhile (a second scan started from the menu) makes this one return at
-// once without touching the tree, the host or the observer again.
+// that clears the tree meanwhile (a second scan started by a message) makes this one return at
+// once without touching the tree, the host or the observer again: the tree's generation is this
+// class's only guard against a nested scan, and it holds whoever starts one. Whether the user
+// may start one at all is the window's business.
 class FolderScan {
   public:
     FolderScan(FolderTree& tree, FileSystem& fs, LoopHost& host, ScanObserver& observer);
@@ -35,6 +37,7 @@ class FolderScan {
     void AddEntry(const std::wstring& folder, NodeId node, const DirEntry& entry);
     bool Probe();
     void Abort();
+    bool Aborted() const { return observer_.IsScanAborted(); }
     bool TreeReplaced() const { return tree_.Generation() != generation_; }
 
     FolderTree& tree_;
@@ -46,7 +49,6 @@ class FolderScan {
     // Links back into their own ancestry: they stay in the tree without children.
     std::unordered_set<NodeId> loopLinks_;
     std::uint64_t generation_ = 0;
-    bool aborted_ = false;
     bool treeDisabled_ = false;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 // What the folder scan tells the main window while it runs. The window keeps the flags, empties
-// its file list and mirrors each node in its tree view control.
+// its file list and mirrors each node in its tree view control. The abort flag has no other
+// copy: the scan reads it back from the window to know whether to go on.
 #include "tree/folder_tree.h"
 
 namespace tavelin {
@@ -11,6 +12,7 @@ class ScanObserver {
     virtual void ClearFileList() = 0;
     virtual void SetTreeReady(bool ready) = 0;
     virtual void SetScanAborted(bool aborted) = 0;
+    virtual bool IsScanAborted() const = 0;
     virtual void EnableTree(bool enabled) = 0;
     // The model has just been cleared; the control must drop every item.
     virtual void ClearTree() = 0;

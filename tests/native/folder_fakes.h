@@ -175,6 +175,7 @@ class FakeWindow : public ScanObserver {
         scanAborted = aborted;
         log.push_back(aborted ? L"aborted" : L"not aborted");
     }
+    bool IsScanAborted() const override { return scanAborted; }
     void EnableTree(bool enabled) override { log.push_back(enabled ? L"enable" : L"disable"); }
     void ClearTree() override {
         mirrored.clear();

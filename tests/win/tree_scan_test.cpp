@@ -35,11 +35,13 @@ class NoWindow : public ScanObserver {
   public:
     void ClearFileList() override {}
     void SetTreeReady(bool ready) override { treeReady = ready; }
-    void SetScanAborted(bool) override {}
+    void SetScanAborted(bool aborted) override { scanAborted = aborted; }
+    bool IsScanAborted() const override { return scanAborted; }
     void EnableTree(bool) override {}
     void ClearTree() override {}
     void NodeAdded(NodeId, NodeId) override {}
     bool treeReady = false;
+    bool scanAborted = false;
 };
 
 struct Scanned {
