@@ -31,7 +31,6 @@ class Splitter : public Window<Splitter> {
 
     // A visible child window; the owner's layout places it right of the pane, kWidth wide.
     HWND Create(HWND parent, int id);
-    bool Dragging() const { return dragging_; }
     void SetDpi(int dpi);
 
     // The pane width that a drag to `proposed` gives when the parent is `parentWidth` wide.

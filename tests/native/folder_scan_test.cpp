@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "folder_fakes.h"
+#include "fakes/file_system.h"
+#include "fakes/loop_host.h"
+#include "fakes/scan_observer.h"
 #include "tree/node_path.h"
 
 namespace tavelin {

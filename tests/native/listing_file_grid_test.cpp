@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "fakes/grid_observer.h"
 #include "listing/file_grid.h"
-#include "listing_fakes.h"
 
 namespace tavelin {
 namespace {
@@ -22,7 +22,7 @@ TEST(FileGridTest, RowCountKeepsTheHeaderAndClearsRowsThatComeBack) {
 
 TEST(FileGridTest, ObserverHearsOfExactlyTheCellsAndCountsThatChange) {
     FileGrid grid;
-    listing_test::RecordingObserver observer;
+    test::RecordingObserver observer;
     grid.SetObserver(&observer);
     grid.SetCell(2, 3, L"x");
     grid.SetCell(2, 3, L"x");  // same text: nothing to repaint
@@ -40,7 +40,7 @@ TEST(FileGridTest, PermutationsMoveWholeRowsAndReportOneRearrangementEach) {
         for (int column = 0; column < FileGrid::kColumnCount; ++column)
             grid.SetCell(column, row, std::to_wstring(row) + L":" + std::to_wstring(column));
     }
-    listing_test::RecordingObserver observer;
+    test::RecordingObserver observer;
     grid.SetObserver(&observer);
     grid.PermuteRows({3, 2, 1, 4});
     EXPECT_EQ(grid.Cell(4, 1), L"3:4");

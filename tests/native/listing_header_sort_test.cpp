@@ -2,9 +2,10 @@
 
 #include <random>
 
+#include "fakes/grid_observer.h"
+#include "fakes/text_services.h"
 #include "listing/header_press.h"
 #include "listing/header_sort.h"
-#include "listing_fakes.h"
 
 namespace tavelin {
 namespace {
@@ -28,7 +29,7 @@ std::vector<std::wstring> Column(const FileGrid& grid, int column) {
 
 class HeaderSortTest : public ::testing::Test {
   protected:
-    listing_test::FakeTextServices text;
+    test::FakeTextServices text;
     SortKeyFunction key = HeaderSortKey(text);
 };
 
@@ -57,7 +58,7 @@ TEST_F(HeaderSortTest, KeysCompareAsUnsignedBytesWithPrefixesFirst) {
 
 TEST_F(HeaderSortTest, SingleRowOrHeaderOnlyIsLeftAlone) {
     FileGrid one = GridWithColumn(0, {L"x"});
-    listing_test::RecordingObserver observer;
+    test::RecordingObserver observer;
     one.SetObserver(&observer);
     SortRows(one, 0, SortDirection::kAscending, key);
     EXPECT_EQ(Column(one, 0), std::vector<std::wstring>{L"x"});
@@ -71,7 +72,7 @@ TEST_F(HeaderSortTest, SingleRowOrHeaderOnlyIsLeftAlone) {
 
 TEST_F(HeaderSortTest, EachKeyIsComputedOnceAndTheControlRepaintsOnce) {
     FileGrid grid = GridWithColumn(0, {L"d", L"c", L"b", L"a", L"c", L"d"});
-    listing_test::RecordingObserver observer;
+    test::RecordingObserver observer;
     grid.SetObserver(&observer);
     int calls = 0;
     SortRows(grid, 0, SortDirection::kAscending, [&](const std::wstring& cell) {

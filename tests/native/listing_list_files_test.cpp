@@ -1,16 +1,18 @@
 #include <gtest/gtest.h>
 
+#include "fakes/file_system.h"
+#include "fakes/loop_host.h"
+#include "fakes/text_services.h"
 #include "listing/file_row.h"
 #include "listing/list_files.h"
-#include "listing_fakes.h"
 
 namespace tavelin {
 namespace {
 
-using listing_test::FakeFileSystem;
-using listing_test::FakeLoopHost;
-using listing_test::FakeTextServices;
-using listing_test::FileTimeOf;
+using test::FakeFileSystem;
+using test::FakeHost;
+using test::FakeTextServices;
+using test::FileTimeOf;
 
 constexpr std::uint32_t kPlain = kAttrArchive;
 
@@ -36,12 +38,12 @@ class ListFilesTest : public ::testing::Test {
 
     FakeFileSystem files;
     FakeTextServices text;
-    FakeLoopHost host;
+    FakeHost host;
     FileGrid grid;
 };
 
 TEST_F(ListFilesTest, ListsFilesInEnumerationOrderWithPaddedSizesAndKinds) {
-    files.folders[L"C:\\Work\\"] = {File(L"b.txt", 1234), File(L"a", 0)};
+    files.Entries(L"C:\\Work\\") = {File(L"b.txt", 1234), File(L"a", 0)};
     EXPECT_EQ(List(L"C:\\Work\\", 64), 2);
     ASSERT_EQ(grid.RowCount(), 3);
     EXPECT_EQ(Row(grid, 1),
@@ -52,7 +54,7 @@ TEST_F(ListFilesTest, ListsFilesInEnumerationOrderWithPaddedSizesAndKinds) {
 }
 
 TEST_F(ListFilesTest, PaintsTheSearchStatusBeforeListingAndNeverPumps) {
-    files.folders[L"C:\\Work\\"] = {File(L"a", 1)};
+    files.Entries(L"C:\\Work\\") = {File(L"a", 1)};
     List(L"C:\\Work\\");
     ASSERT_EQ(host.painted.size(), 1u);
     EXPECT_EQ(host.painted[0], L"フォルダ「C:\\Work\\」を検索中(ESC:中断)");
@@ -92,14 +94,14 @@ TEST_F(ListFilesTest, SizeWidthFollowsTheColumnWidthAndLongerSizesShowInFull) {
         {120, 2147483648ull, L"     2147483648"},
     };
     for (const Case& c : cases) {
-        files.folders[L"C:\\"] = {File(L"f", c.size)};
+        files.Entries(L"C:\\") = {File(L"f", c.size)};
         List(L"C:\\", c.pixels);
         EXPECT_EQ(grid.Cell(1, 1), c.shown) << c.pixels << " px, " << c.size;
     }
 }
 
 TEST_F(ListFilesTest, OnlyPlainFilesAreListed) {
-    files.folders[L"C:\\"] = {
+    files.Entries(L"C:\\") = {
         File(L".", 0, kAttrDirectory),
         File(L"..", 0, kAttrDirectory),
         File(L"sub", 0, kAttrDirectory),
@@ -121,7 +123,7 @@ TEST_F(ListFilesTest, OnlyPlainFilesAreListed) {
 }
 
 TEST_F(ListFilesTest, AttributeColumnShowsArchiveThenReadOnly) {
-    files.folders[L"C:\\"] = {File(L"ar", 0, kAttrArchive | kAttrReadOnly), File(L"r", 0, kAttrReadOnly),
+    files.Entries(L"C:\\") = {File(L"ar", 0, kAttrArchive | kAttrReadOnly), File(L"r", 0, kAttrReadOnly),
                               File(L"a", 0, kAttrArchive), File(L"n", 0, 0x80)};
     List(L"C:\\");
     EXPECT_EQ(grid.Cell(4, 1), L"A R ");
@@ -132,7 +134,7 @@ TEST_F(ListFilesTest, AttributeColumnShowsArchiveThenReadOnly) {
 
 TEST_F(ListFilesTest, TimesShowOnTheTwoSecondGridWithTheLocaleSeparators) {
     // 04:45:07 UTC is 13:45:07 in the fake's zone.
-    files.folders[L"C:\\"] = {File(L"t", 0, kPlain, FileTimeOf(2024, 12, 31, 4, 45, 7)),
+    files.Entries(L"C:\\") = {File(L"t", 0, kPlain, FileTimeOf(2024, 12, 31, 4, 45, 7)),
                               File(L"u", 0, kPlain, FileTimeOf(2024, 12, 31, 15, 0, 59))};
     text.dateSeparator = L'-';
     text.timeSeparator = L'.';
@@ -147,7 +149,7 @@ TEST_F(ListFilesTest, KindIsTheUpperCasedExtensionAfterTheLastDot) {
         {L".profile", L" .PROFILE"}, {L"trailing.", L" ."},        {L"Mixed.CpP", L" .CPP"},
     };
     for (const auto& [name, kind] : cases) {
-        files.folders[L"C:\\"] = {File(name, 0)};
+        files.Entries(L"C:\\") = {File(name, 0)};
         List(L"C:\\");
         EXPECT_EQ(grid.Cell(2, 1), kind) << name;
     }
@@ -162,7 +164,7 @@ TEST(ExtensionOfTest, DotsBeforeTheLastSeparatorDoNotCount) {
 
 TEST_F(ListFilesTest, EscapeKeepsTheRowsSoFarAndReportsTheAbort) {
     for (int i = 0; i < 10; ++i)
-        files.folders[L"C:\\"].push_back(File(L"f" + std::to_wstring(i), static_cast<std::uint64_t>(i)));
+        files.Entries(L"C:\\").push_back(File(L"f" + std::to_wstring(i), static_cast<std::uint64_t>(i)));
     host.escapeFromPoll = 4;  // polls come with entries 2, 3, 4 and 5
     EXPECT_EQ(List(L"C:\\"), 4);
     EXPECT_EQ(grid.RowCount(), 5);
@@ -174,9 +176,9 @@ TEST_F(ListFilesTest, EscapeKeepsTheRowsSoFarAndReportsTheAbort) {
 TEST_F(ListFilesTest, EscapeIsPolledOncePerEntryAfterTheFirst) {
     const std::pair<int, int> cases[] = {{0, 0}, {1, 0}, {2, 1}, {7, 6}};  // files, polls
     for (const auto& [count, polls] : cases) {
-        files.folders[L"C:\\"].clear();
+        files.Entries(L"C:\\").clear();
         for (int i = 0; i < count; ++i)
-            files.folders[L"C:\\"].push_back(File(L"f", 1));
+            files.Entries(L"C:\\").push_back(File(L"f", 1));
         host.polls = 0;
         host.escapeFromPoll = 1;  // held all along: the first file is listed all the same
         EXPECT_EQ(List(L"C:\\"), count == 0 ? 0 : 1) << count;
@@ -189,9 +191,9 @@ TEST_F(ListFilesTest, EscapeIsPolledOncePerEntryAfterTheFirst) {
 }
 
 TEST_F(ListFilesTest, UnreadableOrEmptyFolderLeavesOneEmptyRow) {
-    files.folders[L"C:\\Empty\\"] = {File(L"sub", 0, kAttrDirectory)};
+    files.Entries(L"C:\\Empty\\") = {File(L"sub", 0, kAttrDirectory)};
     for (const std::wstring folder : {L"C:\\Unreadable\\", L"C:\\Empty\\"}) {
-        files.folders[L"C:\\Full\\"] = {File(L"x.txt", 9), File(L"y.txt", 9)};
+        files.Entries(L"C:\\Full\\") = {File(L"x.txt", 9), File(L"y.txt", 9)};
         List(L"C:\\Full\\");
         EXPECT_EQ(List(folder), 0) << folder;
         EXPECT_EQ(grid.RowCount(), 2);
@@ -201,8 +203,8 @@ TEST_F(ListFilesTest, UnreadableOrEmptyFolderLeavesOneEmptyRow) {
 }
 
 TEST_F(ListFilesTest, NewListingReplacesTheRowsOfTheLastOne) {
-    files.folders[L"C:\\A\\"] = {File(L"1", 1), File(L"2", 2), File(L"3", 3)};
-    files.folders[L"C:\\B\\"] = {File(L"only", 1, kAttrReadOnly)};
+    files.Entries(L"C:\\A\\") = {File(L"1", 1), File(L"2", 2), File(L"3", 3)};
+    files.Entries(L"C:\\B\\") = {File(L"only", 1, kAttrReadOnly)};
     List(L"C:\\A\\");
     EXPECT_EQ(List(L"C:\\B\\"), 1);
     EXPECT_EQ(grid.RowCount(), 2);

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "fakes/grid_observer.h"
 #include "listing/size_repadder.h"
 #include "listing/size_text.h"
-#include "listing_fakes.h"
 
 namespace tavelin {
 namespace {
@@ -88,7 +88,7 @@ TEST(RepadSizesTest, RewritesEveryNonEmptySizeToTheWidth) {
 
 TEST(RepadSizesTest, RepaintsOnlyTheCellsWhoseTextChanges) {
     FileGrid grid = SizeGrid({L"  5", L"12", L"", L"100"});
-    listing_test::RecordingObserver observer;
+    test::RecordingObserver observer;
     grid.SetObserver(&observer);
     RepadSizes(grid, 3);
     EXPECT_EQ(observer.cells, (std::vector<std::pair<int, int>>{{1, 2}}));
@@ -98,7 +98,7 @@ class SizeRepadderTest : public ::testing::Test {
   protected:
     SizeRepadderTest() : grid(SizeGrid({L"   5", L"  40", L" 300"})) { grid.SetObserver(&observer); }
     FileGrid grid;
-    listing_test::RecordingObserver observer;
+    test::RecordingObserver observer;
     SizeRepadder repadder;
 };
 

@@ -6,6 +6,8 @@
 #include <memory>
 #include <optional>
 
+#include "support/owner_window.h"
+
 namespace tavelin::ui {
 
 // Stands in for the application's error box: a handler that throws fails the test.
@@ -22,39 +24,28 @@ class SplitterTest : public ::testing::Test {
     static constexpr int kClientHeight = 300;
 
     void SetUp() override {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"SplitterTestTop";
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        RegisterClassExW(&wc);
-        RECT frame{0, 0, kClientWidth, kClientHeight};
-        AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-        top_ = CreateWindowExW(0, wc.lpszClassName, L"splitter", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
-                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, wc.hInstance,
-                               nullptr);
-        ASSERT_NE(top_, nullptr);
+        owner_.emplace(test::ClientSize{kClientWidth, kClientHeight});
+        ASSERT_NE(Top(), nullptr);
         pane_ =
-            CreateWindowExW(0, L"EDIT", L"pane", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, top_, nullptr, nullptr, nullptr);
+            CreateWindowExW(0, L"EDIT", L"pane", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Top(), nullptr, nullptr, nullptr);
         client_ =
-            CreateWindowExW(0, L"EDIT", L"client", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, top_, nullptr, nullptr, nullptr);
+            CreateWindowExW(0, L"EDIT", L"client", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Top(), nullptr, nullptr, nullptr);
         splitter_ = std::make_unique<Splitter>(Splitter::Hooks{[this] { return paneWidth_; },
                                                                [this](int width) {
                                                                    setCalls_++;
                                                                    paneWidth_ = width;
                                                                    Layout();
                                                                }});
-        ASSERT_NE(splitter_->Create(top_, 2), nullptr);
+        ASSERT_NE(splitter_->Create(Top(), 2), nullptr);
         Layout();
-        ShowWindow(top_, SW_SHOW);
-        UpdateWindow(top_);
+        ShowWindow(Top(), SW_SHOW);
+        UpdateWindow(Top());
         PumpEvents();
     }
 
     void TearDown() override {
         splitter_.reset();
-        DestroyWindow(top_);
+        owner_.reset();
         PumpEvents();
     }
 
@@ -63,29 +54,32 @@ class SplitterTest : public ::testing::Test {
         MoveWindow(splitter_->Handle(), paneWidth_, 0, Splitter::kWidth, kClientHeight, TRUE);
         MoveWindow(client_, paneWidth_ + Splitter::kWidth, 0, kClientWidth - paneWidth_ - Splitter::kWidth,
                    kClientHeight, TRUE);
-        UpdateWindow(top_);
+        UpdateWindow(Top());
     }
 
+    HWND Top() const { return owner_->Handle(); }
     HWND Bar() const { return splitter_->Handle(); }
+    // The drag holds the mouse from the press to the drop or the cancel.
+    bool Dragging() const { return GetCapture() == Bar(); }
     void Send(UINT message, WPARAM wParam, int x) { SendMessageW(Bar(), message, wParam, MAKELPARAM(x, 50)); }
 
     // The bar's x position as the parent sees it, after the drag.
     int BarLeft() const {
         RECT r{};
         GetWindowRect(Bar(), &r);
-        MapWindowPoints(nullptr, top_, reinterpret_cast<POINT*>(&r), 2);
+        MapWindowPoints(nullptr, Top(), reinterpret_cast<POINT*>(&r), 2);
         return r.left;
     }
 
     COLORREF ParentPixel(int x, int y) const {
         // Without clipping the children, as the tracking line is drawn.
-        const HDC dc = GetDCEx(top_, nullptr, DCX_CACHE);
+        const HDC dc = GetDCEx(Top(), nullptr, DCX_CACHE);
         const COLORREF color = GetPixel(dc, x, y);
-        ReleaseDC(top_, dc);
+        ReleaseDC(Top(), dc);
         return color;
     }
 
-    HWND top_ = nullptr;
+    std::optional<test::OwnerWindow> owner_;
     HWND pane_ = nullptr;
     HWND client_ = nullptr;
     std::unique_ptr<Splitter> splitter_;
@@ -115,11 +109,11 @@ TEST_F(SplitterTest, DropsSetThePaneWidthWithinItsLimits) {
         Layout();
         setCalls_ = 0;
         Send(WM_LBUTTONDOWN, MK_LBUTTON, 1);
-        EXPECT_TRUE(splitter_->Dragging()) << c.what;
+        EXPECT_TRUE(Dragging()) << c.what;
         Send(WM_MOUSEMOVE, MK_LBUTTON, 1 + c.delta / 2);
         Send(WM_MOUSEMOVE, MK_LBUTTON, 1 + c.delta);
         Send(WM_LBUTTONUP, 0, 1 + c.delta);
-        EXPECT_FALSE(splitter_->Dragging()) << c.what;
+        EXPECT_FALSE(Dragging()) << c.what;
         EXPECT_EQ(setCalls_, 1) << c.what;
         EXPECT_EQ(paneWidth_, c.expected) << c.what;
         EXPECT_EQ(BarLeft(), c.expected) << c.what;
@@ -140,7 +134,7 @@ TEST_F(SplitterTest, AHatchedLineFollowsTheMouseAndEscCancelsTheDrag) {
     EXPECT_TRUE(ParentPixel(lineX, 40) != before || ParentPixel(lineX, 41) != beforeNext);
 
     SendMessageW(Bar(), WM_KEYDOWN, VK_ESCAPE, 0);
-    EXPECT_FALSE(splitter_->Dragging());
+    EXPECT_FALSE(Dragging());
     EXPECT_EQ(ParentPixel(lineX, 40), before);
     EXPECT_EQ(ParentPixel(lineX, 41), beforeNext);
     EXPECT_EQ(GetCapture(), nullptr);
@@ -157,7 +151,7 @@ TEST_F(SplitterTest, LosingTheMouseCancelsTheDrag) {
     Send(WM_MOUSEMOVE, MK_LBUTTON, 80);
     SetCapture(client_);
     ReleaseCapture();
-    EXPECT_FALSE(splitter_->Dragging());
+    EXPECT_FALSE(Dragging());
     Send(WM_LBUTTONUP, 0, 80);
     EXPECT_EQ(setCalls_, 0);
 }

@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <climits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "support/owner_window.h"
 #include "tests/shared/cell_table.h"
 #include "ui/event_pump.h"
 
@@ -31,19 +33,11 @@ class StringGridTest : public ::testing::Test {
     static constexpr int kRowHeight = 24;
 
     void SetUp() override {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = DefWindowProcW;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"StringGridTestTop";
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        RegisterClassExW(&wc);
-        top_ = CreateWindowExW(0, wc.lpszClassName, L"grid", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 500, 400,
-                               nullptr, nullptr, wc.hInstance, nullptr);
-        ASSERT_NE(top_, nullptr);
+        owner_.emplace(test::ClientSize{500, 400});
+        ASSERT_NE(Top(), nullptr);
         Fill(20);
         grid_ = std::make_unique<StringGrid>(data_);
-        ASSERT_NE(grid_->Create(top_, 1), nullptr);
+        ASSERT_NE(grid_->Create(Top(), 1), nullptr);
         MoveWindow(Grid(), 0, 0, 400, 300, TRUE);
         grid_->SetDrawCellHook([this](int col, int row, const RECT&, unsigned state) {
             drawn_.push_back({col, row});
@@ -53,16 +47,17 @@ class StringGridTest : public ::testing::Test {
             presses_.push_back({button, shift, x, y});
             currentAtPress_.push_back(grid_->CurrentCell());
         });
-        ShowWindow(top_, SW_SHOW);
+        ShowWindow(Top(), SW_SHOW);
         Repaint();
     }
 
     void TearDown() override {
         grid_.reset();
-        DestroyWindow(top_);
+        owner_.reset();
         PumpEvents();
     }
 
+    HWND Top() const { return owner_->Handle(); }
     HWND Grid() const { return grid_->Handle(); }
 
     // Rows including the header, through the same notifications the program's model sends.
@@ -117,7 +112,7 @@ class StringGridTest : public ::testing::Test {
     }
 
     test::CellTable data_{5, 1};
-    HWND top_ = nullptr;
+    std::optional<test::OwnerWindow> owner_;
     std::unique_ptr<StringGrid> grid_;
     std::vector<GridCell> drawn_;
     std::vector<unsigned> states_;
@@ -201,7 +196,7 @@ TEST_F(StringGridTest, RealDoubleClickArrivesAsDownAndDoubleClick) {
         inputs[i].type = INPUT_MOUSE;
         inputs[i].mi.dwFlags = flags[i];
     }
-    SetForegroundWindow(top_);
+    SetForegroundWindow(Top());
     PumpEvents();
     ASSERT_EQ(SendInput(4, inputs, sizeof(INPUT)), 4u);
     for (int i = 0; i < 20 && presses_.size() < 2; ++i) {
@@ -452,7 +447,7 @@ TEST_F(StringGridTest, KeysAndTheWheelDuringASizingDragLeaveTheSelectionAndTheDr
 
 TEST_F(StringGridTest, KeysWhileAnotherWindowHoldsTheMouseLeaveTheSelection) {
     SetFocus(Grid());
-    SetCapture(top_);
+    SetCapture(Top());
     SendMessageW(Grid(), WM_KEYDOWN, VK_DOWN, 0);
     EXPECT_EQ(grid_->CurrentCell(), (GridCell{0, 1}));
     ReleaseCapture();
@@ -465,7 +460,7 @@ TEST_F(StringGridTest, TheFocusedCurrentCellIsMarked) {
     Repaint();
     for (size_t i = 0; i < drawn_.size(); ++i)
         EXPECT_EQ((states_[i] & kCellFocused) != 0, (drawn_[i] == GridCell{0, 1}));
-    SetFocus(top_);
+    SetFocus(Top());
     Repaint();
     for (unsigned state : states_)
         EXPECT_EQ(state & kCellFocused, 0u);

@@ -1,52 +1,12 @@
 #pragma once
-// Stand-ins for the platform under the listing: a file system of listed entries, a text service
-// with a fixed nine-hour time zone, and a host whose Escape key goes down after a set number of
-// polls.
+// The locale's text services for the portable logic's tests: a fixed nine-hour time zone, chosen
+// separators, ASCII upper-casing and UTF-8 standing in for the code page.
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <string>
-#include <vector>
 
-#include "listing/file_grid.h"
-#include "platform/file_system.h"
-#include "platform/loop_host.h"
 #include "platform/text_services.h"
 
-namespace tavelin::listing_test {
-
-class FakeFileSystem : public FileSystem {
-  public:
-    std::map<std::wstring, std::vector<DirEntry>> folders;
-    std::vector<std::wstring> searched;
-
-    std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
-        searched.push_back(folder);
-        auto it = folders.find(folder);
-        if (it == folders.end())
-            return nullptr;
-        return std::make_unique<Listing>(it->second);
-    }
-    bool IsDirectory(const std::wstring&) override { return false; }
-    bool MakeDirectory(const std::wstring&) override { return false; }
-    std::optional<FolderIdentity> Identity(const std::wstring&) override { return std::nullopt; }
-
-  private:
-    class Listing : public DirectorySearch {
-      public:
-        explicit Listing(const std::vector<DirEntry>& entries) : entries_(entries) {}
-        bool Next(DirEntry& entry) override {
-            if (next_ == entries_.size())
-                return false;
-            entry = entries_[next_++];
-            return true;
-        }
-
-      private:
-        const std::vector<DirEntry>& entries_;
-        size_t next_ = 0;
-    };
-};
+namespace tavelin::test {
 
 // FILETIME ticks of a UTC date and time.
 inline std::uint64_t FileTimeOf(int year, int month, int day, int hour, int minute, int second) {
@@ -121,36 +81,4 @@ class FakeTextServices : public TextServices {
     wchar_t TimeSeparator() override { return timeSeparator; }
 };
 
-class FakeLoopHost : public LoopHost {
-  public:
-    // Escape reads as held from this poll on (1 = the first poll); 0 never.
-    int escapeFromPoll = 0;
-    int polls = 0;
-    int pumps = 0;
-    std::vector<std::wstring> statuses;
-    std::vector<std::wstring> painted;  // the status text at each repaint
-
-    void SetStatus(const std::wstring& text) override { statuses.push_back(text); }
-    void RepaintStatus() override { painted.push_back(statuses.empty() ? std::wstring() : statuses.back()); }
-    bool EscapeDown() override {
-        ++polls;
-        return escapeFromPoll != 0 && polls >= escapeFromPoll;
-    }
-    void PumpEvents() override { ++pumps; }
-    void Inform(const std::wstring&) override {}
-    void ShowError(const std::wstring&) override {}
-};
-
-// Records what the grid told its control.
-class RecordingObserver : public FileGridObserver {
-  public:
-    std::vector<std::pair<int, int>> cells;  // (column, row)
-    std::vector<int> rowCounts;
-    int rearranged = 0;
-
-    void CellChanged(int column, int row) override { cells.emplace_back(column, row); }
-    void RowCountChanged(int rowCount) override { rowCounts.push_back(rowCount); }
-    void RowsRearranged() override { ++rearranged; }
-};
-
-}  // namespace tavelin::listing_test
+}  // namespace tavelin::test

@@ -1,28 +1,26 @@
 #pragma once
-// In-memory stand-ins for the file system, the loop host and the main window, for the folder
-// tree tests.
-#include <chrono>
-#include <functional>
+// A file system in memory for the portable logic's tests: folders, files and links that the scan,
+// the listing and the copy read and create as on a disk.
+#include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/loop_host.h"
-#include "tree/scan_observer.h"
 
 namespace tavelin::test {
 
 // Paths are kept without a trailing "\"; a link stands for its target in every path below it.
 class FakeFileSystem : public FileSystem {
   public:
-    explicit FakeFileSystem(std::wstring root = L"C:\\A") { folders_[Trim(root)]; }
+    explicit FakeFileSystem(std::wstring root = L"C:\\A") { Folder(Trim(root)); }
 
     void AddFolder(const std::wstring& path, std::uint32_t attributes = kAttrDirectory) {
         AddEntry(path, attributes);
-        folders_[Trim(path)];
+        Folder(Trim(path));
     }
     void AddFile(const std::wstring& path, std::uint32_t attributes = kAttrArchive) { AddEntry(path, attributes); }
     void AddLink(const std::wstring& path, const std::wstring& target) {
@@ -31,15 +29,18 @@ class FakeFileSystem : public FileSystem {
     }
     void MakeUnreadable(const std::wstring& path) { unreadable_.insert(Trim(path)); }
     void FailCreationOf(const std::wstring& path) { failing_.insert(Trim(path)); }
+    // The entries a search of `folder` returns, exactly and in this order. A folder that the
+    // calls above made starts with "." and "..", as on a disk; one first named here starts empty,
+    // for tests that count every entry they put in.
+    std::vector<DirEntry>& Entries(const std::wstring& folder) { return folders_[Trim(folder)]; }
 
     std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
+        searched.push_back(folder);
         const std::wstring real = Resolve(folder);
         auto found = folders_.find(real);
         if (found == folders_.end() || unreadable_.contains(real))
             return nullptr;
-        std::vector<DirEntry> entries{{L".", kAttrDirectory}, {L"..", kAttrDirectory}};
-        entries.insert(entries.end(), found->second.begin(), found->second.end());
-        return std::make_unique<Listing>(std::move(entries));
+        return std::make_unique<Listing>(found->second);
     }
     bool IsDirectory(const std::wstring& path) override { return folders_.contains(Resolve(path)); }
     bool MakeDirectory(const std::wstring& path) override {
@@ -62,6 +63,8 @@ class FakeFileSystem : public FileSystem {
 
     const std::vector<std::wstring>& Created() const { return created_; }
     int IdentityQueries() const { return identityQueries_; }
+    // Every folder searched, as the caller named it.
+    std::vector<std::wstring> searched;
 
   private:
     class Listing : public DirectorySearch {
@@ -85,6 +88,12 @@ class FakeFileSystem : public FileSystem {
         if (path.size() == 3 && path.back() == L'\\')
             path.pop_back();
         return path;
+    }
+    std::vector<DirEntry>& Folder(const std::wstring& path) {
+        auto [it, added] = folders_.try_emplace(path);
+        if (added)
+            it->second = {{L".", kAttrDirectory}, {L"..", kAttrDirectory}};
+        return it->second;
     }
     bool Exists(const std::wstring& path) const {
         if (folders_.contains(path))
@@ -117,7 +126,7 @@ class FakeFileSystem : public FileSystem {
     void AddEntry(const std::wstring& path, std::uint32_t attributes) {
         const std::wstring p = Trim(path);
         const std::size_t cut = p.rfind(L'\\');
-        folders_[p.substr(0, cut)].push_back({p.substr(cut + 1), attributes});
+        Folder(p.substr(0, cut)).push_back({p.substr(cut + 1), attributes});
     }
 
     std::map<std::wstring, std::vector<DirEntry>> folders_;
@@ -127,66 +136,6 @@ class FakeFileSystem : public FileSystem {
     std::set<std::wstring> failing_;
     std::vector<std::wstring> created_;
     int identityQueries_ = 0;
-};
-
-// Records every call as one line, so a test can check both the calls and their order.
-class FakeHost : public LoopHost {
-  public:
-    // Escape reads as held from the poll with this number on (counted from 1); 0: never.
-    int escapeFromPoll = 0;
-    std::function<void()> onPump;
-    // Each read of the clock moves it on by this much; the default makes every paced check due,
-    // zero stops the clock.
-    std::chrono::steady_clock::duration tick = std::chrono::seconds(1);
-
-    void SetStatus(const std::wstring& text) override {
-        status = text;
-        log.push_back(L"status:" + text);
-    }
-    void RepaintStatus() override { log.push_back(L"repaint"); }
-    bool EscapeDown() override {
-        ++polls;
-        return escapeFromPoll != 0 && polls >= escapeFromPoll;
-    }
-    void PumpEvents() override {
-        ++pumps;
-        if (onPump)
-            onPump();
-    }
-    void Inform(const std::wstring& text) override { log.push_back(L"inform:" + text); }
-    void ShowError(const std::wstring& text) override { log.push_back(L"error:" + text); }
-    std::chrono::steady_clock::time_point Now() override { return now += tick; }
-
-    std::chrono::steady_clock::time_point now;
-    std::wstring status;
-    std::vector<std::wstring> log;
-    int polls = 0;
-    int pumps = 0;
-};
-
-class FakeWindow : public ScanObserver {
-  public:
-    void ClearFileList() override { log.push_back(L"clear list"); }
-    void SetTreeReady(bool ready) override {
-        treeReady = ready;
-        log.push_back(ready ? L"ready" : L"not ready");
-    }
-    void SetScanAborted(bool aborted) override {
-        scanAborted = aborted;
-        log.push_back(aborted ? L"aborted" : L"not aborted");
-    }
-    bool IsScanAborted() const override { return scanAborted; }
-    void EnableTree(bool enabled) override { log.push_back(enabled ? L"enable" : L"disable"); }
-    void ClearTree() override {
-        mirrored.clear();
-        log.push_back(L"clear tree");
-    }
-    void NodeAdded(NodeId node, NodeId parent) override { mirrored.push_back({node, parent}); }
-
-    bool treeReady = false;
-    bool scanAborted = false;
-    std::vector<std::wstring> log;
-    std::vector<std::pair<NodeId, NodeId>> mirrored;
 };
 
 }  // namespace tavelin::test
