@@ -13,9 +13,6 @@ namespace tavelin::ui {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TavelinStringGrid";
-// Posted once however many row count changes arrive before the queue runs again, so that filling
-// a grid row by row does not pay for a scroll bar update per row.
-constexpr UINT kUpdateScrollBars = WM_USER + 1;
 
 struct GdiObjectTraits {
     using Handle = HGDIOBJ;
@@ -50,12 +47,6 @@ int MeasureZeroWidth(HFONT font) {
     SIZE size{};
     GetTextExtentPoint32W(screen.Get(), L"0", 1, &size);
     return size.cx;
-}
-
-int WheelLines() {
-    UINT lines = 3;
-    SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-    return static_cast<int>(lines);
 }
 
 }  // namespace
@@ -174,15 +165,8 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 EndDrags();
             return 0;
         case WM_SETCURSOR:
-            if (LOWORD(lParam) == HTCLIENT) {
-                POINT p{};
-                GetCursorPos(&p);
-                ScreenToClient(Handle(), &p);
-                if (sizingCol_ || geometry_.SizingColumnAt(p.x, p.y)) {
-                    SetCursor(LoadCursorW(nullptr, IDC_SIZEWE));
-                    return TRUE;
-                }
-            }
+            if (LOWORD(lParam) == HTCLIENT && ShowSizingCursor())
+                return TRUE;
             break;
         case WM_KEYDOWN:
             OnKeyDown(wParam);
@@ -251,10 +235,9 @@ void StringGrid::Paint() {
         paintRow(row);
 
     BitBlt(paint.Get(), area.left, area.top, width, height, memory.Get(), area.left, area.top, SRCCOPY);
-    if (sizingCol_) {
-        // The copy covered the sizing line where it crossed the painted area; put it back there.
-        PatBlt(paint.Get(), sizingX_, 0, 1, geometry_.ViewHeight(), DSTINVERT);
-    }
+    // The copy covered the sizing line where it crossed the painted area; put it back there.
+    if (sizingCol_)
+        InvertSizingLine(paint.Get());
 }
 
 void StringGrid::PaintCell(HDC dc, int col, int row, const GridRect& rect) {
@@ -288,147 +271,6 @@ void StringGrid::PaintCell(HDC dc, int col, int row, const GridRect& rect) {
         drawCell_(col, row, r, state);
 }
 
-void StringGrid::OnSize() {
-    RECT client{};
-    GetClientRect(Handle(), &client);
-    const int left = geometry_.LeftCol();
-    const int top = geometry_.TopRow();
-    geometry_.SetViewSize(client.right, client.bottom);
-    if (left != geometry_.LeftCol() || top != geometry_.TopRow())
-        InvalidateAll();
-    if (!updatingScrollBars_)
-        UpdateScrollBars();
-}
-
-void StringGrid::ScheduleScrollBarUpdate() {
-    if (!Handle() || scrollBarUpdatePending_)
-        return;
-    scrollBarUpdatePending_ = true;
-    PostMessageW(Handle(), kUpdateScrollBars, 0, 0);
-}
-
-// Showing or hiding one bar changes the room for the other; the nested WM_SIZE updates the
-// view, and a few passes settle it.
-void StringGrid::UpdateScrollBars() {
-    if (!Handle())
-        return;
-    scrollBarUpdatePending_ = false;
-    updatingScrollBars_ = true;
-    for (int pass = 0; pass < 3; ++pass) {
-        const int viewWidth = geometry_.ViewWidth();
-        const int viewHeight = geometry_.ViewHeight();
-
-        SCROLLINFO vertical{};
-        vertical.cbSize = sizeof vertical;
-        vertical.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-        vertical.nMax = std::max(geometry_.RowCount() - 2, 0);
-        vertical.nPage = static_cast<UINT>(geometry_.PageRows());
-        vertical.nPos = geometry_.TopRow() - 1;
-        SetScrollInfo(Handle(), SB_VERT, &vertical, TRUE);
-
-        SCROLLINFO horizontal{};
-        horizontal.cbSize = sizeof horizontal;
-        horizontal.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
-        horizontal.nMax = std::max(geometry_.ColCount() - 1, 0);
-        horizontal.nPage = static_cast<UINT>(std::max(geometry_.ColCount() - geometry_.MaxLeftCol(), 1));
-        horizontal.nPos = geometry_.LeftCol();
-        SetScrollInfo(Handle(), SB_HORZ, &horizontal, TRUE);
-
-        if (viewWidth == geometry_.ViewWidth() && viewHeight == geometry_.ViewHeight())
-            break;
-    }
-    updatingScrollBars_ = false;
-}
-
-void StringGrid::OnScroll(int bar, int request) {
-    if (scrollBarUpdatePending_)
-        UpdateScrollBars();
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_TRACKPOS;
-    GetScrollInfo(Handle(), bar, &info);
-    if (bar == SB_VERT) {
-        const int top = geometry_.TopRow();
-        switch (request) {
-            case SB_LINEUP:
-                return ScrollTo(std::nullopt, top - 1);
-            case SB_LINEDOWN:
-                return ScrollTo(std::nullopt, top + 1);
-            case SB_PAGEUP:
-                return ScrollTo(std::nullopt, top - geometry_.PageRows());
-            case SB_PAGEDOWN:
-                return ScrollTo(std::nullopt, top + geometry_.PageRows());
-            case SB_TOP:
-                return ScrollTo(std::nullopt, 1);
-            case SB_BOTTOM:
-                return ScrollTo(std::nullopt, geometry_.MaxTopRow());
-            case SB_THUMBTRACK:
-            case SB_THUMBPOSITION:
-                return ScrollTo(std::nullopt, info.nTrackPos + 1);
-        }
-        return;
-    }
-    const int left = geometry_.LeftCol();
-    switch (request) {
-        case SB_LINELEFT: {
-            int col = left - 1;
-            while (col > 0 && !geometry_.ColVisible(col))
-                --col;
-            return ScrollTo(col, std::nullopt);
-        }
-        case SB_LINERIGHT: {
-            int col = left + 1;
-            while (col < geometry_.MaxLeftCol() && !geometry_.ColVisible(col))
-                ++col;
-            return ScrollTo(col, std::nullopt);
-        }
-        case SB_PAGELEFT:
-            return ScrollTo(left - geometry_.PageCols(), std::nullopt);
-        case SB_PAGERIGHT:
-            return ScrollTo(left + geometry_.PageCols(), std::nullopt);
-        case SB_LEFT:
-            return ScrollTo(0, std::nullopt);
-        case SB_RIGHT:
-            return ScrollTo(geometry_.MaxLeftCol(), std::nullopt);
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION:
-            return ScrollTo(info.nTrackPos, std::nullopt);
-    }
-}
-
-// A vertical scroll leaves the header row alone: the owner's drawing hook may do real work
-// whenever a header cell is painted.
-void StringGrid::ScrollTo(std::optional<int> leftCol, std::optional<int> topRow) {
-    const bool movedLeft = leftCol && geometry_.SetLeftCol(*leftCol);
-    const bool movedTop = topRow && geometry_.SetTopRow(*topRow);
-    if (movedLeft)
-        InvalidateAll();
-    else if (movedTop)
-        InvalidateData();
-    SCROLLINFO info{};
-    info.cbSize = sizeof info;
-    info.fMask = SIF_POS;
-    if (movedTop) {
-        info.nPos = geometry_.TopRow() - 1;
-        SetScrollInfo(Handle(), SB_VERT, &info, TRUE);
-    }
-    if (movedLeft) {
-        info.nPos = geometry_.LeftCol();
-        SetScrollInfo(Handle(), SB_HORZ, &info, TRUE);
-    }
-}
-
-void StringGrid::OnWheel(int delta) {
-    wheelRemainder_ += delta;
-    const int notches = wheelRemainder_ / WHEEL_DELTA;
-    wheelRemainder_ -= notches * WHEEL_DELTA;
-    if (notches == 0)
-        return;
-    const int lines = WheelLines();
-    const int step = lines == static_cast<int>(WHEEL_PAGESCROLL) ? geometry_.PageRows() : lines;
-    ScrollTo(std::nullopt, geometry_.TopRow() - notches * step);
-}
-
 void StringGrid::OnButtonDown(MouseButton button, bool doubleClick, WPARAM keys, int x, int y) {
     if (GetFocus() != Handle())
         SetFocus(Handle());
@@ -442,15 +284,8 @@ void StringGrid::OnButtonDown(MouseButton button, bool doubleClick, WPARAM keys,
 
     if (button == MouseButton::Left) {
         // The second press of a double-click is never taken for sizing: it belongs to the owner.
-        if (const auto col = doubleClick ? std::nullopt : geometry_.SizingColumnAt(x, y)) {
-            const auto rect = geometry_.CellRect(*col, 0);
-            sizingCol_ = col;
-            sizingOffset_ = rect->right - x;
-            sizingX_ = rect->right;
-            SetCapture(Handle());
-            DrawSizingLine();
+        if (!doubleClick && BeginColumnSizing(x, y))
             return;
-        }
         const auto cell = geometry_.CellAt(x, y);
         if (cell && cell->row > 0) {
             SelectCell(*cell, (keys & MK_SHIFT) != 0);
@@ -464,10 +299,7 @@ void StringGrid::OnButtonDown(MouseButton button, bool doubleClick, WPARAM keys,
 
 void StringGrid::OnMouseMove(int x, int y) {
     if (sizingCol_) {
-        const int left = geometry_.CellRect(*sizingCol_, 0)->left;
-        DrawSizingLine();
-        sizingX_ = std::max(x + sizingOffset_, left);
-        DrawSizingLine();
+        TrackColumnSizing(x);
         return;
     }
     if (!selecting_)
@@ -487,12 +319,7 @@ void StringGrid::OnMouseMove(int x, int y) {
 
 void StringGrid::OnLeftButtonUp(int x) {
     if (sizingCol_) {
-        DrawSizingLine();
-        const int col = *sizingCol_;
-        const int left = geometry_.CellRect(col, 0)->left;
-        sizingCol_.reset();
-        ReleaseCapture();
-        SetColWidth(col, std::max(x + sizingOffset_, left) - left);
+        EndColumnSizing(x);
         return;
     }
     if (selecting_) {
@@ -607,11 +434,6 @@ void StringGrid::InvalidateData() {
         return;
     const RECT data{0, geometry_.RowHeight(), geometry_.ViewWidth(), geometry_.ViewHeight()};
     InvalidateRect(Handle(), &data, FALSE);
-}
-
-void StringGrid::DrawSizingLine() {
-    WindowDc dc(Handle());
-    PatBlt(dc.Get(), sizingX_, 0, 1, geometry_.ViewHeight(), DSTINVERT);
 }
 
 void StringGrid::EndDrags() {

@@ -88,16 +88,14 @@ class StringGrid : public Window<StringGrid> {
     // Between a cell's top-left corner and its text, at 96 dpi.
     static constexpr int kTextInset = 2;
 
+    // Posted once however many row count changes arrive before the queue runs again, so that
+    // filling a grid row by row does not pay for a scroll bar update per row.
+    static constexpr UINT kUpdateScrollBars = WM_USER + 1;
+
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void Paint();
     void PaintCell(HDC dc, int col, int row, const GridRect& rect);
-    void OnSize();
-    void UpdateScrollBars();
-    void ScheduleScrollBarUpdate();
-    void OnScroll(int bar, int request);
-    void ScrollTo(std::optional<int> leftCol, std::optional<int> topRow);
-    void OnWheel(int delta);
     void OnButtonDown(MouseButton button, bool doubleClick, WPARAM keys, int x, int y);
     void OnMouseMove(int x, int y);
     void OnLeftButtonUp(int x);
@@ -109,8 +107,23 @@ class StringGrid : public Window<StringGrid> {
     void RevealCurrent();
     void InvalidateAll();
     void InvalidateData();
-    void DrawSizingLine();
     void EndDrags();
+
+    // The view and its scroll bars.
+    void OnSize();
+    void UpdateScrollBars();
+    void ScheduleScrollBarUpdate();
+    void OnScroll(int bar, int request);
+    void ScrollTo(std::optional<int> leftCol, std::optional<int> topRow);
+    void OnWheel(int delta);
+
+    // The column-sizing drag.
+    bool ShowSizingCursor() const;
+    bool BeginColumnSizing(int x, int y);
+    void TrackColumnSizing(int x);
+    void EndColumnSizing(int x);
+    void DrawSizingLine();
+    void InvertSizingLine(HDC dc) const;
 
     const GridData& data_;
     GridGeometry geometry_;
