@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/unique_handle.h"
+#include "platform/file_handle_win.h"
 #include "platform/full_path_win.h"
 
 namespace tavelin {
@@ -13,12 +14,6 @@ struct FindHandleTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(Handle h) { FindClose(h); }
-};
-
-struct FileHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { CloseHandle(h); }
 };
 
 std::uint64_t Combine(DWORD high, DWORD low) {
@@ -83,9 +78,9 @@ bool FileSystemWin::MakeDirectory(const std::wstring& path) {
 std::optional<FolderIdentity> FileSystemWin::Identity(const std::wstring& path) {
     // Without FILE_FLAG_OPEN_REPARSE_POINT the open follows links, so a link yields the identity
     // of the folder it leads to.
-    Unique<FileHandleTraits> file(CreateFileW(ToFileSystemPath(path).c_str(), FILE_READ_ATTRIBUTES,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    UniqueFileHandle file(CreateFileW(ToFileSystemPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file)
         return std::nullopt;
     BY_HANDLE_FILE_INFORMATION info;

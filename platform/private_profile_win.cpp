@@ -8,18 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_handle_win.h"
 #include "platform/profile_text.h"
-#include "base/unique_handle.h"
 
 namespace tavelin {
 
 namespace {
-
-struct FileHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { CloseHandle(h); }
-};
 
 // A settings file is a few hundred bytes; anything near this is not one to copy into memory.
 constexpr LONGLONG kLargestProfile = 64 * 1024 * 1024;
@@ -30,9 +24,9 @@ constexpr DWORD kReplaceRetryMs = 20;
 // The whole file; empty when there is none, nullopt when it is there but cannot be read, since
 // a copy without its contents would lose what the user keeps in it.
 std::optional<std::string> ReadWholeFile(const std::wstring& path) {
-    Unique<FileHandleTraits> file(CreateFileW(path.c_str(), GENERIC_READ,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file)
         return GetLastError() == ERROR_FILE_NOT_FOUND ? std::optional<std::string>(std::string()) : std::nullopt;
     LARGE_INTEGER size{};
@@ -62,7 +56,7 @@ std::optional<std::wstring> CreateCopyFile(const std::wstring& path, const std::
     for (int attempt = 0; attempt < kCopyNameAttempts; ++attempt) {
         const std::wstring copy =
             path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++) + L".tmp";
-        Unique<FileHandleTraits> file(
+        UniqueFileHandle file(
             CreateFileW(copy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) {
             if (GetLastError() == ERROR_FILE_EXISTS)

@@ -20,12 +20,31 @@ HRESULT ReturnText(const std::wstring& text, BSTR* out) {
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
+void Empty(VARIANT* out) {
+    VariantInit(out);
+}
+
+template <typename T>
+void Empty(T* out) {
+    *out = T{};
+}
+
 void SetChild(VARIANT* out, LONG id) {
     out->vt = VT_I4;
     out->lVal = id;
 }
 
 }  // namespace
+
+// Every answer starts alike: a missing out-parameter is an error, the out-parameter is emptied
+// before anything can fail, and once the grid has gone the object says it is cut off.
+template <typename T>
+HRESULT GridAccessible::Begin(T* out) const {
+    if (!out)
+        return E_POINTER;
+    Empty(out);
+    return grid_ ? S_OK : RPC_E_DISCONNECTED;
+}
 
 GridAccessible::GridAccessible(StringGrid& grid) : grid_(&grid), hwnd_(grid.Handle()) {}
 
@@ -96,43 +115,31 @@ bool GridAccessible::CurrentRow(int* row) const {
 
 // The window object around the grid, as the system's own client objects answer.
 HRESULT GridAccessible::get_accParent(IDispatch** parent) {
-    if (!parent)
-        return E_POINTER;
-    *parent = nullptr;
-    if (!grid_)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Begin(parent); hr != S_OK)
+        return hr;
     return AccessibleObjectFromWindow(hwnd_, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
                                       reinterpret_cast<void**>(parent));
 }
 
 HRESULT GridAccessible::get_accChildCount(LONG* count) {
-    if (!count)
-        return E_POINTER;
-    *count = 0;
-    if (!grid_)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Begin(count); hr != S_OK)
+        return hr;
     *count = grid_->RowCount();
     return S_OK;
 }
 
 // Rows are simple children: they have no object of their own.
 HRESULT GridAccessible::get_accChild(VARIANT child, IDispatch** object) {
-    if (!object)
-        return E_POINTER;
-    *object = nullptr;
-    if (!grid_)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Begin(object); hr != S_OK)
+        return hr;
     int row = 0;
     return Resolve(child, &row) == Target::Row ? S_FALSE : E_INVALIDARG;
 }
 
 // The table takes the name its window carries; rows read as GridRowName describes.
 HRESULT GridAccessible::get_accName(VARIANT child, BSTR* name) {
-    if (!name)
-        return E_POINTER;
-    *name = nullptr;
-    if (!grid_)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Begin(name); hr != S_OK)
+        return hr;
     int row = 0;
     switch (Resolve(child, &row)) {
         case Target::Self: {
@@ -150,11 +157,8 @@ HRESULT GridAccessible::get_accName(VARIANT child, BSTR* name) {
 
 // Rows and the table have no value, description, help or shortcut of their own.
 HRESULT GridAccessible::NoText(const VARIANT& child, BSTR* out) const {
-    if (!out)
-        return E_POINTER;
-    *out = nullptr;
-    if (!grid_)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Begin(out); hr != S_OK)
+        return hr;
     int row = 0;
     return Resolve(child, &row) == Target::Invalid ? E_INVALIDARG : DISP_E_MEMBERNOTFOUND;
 }
@@ -169,11 +173,8 @@ HRESULT GridAccessible::get_accDescription(VARIANT child, BSTR* description) {
 
 // The header row is a row of column titles, so it says so rather than passing for data.
 HRESULT GridAccessible::get_accRole(VARIANT child, VARIANT* role) {
-    if (!role)
-        return E_POINTER;
-    VariantInit(role);
-    if (!grid_)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Begin(role); hr != S_OK)
+        return hr;
     int row = 0;
     switch (Resolve(child, &row)) {
         case Target::Self:
@@ -192,11 +193,8 @@ HRESULT GridAccessible::get_accRole(VARIANT child, VARIANT* role) {
 // current cell and the grid has the keyboard. Rows scrolled out of the view are off screen but
 // not invisible: readers that skip invisible objects still read the whole table.
 HRESULT GridAccessible::get_accState(VARIANT child, VARIANT* state) {
-    if (!state)
-        return E_POINTER;
-    VariantInit(state);
-    if (!grid_)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Begin(state); hr != S_OK)
+        return hr;
     int row = 0;
     const Target target = Resolve(child, &row);
     if (target == Target::Invalid)
@@ -241,11 +239,8 @@ HRESULT GridAccessible::get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) {
 }
 
 HRESULT GridAccessible::get_accFocus(VARIANT* child) {
-    if (!child)
-        return E_POINTER;
-    VariantInit(child);
-    if (!grid_)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Begin(child); hr != S_OK)
+        return hr;
     if (!HasFocus())
         return S_FALSE;
     int row = 0;
@@ -256,11 +251,8 @@ HRESULT GridAccessible::get_accFocus(VARIANT* child) {
 // The grid selects one range of cells, whose rows are listed as selected in their states; the
 // selection as a whole is reported by the row that holds the current cell, where keys act.
 HRESULT GridAccessible::get_accSelection(VARIANT* children) {
-    if (!children)
-        return E_POINTER;
-    VariantInit(children);
-    if (!grid_)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Begin(children); hr != S_OK)
+        return hr;
     int row = 0;
     if (!CurrentRow(&row))
         return S_FALSE;
@@ -269,11 +261,8 @@ HRESULT GridAccessible::get_accSelection(VARIANT* children) {
 }
 
 HRESULT GridAccessible::get_accDefaultAction(VARIANT child, BSTR* action) {
-    if (!action)
-        return E_POINTER;
-    *action = nullptr;
-    if (!grid_)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Begin(action); hr != S_OK)
+        return hr;
     int row = 0;
     const Target target = Resolve(child, &row);
     if (target == Target::Invalid)
@@ -343,11 +332,8 @@ HRESULT GridAccessible::accLocation(LONG* left, LONG* top, LONG* width, LONG* he
 // Rows follow one another from the header down. Moving from the table itself to its siblings
 // is the system's business: its own object for the window's client area knows them.
 HRESULT GridAccessible::accNavigate(LONG direction, VARIANT start, VARIANT* end) {
-    if (!end)
-        return E_POINTER;
-    VariantInit(end);
-    if (!grid_)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Begin(end); hr != S_OK)
+        return hr;
     int row = 0;
     const Target target = Resolve(start, &row);
     if (target == Target::Invalid)
@@ -391,11 +377,8 @@ HRESULT GridAccessible::accNavigate(LONG direction, VARIANT start, VARIANT* end)
 }
 
 HRESULT GridAccessible::accHitTest(LONG x, LONG y, VARIANT* child) {
-    if (!child)
-        return E_POINTER;
-    VariantInit(child);
-    if (!grid_)
-        return RPC_E_DISCONNECTED;
+    if (const HRESULT hr = Begin(child); hr != S_OK)
+        return hr;
     POINT point{x, y};
     ScreenToClient(hwnd_, &point);
     RECT client{};

@@ -72,6 +72,8 @@ class GridAccessible final : public IAccessible {
     enum class Target { Self, Row, Invalid };
     Target Resolve(const VARIANT& child, int* row) const;
     HRESULT NoText(const VARIANT& child, BSTR* out) const;
+    template <typename T>
+    HRESULT Begin(T* out) const;
     bool HasFocus() const;
     // The row of the current cell, when the grid has it.
     bool CurrentRow(int* row) const;

@@ -1,0 +1,16 @@
+#pragma once
+// A handle from CreateFileW, closed when it goes; INVALID_HANDLE_VALUE, not null, means none.
+#include <windows.h>
+
+#include "base/unique_handle.h"
+
+namespace tavelin {
+
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { CloseHandle(h); }
+};
+using UniqueFileHandle = Unique<FileHandleTraits>;
+
+}  // namespace tavelin
