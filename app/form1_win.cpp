@@ -328,9 +328,11 @@ void TForm1::StringGrid1MouseDown(ui::MouseButton, unsigned, int x, int y) {
     }
 }
 
+// The text starts an inset from the cell's edge, so the digits get the column less that inset:
+// padded to the whole width, the last digit would be cut off at the right edge.
 void TForm1::StringGrid1DrawCell(int col, int row, const RECT&, unsigned) {
     if (col == 1 && row == 0 && ListReady)
-        repadder_.Repad(grid_, StringGrid1.ColWidth(1), StringGrid1.ZeroCharWidth());
+        repadder_.Repad(grid_, StringGrid1.ColWidth(1) - StringGrid1.TextInset(), StringGrid1.ZeroCharWidth());
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
