@@ -354,8 +354,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
             if (header->hwndFrom != TreeView1.Handle())
                 return 0;
-            // The tree moves its selection only after it reports the click.
-            if (header->code == NM_CLICK)
+            // The tree moves its selection only after it reports the click. Enter lists the
+            // selected folder as a click does, so the keyboard alone can list any folder; the
+            // selection moving under the arrow keys lists nothing.
+            if (header->code == NM_CLICK || header->code == NM_RETURN)
                 PostMessageW(Handle(), kTreeClicked, 0, 0);
             else if (header->code == TVN_ITEMEXPANDINGW)
                 return folderView_.Expanding(*reinterpret_cast<NMTREEVIEWW*>(lParam)) ? TRUE : FALSE;
