@@ -328,9 +328,11 @@ void TForm1::StringGrid1MouseDown(ui::MouseButton, unsigned, int x, int y) {
     }
 }
 
+// The text starts an inset from the cell's edge, so the digits get the column less that inset:
+// padded to the whole width, the last digit would be cut off at the right edge.
 void TForm1::StringGrid1DrawCell(int col, int row, const RECT&, unsigned) {
     if (col == 1 && row == 0 && ListReady)
-        repadder_.Repad(grid_, StringGrid1.ColWidth(1), StringGrid1.ZeroCharWidth());
+        repadder_.Repad(grid_, StringGrid1.ColWidth(1) - StringGrid1.TextInset(), StringGrid1.ZeroCharWidth());
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -352,8 +354,10 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
             if (header->hwndFrom != TreeView1.Handle())
                 return 0;
-            // The tree moves its selection only after it reports the click.
-            if (header->code == NM_CLICK)
+            // The tree moves its selection only after it reports the click. Enter lists the
+            // selected folder as a click does, so the keyboard alone can list any folder; the
+            // selection moving under the arrow keys lists nothing.
+            if (header->code == NM_CLICK || header->code == NM_RETURN)
                 PostMessageW(Handle(), kTreeClicked, 0, 0);
             else if (header->code == TVN_ITEMEXPANDINGW)
                 return folderView_.Expanding(*reinterpret_cast<NMTREEVIEWW*>(lParam)) ? TRUE : FALSE;

@@ -74,6 +74,8 @@ class StringGrid : public Window<StringGrid> {
     int TopRow() const { return geometry_.TopRow(); }
     // Pixel width of "0" in the grid's font.
     int ZeroCharWidth() const { return zeroWidth_; }
+    // Pixels between a cell's left edge and its text.
+    int TextInset() const { return textInset_; }
     GridCell CurrentCell() const { return selection_.Current(); }
     GridCell SelectionAnchor() const { return selection_.Anchor(); }
     // Makes `cell` current, as a press on it does; with `extend` the range grows from the anchor.

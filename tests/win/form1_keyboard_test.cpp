@@ -135,5 +135,28 @@ TEST_F(Form1Keyboard, TabDuringAColumnSizingDragLeavesTheKeyboardOnTheGridSoEscS
     EXPECT_EQ(form->StringGrid1.ColWidth(0), width);
 }
 
+TEST_F(Form1Keyboard, EnterOnTheTreeListsTheSelectedFolderAsAClickDoes) {
+    dir.MakeFolder(L"sub");
+    dir.MakeFile(L"sub\\in-sub.txt", 3);
+    dir.MakeFile(L"top.txt", 1);
+    form->SearchFolder = dir.Path();
+    form->ScanFolderTree();
+    ASSERT_TRUE(form->TreeReady);
+    const HWND tree = form->TreeView1.Handle();
+    SetFocus(tree);
+    Press(VK_HOME);
+    Press(VK_RETURN);
+    EXPECT_EQ(Status(), L"1 Files");
+    EXPECT_EQ(form->Grid().Cell(0, 1), L"top.txt");
+    // Down from the root, once the root is opened, is its first folder.
+    Press(VK_RIGHT);
+    Press(VK_DOWN);
+    EXPECT_EQ(Status(), L"1 Files") << "moving the selection alone lists nothing";
+    EXPECT_EQ(form->Grid().Cell(0, 1), L"top.txt");
+    Press(VK_RETURN);
+    EXPECT_EQ(form->Grid().Cell(0, 1), L"in-sub.txt");
+    EXPECT_EQ(GetFocus(), tree);
+}
+
 }  // namespace
 }  // namespace tavelin::test

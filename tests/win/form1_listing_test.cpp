@@ -152,9 +152,17 @@ TEST_F(Form1Listing, WideningTheSizeColumnRepadsEverySize) {
     dir.MakeFolder(L"sub");
     Scan(dir.Path());
     ClickNode(0);
-    int zero = form->StringGrid1.ZeroCharWidth();
-    form->StringGrid1.SetColWidth(1, zero * 12);
-    UpdateWindow(form->StringGrid1.Handle());
+    const int zero = form->StringGrid1.ZeroCharWidth();
+    const int inset = form->StringGrid1.TextInset();
+    // As many digits as fit behind the text's inset, and never one that the right edge cuts.
+    for (int width = zero * 11; width <= zero * 12 + inset; ++width) {
+        form->StringGrid1.SetColWidth(1, width);
+        UpdateWindow(form->StringGrid1.Handle());
+        const int digits = static_cast<int>(Column(1)[0].size());
+        EXPECT_LE(inset + digits * zero, width);
+        EXPECT_GT(inset + (digits + 1) * zero, width);
+        EXPECT_EQ(Column(1)[1].size(), Column(1)[0].size()) << "width " << width;
+    }
     for (const auto& cell : Column(1))
         EXPECT_EQ(cell.size(), 12u) << cell;
     EXPECT_EQ(Column(1)[0].substr(8), L"1234");
