@@ -213,8 +213,8 @@ void TForm1::Panel1Resize() {
 }
 
 void TForm1::MnuSearchFolderClick() {
-    // A second scan started from inside a running one's event pump would leave the first's tree
-    // alone but stop it there; the command is refused instead, so the first runs to its end.
+    // A second scan started from inside a running one's event pump would replace the tree and
+    // end the first where it stood; the command is refused instead, so the first runs to its end.
     if (!Shown || scanning_ || closing_)
         return;
     BusyScope busy(*this);
