@@ -86,7 +86,8 @@ void TForm1::CreateControls() {
     Panel1.Create(Handle(), form1::kPanel1);
     Panel2.Create(Panel1.Handle(), form1::kPanel2);
     Edit1.Create(Panel2.Handle(), form1::kEdit1);
-    TreeView1.Create(Panel1.Handle(), form1::kTreeView1, IDB_FOLDER);
+    TreeView1.Create(Panel1.Handle(), form1::kTreeView1,
+                     {{16, IDB_FOLDER}, {20, IDB_FOLDER_20}, {24, IDB_FOLDER_24}, {32, IDB_FOLDER_32}});
     Panel1.Children().Add(Panel2.Handle(), ui::Align::Top, form1::kPanel2Height);
     Panel1.Children().Add(TreeView1.Handle(), ui::Align::Client, 0);
     Panel1.onResize = [this] { Panel1Resize(); };

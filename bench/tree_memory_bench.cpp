@@ -84,7 +84,7 @@ class TreeWindow final : public ScanObserver, public LoopHost {
         RegisterClassW(&wc);
         frame_ = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 500,
                                  nullptr, nullptr, wc.hInstance, this);
-        treeView_.Create(frame_, 1, 0);
+        treeView_.Create(frame_, 1, {});
         MoveWindow(treeView_.Handle(), 0, 0, 380, 460, TRUE);
     }
     ~TreeWindow() override { DestroyWindow(frame_); }

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
-"""Draws the two small pictures of the resource script: res/tavelin.ico, a 32x32 16-colour
-program icon (a yellow folder with a second, outlined one behind it), and res/folder.bmp, the
-16x16 yellow closed folder of the folder tree, whose white pixels the image list makes
-transparent. Run from the repository root; the results are committed."""
+"""Draws the small pictures of the resource script: res/tavelin.ico, the 16-colour program icon
+(a yellow folder with a second, outlined one behind it) at 16, 20, 24, 32, 40 and 48 pixels, and
+res/folder*.bmp, the yellow closed folder of the folder tree at 16, 20, 24 and 32 pixels, whose
+white pixels the image list makes transparent. Each size is drawn for itself, so a display at
+125 %, 150 % or 200 % gets a picture with whole-pixel edges instead of a stretched one. Run from
+the repository root; the results are committed."""
 import struct
 
 # The standard 16-colour palette, as (red, green, blue).
@@ -44,30 +46,48 @@ def folder(size):
     return pixels, mask
 
 
-def icon():
-    pixels, mask = folder(32)
-    for y in range(2, 6):
-        for x in range(16, 30):
-            if mask[y][x]:
-                pixels[y][x] = BLUE if y in (2, 5) or x in (16, 29) else CYAN
-                mask[y][x] = 0
-    xor = rows_4bit(pixels, 32)
-    and_mask = b''
+ICON_SIZES = (16, 20, 24, 32, 40, 48)
+TREE_SIZES = (16, 20, 24, 32)
+
+
+def mask_rows(mask):
+    """Bottom-up rows of 1-bit mask, each padded to four bytes."""
+    data = b''
     for row in reversed(mask):
-        bits = 0
-        for bit in row:
-            bits = (bits << 1) | bit
-        and_mask += struct.pack('>I', bits)
-    header = struct.pack('<IiiHHIIiiII', 40, 32, 64, 1, 4, 0, len(xor) + len(and_mask), 0, 0, 16, 0)
-    image = header + PALETTE_BYTES + xor + and_mask
-    directory = struct.pack('<HHH', 0, 1, 1) + struct.pack('<BBBBHHII', 32, 32, 16, 0, 1, 4, len(image), 22)
-    return directory + image
+        bits = list(row) + [0] * (-len(row) % 32)
+        data += bytes(int(''.join(map(str, bits[i:i + 8])), 2) for i in range(0, len(bits), 8))
+    return data
 
 
-def tree_bitmap():
-    pixels, _ = folder(16)
-    data = rows_4bit(pixels, 16)
-    info = struct.pack('<IiiHHIIiiII', 40, 16, 16, 1, 4, 0, len(data), 0, 0, 16, 0) + PALETTE_BYTES
+def icon_image(size):
+    pixels, mask = folder(size)
+    scale = size / 32
+    top, bottom, left, right = int(2 * scale), int(6 * scale), int(16 * scale), int(30 * scale)
+    for y in range(top, bottom):
+        for x in range(left, right):
+            if mask[y][x]:
+                pixels[y][x] = BLUE if y in (top, bottom - 1) or x in (left, right - 1) else CYAN
+                mask[y][x] = 0
+    xor = rows_4bit(pixels, size)
+    and_mask = mask_rows(mask)
+    header = struct.pack('<IiiHHIIiiII', 40, size, 2 * size, 1, 4, 0, len(xor) + len(and_mask), 0, 0, 16, 0)
+    return header + PALETTE_BYTES + xor + and_mask
+
+
+def icon():
+    images = [icon_image(size) for size in ICON_SIZES]
+    directory = struct.pack('<HHH', 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    for size, image in zip(ICON_SIZES, images):
+        directory += struct.pack('<BBBBHHII', size, size, 16, 0, 1, 4, len(image), offset)
+        offset += len(image)
+    return directory + b''.join(images)
+
+
+def tree_bitmap(size):
+    pixels, _ = folder(size)
+    data = rows_4bit(pixels, size)
+    info = struct.pack('<IiiHHIIiiII', 40, size, size, 1, 4, 0, len(data), 0, 0, 16, 0) + PALETTE_BYTES
     offset = 14 + len(info)
     return struct.pack('<2sIHHI', b'BM', offset + len(data), 0, 0, offset) + info + data
 
@@ -75,5 +95,6 @@ def tree_bitmap():
 if __name__ == '__main__':
     with open('res/tavelin.ico', 'wb') as f:
         f.write(icon())
-    with open('res/folder.bmp', 'wb') as f:
-        f.write(tree_bitmap())
+    for size in TREE_SIZES:
+        with open('res/folder.bmp' if size == 16 else f'res/folder{size}.bmp', 'wb') as f:
+            f.write(tree_bitmap(size))

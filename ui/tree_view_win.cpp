@@ -1,6 +1,9 @@
 #include "ui/tree_view_win.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "ui/clear_on_destroy_win.h"
 #include "ui/dpi_scale.h"
@@ -14,27 +17,34 @@ TreeView::~TreeView() {
         ImageList_Destroy(images_);
 }
 
-void TreeView::Create(HWND parent, int id, int imageResource) {
+void TreeView::Create(HWND parent, int id, std::vector<TreePicture> pictures) {
     DWORD style =
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | TVS_DISABLEDRAGDROP;
     hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
     ClearOnDestroy(hwnd_);
-    imageResource_ = imageResource;
+    pictures_ = std::move(pictures);
     SetDpi(kDefaultDpi);
 }
 
-// Enlarged, the picture repeats its pixels rather than blending them, so its white background
-// stays exactly the colour that the mask takes out.
+// The drawing made for the size when there is one; otherwise the nearest is stretched, and
+// stretched the picture repeats or drops its pixels rather than blending them, so its white
+// background stays exactly the colour that the mask takes out.
 void TreeView::SetDpi(int dpi) {
     constexpr int kImageSize = 16;
     constexpr int kIndent = 19;
     const int size = ToDpi(kImageSize, dpi);
     HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 1, 0);
-    if (auto bitmap = static_cast<HBITMAP>(
-            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(imageResource_), IMAGE_BITMAP, size, size, 0))) {
-        ImageList_AddMasked(images, bitmap, RGB(255, 255, 255));
-        DeleteObject(bitmap);
+    const auto nearest = std::min_element(pictures_.begin(), pictures_.end(), [size](const auto& a, const auto& b) {
+        const int da = std::abs(a.size - size), db = std::abs(b.size - size);
+        return da != db ? da < db : a.size > b.size;
+    });
+    if (nearest != pictures_.end()) {
+        if (auto bitmap = static_cast<HBITMAP>(LoadImageW(
+                GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nearest->resource), IMAGE_BITMAP, size, size, 0))) {
+            ImageList_AddMasked(images, bitmap, RGB(255, 255, 255));
+            DeleteObject(bitmap);
+        }
     }
     TreeView_SetImageList(hwnd_, images, TVSIL_NORMAL);
     if (images_)

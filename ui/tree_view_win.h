@@ -8,8 +8,16 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace tavelin::ui {
+
+// One drawing of the tree's picture: a bitmap `size` pixels square whose white pixels are
+// transparent.
+struct TreePicture {
+    int size;
+    int resource;
+};
 
 class TreeView {
   public:
@@ -17,10 +25,10 @@ class TreeView {
     TreeView(const TreeView&) = delete;
     TreeView& operator=(const TreeView&) = delete;
     ~TreeView();
-    // `imageResource` is a 16x16 bitmap whose white pixels are transparent.
-    void Create(HWND parent, int id, int imageResource);
+    // `pictures` are drawings of the one picture the items show, 16 pixels square at 96 dpi.
+    void Create(HWND parent, int id, std::vector<TreePicture> pictures);
     HWND Handle() const { return hwnd_; }
-    // Scales the picture and the indent to a display of `dpi`.
+    // Sizes the picture and the indent for a display of `dpi`.
     void SetDpi(int dpi);
 
     void Clear();
@@ -37,7 +45,7 @@ class TreeView {
   private:
     HWND hwnd_ = nullptr;
     HIMAGELIST images_ = nullptr;
-    int imageResource_ = 0;
+    std::vector<TreePicture> pictures_;
 };
 
 }  // namespace tavelin::ui

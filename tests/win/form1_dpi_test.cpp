@@ -8,7 +8,9 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
+#include "res/resource.h"
 #include "settings/settings_table.h"
 #include "support/form_fixture.h"
 
@@ -100,6 +102,31 @@ Parts MeasureParts(const TForm1& form) {
             form.StringGrid1.RowHeight(0),
             image,
             -font.lfHeight};
+}
+
+constexpr COLORREF kMagenta = RGB(255, 0, 255);
+
+// The colours of a picture `size` pixels square, row by row, as `draw` puts it on magenta.
+template <typename Draw>
+std::vector<COLORREF> Drawn(int size, Draw draw) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, size, size);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, canvas);
+    HBRUSH magenta = CreateSolidBrush(kMagenta);
+    RECT all{0, 0, size, size};
+    FillRect(dc, &all, magenta);
+    DeleteObject(magenta);
+    draw(dc);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            pixels.push_back(GetPixel(dc, x, y));
+    SelectObject(dc, old);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    return pixels;
 }
 
 class Form1Dpi : public FormTest {
@@ -250,6 +277,48 @@ TEST_F(Form1Dpi, AMoveToAScreenOfTwiceTheResolutionDoublesEveryLengthAndChangesN
     savedAfter[kLeft] = savedBefore[kLeft];  // the suggested rectangle placed it elsewhere
     savedAfter[kTop] = savedBefore[kTop];
     EXPECT_EQ(savedAfter, savedBefore);
+}
+
+// At 125 %, 150 % and 200 % the tree shows the folder drawn for that size, pixel for pixel,
+// rather than the 16-pixel one stretched.
+TEST_F(Form1Dpi, TheTreesPictureIsTheOneDrawnForItsSize) {
+    const struct {
+        int dpi;
+        int resource;
+    } drawn[] = {{96, IDB_FOLDER}, {120, IDB_FOLDER_20}, {144, IDB_FOLDER_24}, {192, IDB_FOLDER_32}};
+    for (const auto& d : drawn) {
+        RECT bounds{};
+        GetWindowRect(form->Handle(), &bounds);
+        SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(d.dpi, d.dpi), reinterpret_cast<LPARAM>(&bounds));
+        Pump();
+        HIMAGELIST images = TreeView_GetImageList(form->TreeView1.Handle(), TVSIL_NORMAL);
+        int shownSize = 0, unused = 0;
+        ImageList_GetIconSize(images, &shownSize, &unused);
+        auto picture = static_cast<HBITMAP>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(d.resource), IMAGE_BITMAP, 0, 0, 0));
+        ASSERT_NE(picture, nullptr) << d.dpi;
+        BITMAP bitmap{};
+        GetObjectW(picture, sizeof bitmap, &bitmap);
+        ASSERT_EQ(shownSize, bitmap.bmWidth) << d.dpi;
+        const std::vector<COLORREF> shown =
+            Drawn(shownSize, [&](HDC dc) { ImageList_Draw(images, 0, dc, 0, 0, ILD_NORMAL); });
+        std::vector<COLORREF> expected = Drawn(shownSize, [&](HDC dc) {
+            HDC source = CreateCompatibleDC(dc);
+            HGDIOBJ old = SelectObject(source, picture);
+            BitBlt(dc, 0, 0, shownSize, shownSize, source, 0, 0, SRCCOPY);
+            SelectObject(source, old);
+            DeleteDC(source);
+        });
+        DeleteObject(picture);
+        // White is the picture's transparent colour.
+        for (COLORREF& colour : expected)
+            if (colour == RGB(255, 255, 255))
+                colour = kMagenta;
+        int different = 0;
+        for (std::size_t i = 0; i < expected.size(); ++i)
+            different += shown[i] != expected[i];
+        EXPECT_EQ(different, 0) << d.dpi << " dpi";
+    }
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ struct Wrappers {
         status.Create(parent, 2);
         splitter.Create(parent, 3);
         grid.Create(parent, 4);
-        tree.Create(parent, 5, IDB_FOLDER);
+        tree.Create(parent, 5, {{16, IDB_FOLDER}});
         edit.Create(parent, 6);
     }
     std::vector<HWND> Handles() const {
