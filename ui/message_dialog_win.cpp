@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "ui/dpi_scale.h"
 #include "ui/scoped_dc.h"
+#include "ui/window_dpi_win.h"
 
 namespace tavelin::ui {
 
@@ -39,7 +41,7 @@ constexpr int kMarginX = 2, kMarginY = 1;  // around everything, in characters /
 constexpr int kIconGap = 2;                // between the icon and the text, in characters
 constexpr int kButtonMinWidth = 12;        // in characters
 constexpr int kButtonGap = 1;              // between buttons, in characters
-constexpr int kIconSize = 32;
+constexpr int kIconSize = 32;              // at 96 dpi
 
 struct DialogState {
     const std::wstring* text;
@@ -94,8 +96,11 @@ void Layout(HWND dialog, DialogState& state) {
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     state.font = CreateFontIndirectW(&metrics.lfMessageFont);
-    state.icon = static_cast<HICON>(
-        LoadImageW(nullptr, state.form.icon, IMAGE_ICON, kIconSize, kIconSize, LR_SHARED | LR_DEFAULTCOLOR));
+    // The message font already follows the display's resolution; the icon is sized to match. A
+    // shared icon would keep whichever size was loaded first, so this one is the dialog's own.
+    const int iconSize = ToDpi(kIconSize, WindowDpi(dialog));
+    state.icon =
+        static_cast<HICON>(LoadImageW(nullptr, state.form.icon, IMAGE_ICON, iconSize, iconSize, LR_DEFAULTCOLOR));
 
     const Measures measures = Measure(dialog, state);
     const int unitX = measures.unitX;
@@ -106,19 +111,19 @@ void Layout(HWND dialog, DialogState& state) {
     const int buttonHeight = unitY * 7 / 4 + 4;
     const int buttonCount = static_cast<int>(state.form.buttons.size());
     const int buttonsWidth = buttonCount * buttonWidth + (buttonCount - 1) * kButtonGap * unitX;
-    const int textLeft = kMarginX * unitX + kIconSize + kIconGap * unitX;
+    const int textLeft = kMarginX * unitX + iconSize + kIconGap * unitX;
     const int textWidth = textRect.right - textRect.left;
     const int textHeight = textRect.bottom - textRect.top;
     const int clientWidth = std::max(textLeft + textWidth, buttonsWidth) + kMarginX * unitX;
-    const int bodyHeight = std::max(kIconSize, textHeight);
+    const int bodyHeight = std::max(iconSize, textHeight);
     const int buttonTop = kMarginY * unitY + bodyHeight + unitY;
     const int clientHeight = buttonTop + buttonHeight + kMarginY * unitY;
 
     const int top = kMarginY * unitY;
     HWND iconControl = AddControl(dialog, L"STATIC", nullptr, SS_ICON, -1,
-                                  {kMarginX * unitX, top, kMarginX * unitX + kIconSize, top + kIconSize}, state.font);
+                                  {kMarginX * unitX, top, kMarginX * unitX + iconSize, top + iconSize}, state.font);
     SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(state.icon), 0);
-    const int textTop = top + (textHeight < kIconSize ? (kIconSize - textHeight) / 2 : 0);
+    const int textTop = top + (textHeight < iconSize ? (iconSize - textHeight) / 2 : 0);
     AddControl(dialog, L"STATIC", state.text->c_str(), SS_LEFT | SS_NOPREFIX, -1,
                {textLeft, textTop, textLeft + textWidth, textTop + textHeight}, state.font);
 
@@ -194,6 +199,8 @@ int MessageDlg(HWND owner, const std::wstring& text, MessageKind kind) {
                                              reinterpret_cast<LPARAM>(&state));
     if (state.font)
         DeleteObject(state.font);
+    if (state.icon)
+        DestroyIcon(state.icon);
     return static_cast<int>(result);
 }
 

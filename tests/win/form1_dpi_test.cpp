@@ -12,6 +12,7 @@
 
 #include "res/resource.h"
 #include "settings/settings_table.h"
+#include "support/dialog_watcher.h"
 #include "support/form_fixture.h"
 
 namespace tavelin::test {
@@ -319,6 +320,15 @@ TEST_F(Form1Dpi, TheTreesPictureIsTheOneDrawnForItsSize) {
             different += shown[i] != expected[i];
         EXPECT_EQ(different, 0) << d.dpi << " dpi";
     }
+}
+
+// The message box's icon grows with its font; at 150 % a 32-pixel icon stood beside text half as
+// large again.
+TEST_F(Form1Dpi, TheMessageBoxsIconIsAtTheScreensResolution) {
+    DialogWatcher watcher({Answer::Button(IDNO)});
+    Command(IDM_EXIT);
+    ASSERT_EQ(watcher.Count(), 1u);
+    EXPECT_EQ(watcher.Seen(0).iconWidth, 32 * display_->dpi / 96);
 }
 
 }  // namespace

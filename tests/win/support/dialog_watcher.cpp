@@ -66,6 +66,17 @@ BOOL CALLBACK RecordChild(HWND child, LPARAM lParam) {
         std::wstring text = TextOf(child);
         if (!text.empty())
             seen->staticTexts.push_back(text);
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            ICONINFO info{};
+            if (GetIconInfo(reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)), &info)) {
+                BITMAP mask{};
+                GetObjectW(info.hbmMask, sizeof mask, &mask);
+                seen->iconWidth = mask.bmWidth;
+                DeleteObject(info.hbmMask);
+                if (info.hbmColor)
+                    DeleteObject(info.hbmColor);
+            }
+        }
     } else if (_wcsicmp(cls.c_str(), L"Button") == 0) {
         seen->buttons.push_back({cls, TextOf(child), GetDlgCtrlID(child)});
     }

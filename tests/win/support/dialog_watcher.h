@@ -44,6 +44,7 @@ struct SeenDialog {
     std::wstring caption;
     std::vector<std::wstring> staticTexts;  // non-empty texts of Static controls, in child order
     std::vector<SeenControl> buttons;       // Button controls, in child order
+    int iconWidth = 0;                      // the width of the icon a Static control shows
     std::wstring fileNameBox;               // a file dialog's file-name box as it opened
     RECT rect{};                            // the window rectangle, in screen coordinates
     HWND owner = nullptr;
