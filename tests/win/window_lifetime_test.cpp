@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "res/resource.h"
-#include "tests/shared/cell_table.h"
 #include "support/import_hook.h"
+#include "tests/shared/cell_table.h"
 #include "ui/clickable_edit_win.h"
 #include "ui/event_pump.h"
 #include "ui/panel_win.h"
