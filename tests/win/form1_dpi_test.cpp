@@ -14,6 +14,7 @@
 #include "settings/settings_table.h"
 #include "support/dialog_watcher.h"
 #include "support/form_fixture.h"
+#include "ui/scoped_dc.h"
 
 namespace tavelin::test {
 namespace {
@@ -110,21 +111,21 @@ constexpr COLORREF kMagenta = RGB(255, 0, 255);
 // The colours of a picture `size` pixels square, row by row, as `draw` puts it on magenta.
 template <typename Draw>
 std::vector<COLORREF> Drawn(int size, Draw draw) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, size, size);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, canvas);
-    HBRUSH magenta = CreateSolidBrush(kMagenta);
-    RECT all{0, 0, size, size};
-    FillRect(dc, &all, magenta);
-    DeleteObject(magenta);
-    draw(dc);
+    const ui::WindowDc screen(nullptr);
+    HDC dc = CreateCompatibleDC(screen.Get());
+    HBITMAP canvas = CreateCompatibleBitmap(screen.Get(), size, size);
     std::vector<COLORREF> pixels;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            pixels.push_back(GetPixel(dc, x, y));
-    SelectObject(dc, old);
+    {
+        const ui::SelectedObject selected(dc, canvas);
+        HBRUSH magenta = CreateSolidBrush(kMagenta);
+        RECT all{0, 0, size, size};
+        FillRect(dc, &all, magenta);
+        DeleteObject(magenta);
+        draw(dc);
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x)
+                pixels.push_back(GetPixel(dc, x, y));
+    }
     DeleteObject(canvas);
     DeleteDC(dc);
     return pixels;
@@ -305,9 +306,10 @@ TEST_F(Form1Dpi, TheTreesPictureIsTheOneDrawnForItsSize) {
             Drawn(shownSize, [&](HDC dc) { ImageList_Draw(images, 0, dc, 0, 0, ILD_NORMAL); });
         std::vector<COLORREF> expected = Drawn(shownSize, [&](HDC dc) {
             HDC source = CreateCompatibleDC(dc);
-            HGDIOBJ old = SelectObject(source, picture);
-            BitBlt(dc, 0, 0, shownSize, shownSize, source, 0, 0, SRCCOPY);
-            SelectObject(source, old);
+            {
+                const ui::SelectedObject selected(source, picture);
+                BitBlt(dc, 0, 0, shownSize, shownSize, source, 0, 0, SRCCOPY);
+            }
             DeleteDC(source);
         });
         DeleteObject(picture);

@@ -24,18 +24,7 @@ class Form1Listing : public FormTest {
     }
     HTREEITEM Item(int index) { return OpenEveryItem().at(index); }
     // A left click released on the label of the tree item at `index`.
-    void ClickNode(int index) {
-        HWND tree = form->TreeView1.Handle();
-        HTREEITEM item = Item(index);
-        TreeView_EnsureVisible(tree, item);
-        RECT rc;
-        TreeView_GetItemRect(tree, item, &rc, TRUE);
-        LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-        PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessageW(tree, WM_LBUTTONUP, 0, at);
-        Pump();
-        Pump();
-    }
+    void ClickNode(int index) { ClickTreeItem(Item(index)); }
     // A press of `button` at a client point of the grid, as the mouse sends it.
     void PressGrid(int x, int y, UINT down = WM_LBUTTONDOWN, UINT up = WM_LBUTTONUP) {
         HWND grid = form->StringGrid1.Handle();

@@ -82,17 +82,6 @@ class Form1TreeView : public FormTest {
                 return item;
         return nullptr;
     }
-    void Click(HTREEITEM item) {
-        HWND tree = form->TreeView1.Handle();
-        TreeView_EnsureVisible(tree, item);
-        RECT rc;
-        TreeView_GetItemRect(tree, item, &rc, TRUE);
-        LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
-        PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        PostMessageW(tree, WM_LBUTTONUP, 0, at);
-        Pump();
-        Pump();
-    }
     void Scan() {
         form->SearchFolder = dir.Path();
         form->ScanFolderTree();
@@ -160,7 +149,7 @@ TEST_F(Form1TreeView, ClicksOnNodesOpenedLateListTheirFolders) {
     for (const auto& c : cases) {
         HTREEITEM item = Find(dir.Path() + c.folder);
         ASSERT_NE(item, nullptr) << c.status;
-        Click(item);
+        ClickTreeItem(item);
         EXPECT_EQ(Status(), c.status) << Read(TreeView_GetSelection(form->TreeView1.Handle())).path;
         EXPECT_EQ(form->Grid().Cell(0, 1), c.firstFile);
     }

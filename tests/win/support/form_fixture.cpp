@@ -80,6 +80,18 @@ std::vector<HTREEITEM> FormTest::OpenEveryItem() const {
     return items;
 }
 
+void FormTest::ClickTreeItem(HTREEITEM item) {
+    HWND tree = form->TreeView1.Handle();
+    TreeView_EnsureVisible(tree, item);
+    RECT rc;
+    TreeView_GetItemRect(tree, item, &rc, TRUE);
+    LPARAM at = MAKELPARAM((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(tree, WM_LBUTTONUP, 0, at);
+    Pump();
+    Pump();
+}
+
 std::wstring FormTest::TreeOutline() const {
     std::wstring out;
     HWND tree = form->TreeView1.Handle();

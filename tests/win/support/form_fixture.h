@@ -42,6 +42,8 @@ class FormTest : public ::testing::Test {
     // Child texts of the tree view in pre-order, each indented by two spaces per level, after
     // opening every item.
     std::wstring TreeOutline() const;
+    // A left click released on the label of the tree view's `item`, once it has been run.
+    void ClickTreeItem(HTREEITEM item);
 
     std::unique_ptr<TForm1> form;
 };
