@@ -7,7 +7,7 @@
 #include "listing/header_sort.h"
 #include "listing/list_files.h"
 #include "platform/executable_path_win.h"
-#include "platform/private_profile_win.h"
+#include "platform/settings_storage_win.h"
 #include "res/resource.h"
 #include "settings/settings_file.h"
 #include "settings/settings_paths.h"
@@ -164,8 +164,8 @@ void TForm1::LoadSettings() {
     IniPath = paths.iniPath;
     SearchFolder = paths.defaultSearchFolder;
     TargetFolder.clear();
-    PrivateProfileWin profile;
-    LoadedSettings loaded = ::tavelin::LoadSettings(profile, paths);
+    SettingsStorageWin storage;
+    LoadedSettings loaded = ::tavelin::LoadSettings(storage, paths);
     WindowSettings s = SettingsAtWindowDpi(loaded.window);
     const ui::Bounds b = ui::ReachableWindowBounds({s[kLeft], s[kTop], s[kWidth], s[kHeight]});
     SetWindowPos(Handle(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -190,8 +190,8 @@ void TForm1::FormClose() {
     s[kPaneWidth] = docked_.Size(Panel1.Handle());
     for (int c = 0; c < form1::kGridColumns; ++c)
         s[kColumn0Width + c] = StringGrid1.ColWidth(c);
-    PrivateProfileWin profile;
-    SaveSettings(profile, IniPath, SettingsAtFileDpi(s), SearchFolder, TargetFolder);
+    SettingsStorageWin storage;
+    SaveSettings(storage, IniPath, SettingsAtFileDpi(s), SearchFolder, TargetFolder);
 }
 
 void TForm1::Close() {

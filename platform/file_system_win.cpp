@@ -10,12 +10,6 @@ namespace tavelin {
 
 namespace {
 
-struct FindHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-    static void Close(Handle h) { FindClose(h); }
-};
-
 std::uint64_t Combine(DWORD high, DWORD low) {
     return (static_cast<std::uint64_t>(high) << 32) | low;
 }
@@ -29,8 +23,7 @@ void Fill(const WIN32_FIND_DATAW& data, DirEntry& entry) {
 
 class FindSearch final : public DirectorySearch {
   public:
-    FindSearch(Unique<FindHandleTraits> handle, const WIN32_FIND_DATAW& first)
-        : handle_(std::move(handle)), data_(first) {}
+    FindSearch(UniqueFindHandle handle, const WIN32_FIND_DATAW& first) : handle_(std::move(handle)), data_(first) {}
 
     bool Next(DirEntry& entry) override {
         if (!pending_ && !FindNextFileW(handle_.Get(), &data_))
@@ -41,7 +34,7 @@ class FindSearch final : public DirectorySearch {
     }
 
   private:
-    Unique<FindHandleTraits> handle_;
+    UniqueFindHandle handle_;
     WIN32_FIND_DATAW data_;
     bool pending_ = true;  // the entry FindFirstFileExW already returned
 };
@@ -57,8 +50,8 @@ std::unique_ptr<DirectorySearch> FileSystemWin::Search(const std::wstring& folde
     // Windows applies to "*.*" only for paths without the prefix.
     const std::wstring pattern = ToFileSystemPath(WithSeparator(folder) + L'*');
     WIN32_FIND_DATAW data;
-    Unique<FindHandleTraits> handle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                                     nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    UniqueFindHandle handle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                             FIND_FIRST_EX_LARGE_FETCH));
     if (!handle)
         return nullptr;
     return std::make_unique<FindSearch>(std::move(handle), data);

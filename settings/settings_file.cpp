@@ -2,83 +2,82 @@
 
 #include <algorithm>
 #include <optional>
-#include <vector>
 
 #include "base/strict_number.h"
+#include "settings/profile_encoding.h"
 
 namespace tavelin {
 
-LoadedSettings LoadSettings(PrivateProfile& ini, const SettingsPaths& paths) {
+bool ReadIniString(const std::wstring& section,
+                   const std::wstring& key,
+                   std::wstring& value,
+                   const ProfileDocument& file,
+                   std::size_t bufferSize) {
+    value = file.Get(section, key).value_or(std::wstring());
+    value.resize(std::min(value.size(), bufferSize > 0 ? bufferSize - 1 : 0));
+    return !value.empty();
+}
+
+void WriteIniString(const std::wstring& section,
+                    const std::wstring& key,
+                    const std::wstring& value,
+                    ProfileDocument& file) {
+    file.Set(section, key, value);
+}
+
+std::int32_t DrawableWidth(std::int32_t width) {
+    return std::clamp(width, std::int32_t{0}, kLargestCoordinate);
+}
+
+// A file that cannot be read loads as no file: the defaults show, and the save leaves it alone.
+LoadedSettings LoadSettings(SettingsStorage& storage, const SettingsPaths& paths) {
+    const std::string bytes = storage.ReadBytes(paths.iniPath).value_or(std::string());
+    const ProfileDocument file(DecodeProfile(bytes, storage).text);
     LoadedSettings loaded{DefaultWindowSettings(), paths.defaultSearchFolder, std::wstring()};
     std::wstring text;
     for (std::size_t i = 0; i < kWindowSettingCount; ++i) {
-        if (ini.Read(kNumericKeys[i].section, kNumericKeys[i].key, text, paths.iniPath, kNumberBufferSize))
+        if (ReadIniString(kNumericKeys[i].section, kNumericKeys[i].key, text, file, kNumberBufferSize))
             loaded.window[i] = StrToInt(text);
     }
-    if (ini.Read(kFolderSection, kSearchFolderKey, text, paths.iniPath, kFolderBufferSize))
+    if (ReadIniString(kFolderSection, kSearchFolderKey, text, file, kFolderBufferSize))
         loaded.searchFolder = text;
-    if (ini.Read(kFolderSection, kTargetFolderKey, text, paths.iniPath, kFolderBufferSize))
+    if (ReadIniString(kFolderSection, kTargetFolderKey, text, file, kFolderBufferSize))
         loaded.targetFolder = text;
     for (std::size_t i = kPaneWidth; i <= kColumn4Width; ++i)
         loaded.window[i] = DrawableWidth(loaded.window[i]);
     return loaded;
 }
 
-namespace {
-
-struct SettingValue {
-    const wchar_t* section;
-    const wchar_t* key;
-    std::wstring text;
-};
-
-// All twelve values as text, in file order.
-std::vector<SettingValue> SettingValues(const WindowSettings& window,
-                                        const std::wstring& searchFolder,
-                                        const std::wstring& targetFolder) {
-    std::vector<SettingValue> values;
-    values.reserve(kWindowSettingCount + 2);
-    for (std::size_t i = 0; i < kWindowSettingCount; ++i)
-        values.push_back({kNumericKeys[i].section, kNumericKeys[i].key, std::to_wstring(window[i])});
-    values.push_back({kFolderSection, kSearchFolderKey, searchFolder});
-    values.push_back({kFolderSection, kTargetFolderKey, targetFolder});
-    return values;
-}
-
-}  // namespace
-
-std::int32_t DrawableWidth(std::int32_t width) {
-    return std::clamp(width, std::int32_t{0}, kLargestCoordinate);
-}
-
-// The values go into a copy of the file, which then replaces it whole: two instances closing
-// together each leave a complete file, the last one's, and a failure anywhere leaves the old file
-// as it was. A folder that the code page would change (a "?" for a character it lacks, a
-// look-alike such as "\" for "¥") makes the file Unicode, since the folder would otherwise come
-// back as another one.
-void SaveSettings(PrivateProfile& ini,
+// The whole new text replaces the file in one step: two instances closing together each leave
+// a complete file, the last one's. A folder that the file's encoding would change (a "?" for a
+// character the code page lacks, a look-alike such as "\" for "¥") makes the file UTF-16LE with
+// a mark, since the folder would otherwise come back as another one. A file that needs no change
+// is not written at all, so it keeps its bytes.
+void SaveSettings(SettingsStorage& storage,
                   const std::wstring& iniPath,
                   const WindowSettings& window,
                   const std::wstring& searchFolder,
                   const std::wstring& targetFolder) noexcept {
-    std::optional<std::wstring> copy;
     try {
-        const std::vector<SettingValue> values = SettingValues(window, searchFolder, targetFolder);
-        const bool unicode = !std::all_of(values.begin(), values.end(),
-                                          [&ini](const SettingValue& v) { return ini.FitsCodePage(v.text); });
-        copy = ini.CopyForUpdate(iniPath, unicode);
-        if (!copy)
+        const std::optional<std::string> bytes = storage.ReadBytes(iniPath);
+        if (!bytes)
             return;
-        for (const SettingValue& v : values) {
-            if (!ini.Write(v.section, v.key, v.text, *copy)) {
-                ini.Discard(*copy);
-                return;
-            }
-        }
-        ini.Replace(*copy, iniPath);
+        const DecodedProfile decoded = DecodeProfile(*bytes, storage);
+        ProfileDocument file(decoded.text);
+        for (std::size_t i = 0; i < kWindowSettingCount; ++i)
+            WriteIniString(kNumericKeys[i].section, kNumericKeys[i].key, std::to_wstring(window[i]), file);
+        WriteIniString(kFolderSection, kSearchFolderKey, searchFolder, file);
+        WriteIniString(kFolderSection, kTargetFolderKey, targetFolder, file);
+        if (!file.Changed())
+            return;
+        const std::wstring text = file.Text();
+        std::optional<std::string> out = EncodeProfile(text, decoded.encoding, storage);
+        if (!out)
+            out = EncodeProfile(text, ProfileEncoding::kUtf16LeMark, storage);
+        if (out)
+            storage.ReplaceBytes(iniPath, *out);
     } catch (...) {
-        if (copy)
-            ini.Discard(*copy);
+        // A save that fails leaves the file as it was; the window closes regardless.
     }
 }
 

@@ -7,9 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/settings_storage_win.h"
 #include "res/resource.h"
+#include "settings/profile_encoding.h"
 #include "support/dialog_watcher.h"
-#include "support/file_system_unix.h"
 #include "support/folder_probe.h"
 #include "support/form_fixture.h"
 #include "support/settings_file_bytes.h"
@@ -73,37 +74,8 @@ std::vector<std::wstring> KeyNames(const wchar_t* section, const std::wstring& p
     return SplitList(buffer.data());
 }
 
-// The immutable flag stops root, as the read-only attribute stops anyone on Windows. chattr
-// may report before the flag is seen through Wine, so callers wait for the effect.
-
-bool OpensForWriting(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(file);
-    return true;
-}
-
-// Waits up to five seconds for the file to become writable (or not); true when it did.
-bool WaitUntilWritable(const std::wstring& path, bool writable) {
-    for (int i = 0; i < 100; ++i) {
-        if (OpensForWriting(path) == writable)
-            return true;
-        Sleep(50);
-    }
-    return false;
-}
-
 class Form1Settings : public FormTest {
   protected:
-    void TearDown() override {
-        if (protected_) {
-            SetImmutable(IniFile(), false);
-            WaitUntilWritable(IniFile(), true);
-        }
-        FormTest::TearDown();
-    }
-
     // Drags the splitter with the mouse until the left pane is `width` pixels wide.
     void DragPaneTo(int width) {
         HWND splitter = form->Splitter1.Handle();
@@ -113,8 +85,6 @@ class Form1Settings : public FormTest {
         SendMessageW(splitter, WM_LBUTTONUP, 0, MAKELPARAM(to, 10));
         Pump();
     }
-
-    bool protected_ = false;  // the immutable flag may be set on the settings file
 };
 
 TEST_F(Form1Settings, WithoutAFileTheDefaultsApplyAndTheFolderDialogStartsAtTheDriveRoot) {
@@ -402,14 +372,34 @@ TEST_F(Form1Settings, AReadOnlyFileIsLeftAsItIsAndTheWindowStillCloses) {
     OpenWith(L"[Form]\r\nF1_X=10\r\nF1_Y=20\r\n");
     const std::string before = ReadRawFile(IniFile());
     ASSERT_TRUE(SetFileAttributesW(IniFile().c_str(), FILE_ATTRIBUTE_READONLY));
-    protected_ = true;
-    SetImmutable(IniFile(), true);
-    if (!WaitUntilWritable(IniFile(), false))
-        GTEST_SKIP() << "the file system refuses the immutable flag, and root writes past read-only";
     SetWindowPos(form->Handle(), nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     form->TargetFolder = L"D:\\写し先\\";
     CloseForm();
     EXPECT_EQ(ReadRawFile(IniFile()), before);
+    EXPECT_EQ(GetFileAttributesW(IniFile().c_str()) & FILE_ATTRIBUTE_READONLY, DWORD{FILE_ATTRIBUTE_READONLY});
+}
+
+// What editors save: the folders read right, and a close keeps every comment and key of the
+// user's, in the file's own encoding.
+TEST_F(Form1Settings, EditorsUtf8AndUtf16FilesKeepEveryFolderKeyAndCommentThroughARestart) {
+    const std::wstring text =
+        L"; メモ\r\n[Set]\r\nFLD1=D:\\日本語フォルダ\\\r\nFLD2=E:\\写し先\\\r\n\r\n"
+        L"[User]\r\nimportant=keep me\r\n";
+    SettingsStorageWin storage;
+    for (ProfileEncoding encoding :
+         {ProfileEncoding::kUtf8, ProfileEncoding::kUtf8Mark, ProfileEncoding::kUtf16Le, ProfileEncoding::kUtf16Be}) {
+        SCOPED_TRACE(static_cast<int>(encoding));
+        WriteRawFile(IniFile(), EncodeProfile(text, encoding, storage).value());
+        OpenForm();
+        EXPECT_EQ(form->SearchFolder, L"D:\\日本語フォルダ\\");
+        EXPECT_EQ(form->TargetFolder, L"E:\\写し先\\");
+        SetWindowPos(form->Handle(), nullptr, 70, 80, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+        CloseForm();
+        const DecodedProfile after = DecodeProfile(ReadRawFile(IniFile()), storage);
+        EXPECT_EQ(after.encoding, encoding);
+        EXPECT_TRUE(after.text.starts_with(text)) << testing::PrintToString(after.text);
+        EXPECT_NE(after.text.find(L"\r\nF1_X=70\r\n"), std::wstring::npos) << testing::PrintToString(after.text);
+    }
 }
 
 }  // namespace

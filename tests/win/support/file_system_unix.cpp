@@ -65,8 +65,11 @@ int RunUnix(const std::wstring& shellCommand) {
     return -1;
 }
 
-bool SetImmutable(const std::wstring& path, bool on) {
-    return RunUnix(std::wstring(on ? L"chattr +i '" : L"chattr -i '") + UnixPathArgument(path) + L"'") == 0;
+// Root writes past permissions, so for root it takes the immutable flag.
+bool SetUnwritable(const std::wstring& path, bool on) {
+    const std::wstring quoted = L"'" + UnixPathArgument(path) + L"'";
+    return RunUnix(L"if [ $(id -u) = 0 ]; then chattr " + std::wstring(on ? L"+i " : L"-i ") + quoted +
+                   L"; else chmod " + (on ? L"a-w " : L"u+w ") + quoted + L"; fi") == 0;
 }
 
 }  // namespace tavelin::test

@@ -1,6 +1,6 @@
 #pragma once
 // The Unix side of the Wine machine, for what Windows cannot do there on demand: directory
-// symlinks (CreateSymbolicLinkW is a no-op under Wine 8) and immutable folders.
+// symlinks (CreateSymbolicLinkW is a no-op under Wine 8) and folders nothing can be written into.
 #include <string>
 
 namespace tavelin::test {
@@ -16,8 +16,8 @@ int RunUnix(const std::wstring& shellCommand);
 // appended, as one argument of a Unix command line (so without spaces).
 std::wstring UnixPathArgument(const std::wstring& existing, const std::wstring& leaf = {});
 
-// Sets or clears the immutable flag of a file or folder, which stops even root from changing it,
-// as the read-only attribute stops anyone on Windows; true when chattr succeeded.
-bool SetImmutable(const std::wstring& path, bool on);
+// Makes a folder one that nothing can be created in, as an access-denied folder is on Windows, or
+// writable again; true when the Unix command succeeded.
+bool SetUnwritable(const std::wstring& path, bool on);
 
 }  // namespace tavelin::test
