@@ -2,8 +2,8 @@
 // Shows the file grid model in the string grid control: the control reads the cells through
 // GridData and hears of every change through the model's observer.
 #include "listing/file_grid.h"
-#include "ui/grid_data.h"
-#include "ui/string_grid_win.h"
+#include "ui/grid/grid_data.h"
+#include "ui/grid/string_grid_win.h"
 
 namespace tavelin {
 

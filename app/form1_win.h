@@ -26,9 +26,9 @@
 #include "ui/panel_win.h"
 #include "ui/splitter_win.h"
 #include "ui/status_bar_win.h"
-#include "ui/string_grid_win.h"
+#include "ui/grid/string_grid_win.h"
 #include "ui/tree_view_win.h"
-#include "ui/window.h"
+#include "ui/window_win.h"
 
 namespace tavelin {
 

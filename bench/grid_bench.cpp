@@ -9,7 +9,7 @@
 
 #include "app/file_grid_view.h"
 #include "listing/file_grid.h"
-#include "ui/string_grid_win.h"
+#include "ui/grid/string_grid_win.h"
 
 namespace tavelin::ui {
 

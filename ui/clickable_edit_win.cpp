@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "ui/clear_on_destroy_win.h"
-#include "ui/window.h"
+#include "ui/window_win.h"
 
 namespace tavelin::ui {
 

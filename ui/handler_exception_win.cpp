@@ -5,7 +5,7 @@
 
 #include "base/wide_error.h"
 #include "ui/application_win.h"
-#include "ui/window.h"
+#include "ui/window_win.h"
 
 // In a file of its own, so that a test program without the application object can link its
 // own stand-in instead.

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "ui/dpi_scale.h"
-#include "ui/scoped_dc.h"
+#include "ui/scoped_dc_win.h"
 #include "ui/window_dpi_win.h"
 
 namespace tavelin::ui {

@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "ui/docked_children_win.h"
-#include "ui/window.h"
+#include "ui/window_win.h"
 
 namespace tavelin::ui {
 

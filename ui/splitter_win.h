@@ -8,7 +8,7 @@
 
 #include <functional>
 
-#include "ui/window.h"
+#include "ui/window_win.h"
 
 namespace tavelin::ui {
 

@@ -1,7 +1,7 @@
 #include "ui/status_bar_win.h"
 
 #include "ui/dpi_scale.h"
-#include "ui/scoped_dc.h"
+#include "ui/scoped_dc_win.h"
 #include "ui/window_dpi_win.h"
 
 namespace tavelin::ui {

@@ -9,7 +9,7 @@
 
 #include <string>
 
-#include "ui/window.h"
+#include "ui/window_win.h"
 
 namespace tavelin::ui {
 

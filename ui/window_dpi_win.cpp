@@ -3,7 +3,7 @@
 #include <initializer_list>
 
 #include "ui/dpi_scale.h"
-#include "ui/scoped_dc.h"
+#include "ui/scoped_dc_win.h"
 
 namespace tavelin::ui {
 

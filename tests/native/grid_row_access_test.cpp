@@ -1,4 +1,4 @@
-#include "ui/grid_row_access.h"
+#include "ui/grid/grid_row_access.h"
 
 #include <gtest/gtest.h>
 

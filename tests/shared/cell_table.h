@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/grid_data.h"
+#include "ui/grid/grid_data.h"
 
 namespace tavelin::test {
 

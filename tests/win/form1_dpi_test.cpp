@@ -14,7 +14,7 @@
 #include "settings/settings_table.h"
 #include "support/dialog_watcher.h"
 #include "support/form_fixture.h"
-#include "ui/scoped_dc.h"
+#include "ui/scoped_dc_win.h"
 
 namespace tavelin::test {
 namespace {

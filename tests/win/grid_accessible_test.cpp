@@ -1,4 +1,4 @@
-#include "ui/grid_accessible_win.h"
+#include "ui/grid/grid_accessible_win.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "tests/shared/cell_table.h"
 #include "ui/event_pump.h"
-#include "ui/string_grid_win.h"
+#include "ui/grid/string_grid_win.h"
 
 namespace tavelin::ui {
 

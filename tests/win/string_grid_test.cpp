@@ -1,4 +1,4 @@
-#include "ui/string_grid_win.h"
+#include "ui/grid/string_grid_win.h"
 
 #include <gtest/gtest.h>
 

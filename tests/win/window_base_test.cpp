@@ -8,7 +8,7 @@
 #include "support/dialog_watcher.h"
 #include "ui/application_win.h"
 #include "ui/event_pump.h"
-#include "ui/window.h"
+#include "ui/window_win.h"
 
 namespace tavelin {
 namespace {

@@ -1,7 +1,7 @@
 // The string grid's view of its rows and columns: the size of the view, the two scroll bars and
 // their requests, the wheel, and ScrollTo, through which every move of the view goes. The view
 // moves by whole rows and columns.
-#include "ui/string_grid_win.h"
+#include "ui/grid/string_grid_win.h"
 
 #include <algorithm>
 

@@ -1,12 +1,12 @@
-#include "ui/string_grid_win.h"
+#include "ui/grid/string_grid_win.h"
 
 #include <algorithm>
 #include <iterator>
 
 #include "base/unique_handle.h"
 #include "ui/dpi_scale.h"
-#include "ui/grid_accessible_win.h"
-#include "ui/scoped_dc.h"
+#include "ui/grid/grid_accessible_win.h"
+#include "ui/scoped_dc_win.h"
 
 namespace tavelin::ui {
 

@@ -2,7 +2,7 @@
 // The current cell and the selected range of a string grid, and how the keys move them. The
 // range spans from the anchor (where the selection started) to the current cell; header cells
 // are never selected.
-#include "ui/grid_geometry.h"
+#include "ui/grid/grid_geometry.h"
 
 namespace tavelin::ui {
 

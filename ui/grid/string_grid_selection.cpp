@@ -1,4 +1,4 @@
-#include "ui/string_grid_selection.h"
+#include "ui/grid/string_grid_selection.h"
 
 #include <algorithm>
 

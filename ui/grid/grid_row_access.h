@@ -3,8 +3,8 @@
 // where the row is. Row 0 is the header row.
 #include <string>
 
-#include "ui/grid_data.h"
-#include "ui/grid_geometry.h"
+#include "ui/grid/grid_data.h"
+#include "ui/grid/grid_geometry.h"
 
 namespace tavelin::ui {
 

@@ -1,10 +1,10 @@
-#include "ui/grid_accessible_win.h"
+#include "ui/grid/grid_accessible_win.h"
 
 #include <algorithm>
 #include <string>
 
-#include "ui/grid_row_access.h"
-#include "ui/string_grid_win.h"
+#include "ui/grid/grid_row_access.h"
+#include "ui/grid/string_grid_win.h"
 
 namespace tavelin::ui {
 

@@ -1,4 +1,4 @@
-#include "ui/grid_geometry.h"
+#include "ui/grid/grid_geometry.h"
 
 #include <algorithm>
 #include <cstdint>

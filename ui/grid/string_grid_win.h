@@ -8,10 +8,10 @@
 #include <functional>
 #include <optional>
 
-#include "ui/grid_data.h"
-#include "ui/grid_geometry.h"
-#include "ui/string_grid_selection.h"
-#include "ui/window.h"
+#include "ui/grid/grid_data.h"
+#include "ui/grid/grid_geometry.h"
+#include "ui/grid/string_grid_selection.h"
+#include "ui/window_win.h"
 
 namespace tavelin::ui {
 

@@ -1,11 +1,11 @@
 // The string grid's column sizing: a press on a header cell's right edge grabs it, a line follows
 // the mouse across the rows, and the release gives the column its new width. Esc, a lost capture
 // or the grid going hidden cancel it through EndDrags.
-#include "ui/string_grid_win.h"
+#include "ui/grid/string_grid_win.h"
 
 #include <algorithm>
 
-#include "ui/scoped_dc.h"
+#include "ui/scoped_dc_win.h"
 
 namespace tavelin::ui {
 
