@@ -18,9 +18,15 @@ cd "$(dirname "$0")/.."
 source tools/require.sh
 require_packages
 
-if [ -n "$display" ]; then
-    DISPLAY=$display import -window root "$out"
+# The screen less what lies around the program: Xvfb's black beyond Wine's desktop, then the
+# desktop around the window.
+save_screen() {
+    import -window root -trim +repage -trim +repage "$out"
     echo "saved $out"
+}
+
+if [ -n "$display" ]; then
+    DISPLAY=$display save_screen
     exit 0
 fi
 
@@ -37,5 +43,4 @@ fi
 trap wine_stop EXIT
 wine build/windows/Tavelin.exe </dev/null >/dev/null 2>&1 &
 sleep "$wait"
-import -window root "$out"
-echo "saved $out"
+save_screen
