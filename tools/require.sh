@@ -67,8 +67,9 @@ require_packages() {
         ((${#missing[@]})) && echo "  packages: ${missing[*]}"
         tavelin_has_japanese_locale || echo "  the ja_JP.UTF-8 locale"
     } >&2
-    # Only someone at a terminal can give sudo a password.
-    if [ -t 0 ] && command -v sudo >/dev/null; then
+    # Only someone at a terminal can give sudo a password: sudo reads it from the controlling
+    # terminal, which a job or "su -c" does not have even when its input is one.
+    if { true </dev/tty; } 2>/dev/null && command -v sudo >/dev/null; then
         echo "Installing it now as root: sudo asks for your password." >&2
         if sudo tools/install-deps.sh && tavelin_everything_installed; then
             return 0
