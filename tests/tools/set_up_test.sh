@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The set-up as an ordinary user meets it on a machine that lacks a package: at a terminal the
 # root step runs through sudo (here one that refuses); without one the script stops with the
-# command to run as root. Usage: set_up_test.sh SOURCE_DIR   (as root: again as the user nobody)
+# command to run as root. Usage: set_up_test.sh SOURCE_DIR   (as root: again without root's id)
 set -euo pipefail
-((EUID != 0)) || exec setpriv --reuid=nobody --regid=nogroup --clear-groups bash "$0" "$@"
+((EUID != 0)) || exec unshare --user bash "$0" "$@"
 fake=$(mktemp -d) && trap 'rm -rf "$fake"' EXIT
 printf '#!/bin/sh\nfor p; do :; done\n[ "$p" = imagemagick ] || echo "install ok installed"\n' >"$fake/dpkg-query"
 printf '#!/bin/sh\necho "$*" >%q/asked\nexit 1\n' "$fake" >"$fake/sudo"
