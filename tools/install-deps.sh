@@ -1,18 +1,17 @@
 #!/usr/bin/env bash
-# The one step that needs root: installs what tools/run.sh and tools/test.sh use on Debian, and
-# the Japanese locale. Extra package names given as arguments are installed along
-# (tools/screenshot.sh asks for imagemagick this way). Quick when everything is there.
+# The one step that needs root: installs what tools/run.sh, tools/test.sh and
+# tools/screenshot.sh use on Debian, and the Japanese locale. Quick when everything is there.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/require.sh
 
 if ((EUID != 0)); then
     echo "Installing packages needs root:" >&2
-    echo "  sudo $(tavelin_path_for_caller tools/install-deps.sh)${*:+ $*}" >&2
+    echo "  $(tavelin_root_step)" >&2
     exit 1
 fi
 
-mapfile -t missing < <(tavelin_missing_packages "${tavelin_packages[@]}" "$@")
+mapfile -t missing < <(tavelin_missing_packages "${tavelin_packages[@]}")
 if ((${#missing[@]})); then
     echo "Installing ${#missing[@]} packages and what they depend on: ${missing[*]}"
     echo "(on a fresh Debian 12 this downloads a few hundred MB; apt shows its progress below)"

@@ -1,7 +1,8 @@
 # Sourced by the scripts that build, run or test Tavelin, from the repository root.
-# require_packages [extra package...]: returns when everything they use is installed. As root it
-# installs what is missing; as anyone else it names what is missing and the one command that
-# installs it, and exits, rather than letting apt fail on its lock file.
+# require_packages: returns when everything they use is installed. As root it installs what is
+# missing. Anyone else is told what is missing; at a terminal the root step then runs through
+# sudo, which asks for the password; otherwise, or when that fails, the script stops with the
+# command to run, rather than letting apt fail on its lock file.
 # require_writable DIR: stops with the fix when files of another user (root, most likely) in DIR
 # would make the build fail.
 
@@ -10,6 +11,7 @@ tavelin_packages=(
     g++-mingw-w64-x86-64                          # the Windows build
     wine wine64 fonts-wine xvfb                   # running it, with or without a display
     locales fonts-ipafont                         # the Japanese locale and fonts
+    imagemagick                                   # tools/screenshot.sh
 )
 
 tavelin_missing_packages() {
@@ -36,22 +38,47 @@ tavelin_path_for_caller() {
     echo "$path"
 }
 
-require_packages() {
+tavelin_everything_installed() {
     local missing
-    mapfile -t missing < <(tavelin_missing_packages "${tavelin_packages[@]}" "$@")
-    if ((${#missing[@]} == 0)) && tavelin_has_japanese_locale; then
-        return 0
+    mapfile -t missing < <(tavelin_missing_packages "${tavelin_packages[@]}")
+    ((${#missing[@]} == 0)) && tavelin_has_japanese_locale
+}
+
+# The command that the caller runs as root: with sudo from the caller's folder, or after "su -",
+# which starts in root's home, by its absolute path.
+tavelin_root_step() {
+    if command -v sudo >/dev/null; then
+        echo "sudo $(tavelin_path_for_caller tools/install-deps.sh)"
+    else
+        echo "su - -c '$(realpath tools/install-deps.sh)'"
     fi
+}
+
+require_packages() {
+    tavelin_everything_installed && return 0
     if ((EUID == 0)); then
-        tools/install-deps.sh "$@"
+        tools/install-deps.sh
         return 0
     fi
+    local missing
+    mapfile -t missing < <(tavelin_missing_packages "${tavelin_packages[@]}")
     {
         echo "Tavelin needs what is not installed yet:"
         ((${#missing[@]})) && echo "  packages: ${missing[*]}"
         tavelin_has_japanese_locale || echo "  the ja_JP.UTF-8 locale"
+    } >&2
+    # Only someone at a terminal can give sudo a password: sudo reads it from the controlling
+    # terminal, which a job or "su -c" does not have even when its input is one.
+    if { true </dev/tty; } 2>/dev/null && command -v sudo >/dev/null; then
+        echo "Installing it now as root: sudo asks for your password." >&2
+        if sudo tools/install-deps.sh && tavelin_everything_installed; then
+            return 0
+        fi
+        echo "That did not install it." >&2
+    fi
+    {
         echo "Install it once as root, then run this again as yourself:"
-        echo "  sudo $(tavelin_path_for_caller tools/install-deps.sh)${*:+ $*}"
+        echo "  $(tavelin_root_step)"
     } >&2
     exit 1
 }

@@ -28,6 +28,7 @@ fi
 # Dialogs close in ~0.3 s inside a virtual desktop instead of ~2 s under a bare Xvfb, and
 # Windows does not hide names that start with a dot, so the prefix must not either.
 if [ ! -f "$WINEPREFIX/.tavelin-ready" ]; then
+    echo "Making the Wine prefix $WINEPREFIX (once; it takes about 15 s)" >&2
     mkdir -p "$WINEPREFIX"
     wineboot -i </dev/null >/dev/null 2>&1
     # The window's fonts are named as on a Japanese Windows; the IPA fonts stand in for them.
