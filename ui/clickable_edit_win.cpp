@@ -24,12 +24,6 @@ void ClickableEdit::SetText(const std::wstring& text) {
     SetWindowTextW(hwnd_, text.c_str());
 }
 
-std::wstring ClickableEdit::Text() const {
-    std::wstring text(GetWindowTextLengthW(hwnd_) + 1, L'\0');
-    text.resize(GetWindowTextW(hwnd_, text.data(), static_cast<int>(text.size())));
-    return text;
-}
-
 // A click is a press and a release of the left button; the edit captures the mouse between
 // them, so the release arrives here even when it happens outside.
 LRESULT CALLBACK

@@ -16,7 +16,6 @@ class ClickableEdit {
     void Create(HWND parent, int id);
     HWND Handle() const { return hwnd_; }
     void SetText(const std::wstring& text);
-    std::wstring Text() const;
 
     std::function<void()> onClick;
 

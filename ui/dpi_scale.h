@@ -11,12 +11,9 @@ inline constexpr int kDefaultDpi = 96;
 // from zero, and held within the range of int. A resolution of 0 or less is taken as 96.
 int ScaleLength(int length, int fromDpi, int toDpi);
 
-// A 96-dpi length on a display of `dpi`, and back.
+// A 96-dpi length on a display of `dpi`.
 inline int ToDpi(int length96, int dpi) {
     return ScaleLength(length96, kDefaultDpi, dpi);
-}
-inline int ToDefaultDpi(int length, int dpi) {
-    return ScaleLength(length, dpi, kDefaultDpi);
 }
 
 }  // namespace tavelin::ui

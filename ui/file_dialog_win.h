@@ -16,7 +16,6 @@ class FileDialog {
     void SetInitialDir(const std::wstring& folder) { initialDir_ = folder; }
     void SetFileName(const std::wstring& name) { fileName_ = name; }
     const std::wstring& FileName() const { return fileName_; }
-    const std::wstring& Title() const { return title_; }
 
     // Runs the dialog modally over `owner` (disabled meanwhile). True on OK, with FileName()
     // the full name returned; false on cancel or close, with FileName() as it was.

@@ -8,11 +8,8 @@ namespace tavelin::ui {
 
 enum class MessageKind { Information, Error, Confirmation };
 
-// Dialog results, as the callers compare them.
-inline constexpr int kResultOk = IDOK;          // 1
-inline constexpr int kResultClosed = IDCANCEL;  // 2: the close box
-inline constexpr int kResultYes = IDYES;        // 6
-inline constexpr int kResultNo = IDNO;          // 7
+// The result of "はい(&Y)", as the callers compare it.
+inline constexpr int kResultYes = IDYES;  // 6
 
 // Shows the message modally, owned by `owner` (disabled meanwhile), centred on the screen, and
 // returns the button's result: OK 1; Yes 6, No 7; Esc answers with the cancel button (OK, or

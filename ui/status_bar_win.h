@@ -21,7 +21,6 @@ class StatusBar : public Window<StatusBar> {
     void SetDpi(int dpi);
     // Stores the text (through WM_SETTEXT) and lets the next paint show it.
     void SetText(const std::wstring& text);
-    const std::wstring& Text() const { return text_; }
     // Paints the text before returning, for loops that keep the message queue waiting.
     void RepaintNow();
 

@@ -2,6 +2,8 @@
 // The window base: one window procedure thunk for every window class of ours.
 #include <windows.h>
 
+#include <cassert>
+
 namespace tavelin::ui {
 
 // Called inside a catch block when a message handler threw; shows the application's error box.
@@ -21,8 +23,10 @@ class Window {
     HWND Handle() const { return hwnd_; }
 
   protected:
-    // By now T is gone: a window still here must not reach it any more.
+    // By now T is gone: a window still here must not reach it any more. Only a derived destructor
+    // that forgot DestroyHandle() leaves one, which debug builds report.
     ~Window() {
+        assert(!hwnd_ && "the derived destructor must call DestroyHandle()");
         if (hwnd_)
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
     }

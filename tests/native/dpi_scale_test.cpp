@@ -42,7 +42,7 @@ TEST(DpiScaleTest, ALengthScaledUpAndBackIsTheLengthItWas) {
     for (int dpi : {96, 108, 120, 144, 168, 192, 240, 288}) {
         for (int length = -3000; length <= 3000; ++length) {
             const int scaled = ToDpi(length, dpi);
-            ASSERT_EQ(ToDefaultDpi(scaled, dpi), length) << length << " at " << dpi << " dpi";
+            ASSERT_EQ(ScaleLength(scaled, dpi, kDefaultDpi), length) << length << " at " << dpi << " dpi";
             // The scaled length never strays more than half a pixel from the exact product.
             ASSERT_LE(std::abs(2LL * scaled * 96 - 2LL * length * dpi), 96LL) << length << " at " << dpi;
         }

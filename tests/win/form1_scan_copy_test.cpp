@@ -56,7 +56,7 @@ TEST_F(Form1ScanCopy, SearchShowsTheFolderScansItDepthFirstAndCopiesTheStructure
     source.MakeFile(L"A\\file.txt", 10);
     Search(source.Path());
     EXPECT_EQ(form->SearchFolder, source.Path());
-    EXPECT_EQ(form->Edit1.Text(), source.Path());
+    EXPECT_EQ(WindowText(form->Edit1.Handle()), source.Path());
     EXPECT_EQ(Status(), L"");
     EXPECT_TRUE(form->TreeReady);
     EXPECT_FALSE(form->ScanAborted);

@@ -103,7 +103,7 @@ TEST_F(Form1Settings, WithoutAFileTheDefaultsApplyAndTheFolderDialogStartsAtTheD
     EXPECT_EQ(probe.Folder(), ExeDriveRoot());
     // Cancelled: nothing chosen, nothing scanned.
     EXPECT_EQ(form->SearchFolder, ExeDriveRoot());
-    EXPECT_EQ(form->Edit1.Text(), L"");
+    EXPECT_EQ(WindowText(form->Edit1.Handle()), L"");
 }
 
 TEST_F(Form1Settings, AClosedRunWritesTwelveKeysInThreeSectionsAndTheNextRunRestoresThem) {
@@ -286,7 +286,7 @@ TEST_F(Form1Settings, FoldersAreTakenAsReadInTheSystemCodePage) {
         EXPECT_EQ(errors.Count(), 0u);
         EXPECT_EQ(form->SearchFolder, c.search);
         EXPECT_EQ(form->TargetFolder, c.target);
-        EXPECT_EQ(form->Edit1.Text(), L"");
+        EXPECT_EQ(WindowText(form->Edit1.Handle()), L"");
     }
 }
 

@@ -32,7 +32,7 @@ TEST_F(Form1Start, StartsWithThePromptAnEmptyTreeAndTheHeaderRowOverFourEmptyRow
     EXPECT_FALSE(form->TreeReady);
     EXPECT_FALSE(form->ListReady);
     EXPECT_EQ(form->SortDescending, 0);
-    EXPECT_EQ(form->Edit1.Text(), L"");
+    EXPECT_EQ(WindowText(form->Edit1.Handle()), L"");
     EXPECT_EQ(TreeView_GetCount(form->TreeView1.Handle()), 0u);
     ASSERT_EQ(form->StringGrid1.RowCount(), 5);
     const wchar_t* headers[] = {L"ファイル名", L"Bytes", L"種類", L"更新日時", L"属性"};

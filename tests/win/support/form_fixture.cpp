@@ -57,6 +57,12 @@ std::wstring FormTest::Status() const {
     return text;
 }
 
+std::wstring WindowText(HWND window) {
+    std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+    text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+    return text;
+}
+
 std::wstring FormTest::IniFile() {
     return SettingsPathsFor(ExecutablePath()).iniPath;
 }

@@ -13,6 +13,9 @@
 
 namespace tavelin::test {
 
+// A control's text as the control reports it (the folder box's, say).
+std::wstring WindowText(HWND window);
+
 class FormTest : public ::testing::Test {
   protected:
     void SetUp() override;
