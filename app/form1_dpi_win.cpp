@@ -26,12 +26,10 @@ WindowSettings Rescaled(const WindowSettings& settings, int fromDpi, int toDpi) 
 
 void TForm1::ApplyDpi(int dpi) {
     dpi_ = dpi;
-    HFONT font = CreatePixelFont(form1::kFormFont, dpi);
+    ui::UniqueFont font(CreatePixelFont(form1::kFormFont, dpi));
     for (HWND control : {Edit1.Handle(), TreeView1.Handle()})
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
-    if (formFont_)
-        DeleteObject(formFont_);
-    formFont_ = font;
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    formFont_ = std::move(font);
     TreeView1.SetDpi(dpi);
 
     Splitter1.SetDpi(dpi);

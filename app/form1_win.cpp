@@ -76,8 +76,6 @@ TForm1::TForm1() {
 TForm1::~TForm1() {
     grid_.SetObserver(nullptr);
     DestroyHandle();
-    if (formFont_)
-        DeleteObject(formFont_);
 }
 
 // Sizes that depend on the display are set by ApplyDpi; the pane's and the columns' first widths

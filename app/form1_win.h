@@ -23,10 +23,11 @@
 #include "ui/dpi_scale.h"
 #include "ui/file_dialog_win.h"
 #include "ui/focus_keeper_win.h"
+#include "ui/gdi_object_win.h"
+#include "ui/grid/string_grid_win.h"
 #include "ui/panel_win.h"
 #include "ui/splitter_win.h"
 #include "ui/status_bar_win.h"
-#include "ui/grid/string_grid_win.h"
 #include "ui/tree_view_win.h"
 #include "ui/window_win.h"
 
@@ -146,7 +147,7 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     TextServicesWin text_;
     ui::DockedChildren docked_;
     ui::FocusKeeper focus_;
-    HFONT formFont_ = nullptr;
+    ui::UniqueFont formFont_;
     int dpi_ = ui::kDefaultDpi;
 
     // Set while a scan runs; it refuses the user's search command then. It is the window's only

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ui/dpi_scale.h"
+#include "ui/gdi_object_win.h"
 #include "ui/scoped_dc_win.h"
 #include "ui/window_dpi_win.h"
 
@@ -46,7 +47,7 @@ constexpr int kIconSize = 32;              // at 96 dpi
 struct DialogState {
     const std::wstring* text;
     FormDef form;
-    HFONT font = nullptr;
+    UniqueFont font;
     HICON icon = nullptr;
 };
 
@@ -68,7 +69,7 @@ struct Measures {
 
 Measures Measure(HWND dialog, const DialogState& state) {
     WindowDc dc(dialog);
-    SelectedObject font(dc.Get(), state.font);
+    SelectedObject font(dc.Get(), state.font.Get());
     Measures m;
     TEXTMETRICW tm{};
     GetTextMetricsW(dc.Get(), &tm);
@@ -95,7 +96,7 @@ void Layout(HWND dialog, DialogState& state) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    state.font = CreateFontIndirectW(&metrics.lfMessageFont);
+    state.font.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
     // The message font already follows the display's resolution; the icon is sized to match. A
     // shared icon would keep whichever size was loaded first, so this one is the dialog's own.
     const int iconSize = ToDpi(kIconSize, WindowDpi(dialog));
@@ -120,19 +121,21 @@ void Layout(HWND dialog, DialogState& state) {
     const int clientHeight = buttonTop + buttonHeight + kMarginY * unitY;
 
     const int top = kMarginY * unitY;
-    HWND iconControl = AddControl(dialog, L"STATIC", nullptr, SS_ICON, -1,
-                                  {kMarginX * unitX, top, kMarginX * unitX + iconSize, top + iconSize}, state.font);
+    HWND iconControl =
+        AddControl(dialog, L"STATIC", nullptr, SS_ICON, -1,
+                   {kMarginX * unitX, top, kMarginX * unitX + iconSize, top + iconSize}, state.font.Get());
     SendMessageW(iconControl, STM_SETICON, reinterpret_cast<WPARAM>(state.icon), 0);
     const int textTop = top + (textHeight < iconSize ? (iconSize - textHeight) / 2 : 0);
     AddControl(dialog, L"STATIC", state.text->c_str(), SS_LEFT | SS_NOPREFIX, -1,
-               {textLeft, textTop, textLeft + textWidth, textTop + textHeight}, state.font);
+               {textLeft, textTop, textLeft + textWidth, textTop + textHeight}, state.font.Get());
 
     int left = (clientWidth - buttonsWidth) / 2;
     for (int i = 0; i < buttonCount; ++i) {
         const ButtonDef& b = state.form.buttons[static_cast<std::size_t>(i)];
-        HWND button = AddControl(dialog, L"BUTTON", b.text,
-                                 WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | (i == 0 ? WS_GROUP : 0),
-                                 b.id, {left, buttonTop, left + buttonWidth, buttonTop + buttonHeight}, state.font);
+        HWND button =
+            AddControl(dialog, L"BUTTON", b.text,
+                       WS_TABSTOP | (i == 0 ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | (i == 0 ? WS_GROUP : 0), b.id,
+                       {left, buttonTop, left + buttonWidth, buttonTop + buttonHeight}, state.font.Get());
         if (i == 0)
             SetFocus(button);
         left += buttonWidth + kButtonGap * unitX;
@@ -194,11 +197,9 @@ int MessageDlg(HWND owner, const std::wstring& text, MessageKind kind) {
     EmptyTemplate tmpl{};
     tmpl.header.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     tmpl.header.dwExtendedStyle = WS_EX_DLGMODALFRAME;
-    DialogState state{&text, FormFor(kind)};
+    DialogState state{&text, FormFor(kind), UniqueFont(), nullptr};
     INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), &tmpl.header, owner, &DialogProc,
                                              reinterpret_cast<LPARAM>(&state));
-    if (state.font)
-        DeleteObject(state.font);
     if (state.icon)
         DestroyIcon(state.icon);
     return static_cast<int>(result);

@@ -14,10 +14,8 @@ constexpr wchar_t kClassName[] = L"TavelinSplitter";
 HBRUSH CreateHatchBrush() {
     // Alternate pixels, so the line shows on any background and XOR-ing it twice erases it.
     const WORD pattern[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
-    const HBITMAP bitmap = CreateBitmap(8, 8, 1, 1, pattern);
-    const HBRUSH brush = CreatePatternBrush(bitmap);
-    DeleteObject(bitmap);
-    return brush;
+    const UniqueBitmap bitmap(CreateBitmap(8, 8, 1, 1, pattern));
+    return CreatePatternBrush(bitmap.Get());
 }
 
 }  // namespace
@@ -26,7 +24,6 @@ Splitter::Splitter(Hooks hooks) : hooks_(std::move(hooks)), hatch_(CreateHatchBr
 
 Splitter::~Splitter() {
     DestroyHandle();
-    DeleteObject(hatch_);
 }
 
 HWND Splitter::Create(HWND parent, int id) {
@@ -118,7 +115,7 @@ void Splitter::InvertLine() const {
     const HWND parent = GetParent(Handle());
     const RECT self = RectInParent();
     const WindowDc dc(parent, DCX_CACHE | DCX_CLIPSIBLINGS | DCX_LOCKWINDOWUPDATE);
-    const SelectedObject hatch(dc.Get(), hatch_);
+    const SelectedObject hatch(dc.Get(), hatch_.Get());
     PatBlt(dc.Get(), paneLeft_ + width_, self.top, self.right - self.left, self.bottom - self.top, PATINVERT);
 }
 

@@ -8,6 +8,7 @@
 
 #include <functional>
 
+#include "ui/gdi_object_win.h"
 #include "ui/window_win.h"
 
 namespace tavelin::ui {
@@ -49,7 +50,7 @@ class Splitter : public Window<Splitter> {
     int ParentWidth() const;
 
     Hooks hooks_;
-    HBRUSH hatch_ = nullptr;
+    UniqueBrush hatch_;
     bool dragging_ = false;
     HWND focusBefore_ = nullptr;
     // Mouse x at the press, in parent coordinates, the pane's width then, and its left edge.

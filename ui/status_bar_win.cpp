@@ -12,8 +12,6 @@ constexpr wchar_t kClassName[] = L"TavelinStatusBar";
 
 StatusBar::~StatusBar() {
     DestroyHandle();
-    if (font_)
-        DeleteObject(font_);
 }
 
 void StatusBar::Create(HWND parent, int id) {
@@ -25,10 +23,7 @@ void StatusBar::Create(HWND parent, int id) {
 
 void StatusBar::SetDpi(int dpi) {
     const NONCLIENTMETRICSW metrics = NonClientMetricsForDpi(dpi);
-    HFONT font = CreateFontIndirectW(&metrics.lfStatusFont);
-    if (font_)
-        DeleteObject(font_);
-    font_ = font;
+    font_.Reset(CreateFontIndirectW(&metrics.lfStatusFont));
     dpi_ = dpi;
     InvalidateRect(Handle(), nullptr, FALSE);
 }
@@ -58,7 +53,7 @@ void StatusBar::Paint(HDC dc) {
     bool grip = !IsZoomed(GetAncestor(Handle(), GA_ROOT));
     RECT gripRect = GripRect();
     {
-        SelectedObject font(dc, font_);
+        SelectedObject font(dc, font_.Get());
         TEXTMETRICW tm;
         GetTextMetricsW(dc, &tm);
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));

@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "ui/gdi_object_win.h"
 #include "ui/window_win.h"
 
 namespace tavelin::ui {
@@ -31,7 +32,7 @@ class StatusBar : public Window<StatusBar> {
     RECT GripRect() const;
 
     std::wstring text_;
-    HFONT font_ = nullptr;
+    UniqueFont font_;
     int dpi_ = 0;
     bool invalid_ = false;  // a WM_PAINT is already due, so a new text needs no invalidation
 };

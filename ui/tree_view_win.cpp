@@ -13,8 +13,6 @@ namespace tavelin::ui {
 TreeView::~TreeView() {
     if (hwnd_)
         DestroyWindow(hwnd_);
-    if (images_)
-        ImageList_Destroy(images_);
 }
 
 void TreeView::Create(HWND parent, int id, std::vector<TreePicture> pictures) {
@@ -34,22 +32,19 @@ void TreeView::SetDpi(int dpi) {
     constexpr int kImageSize = 16;
     constexpr int kIndent = 19;
     const int size = ToDpi(kImageSize, dpi);
-    HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 1, 0);
+    UniqueImageList images(ImageList_Create(size, size, ILC_COLOR24 | ILC_MASK, 1, 0));
     const auto nearest = std::min_element(pictures_.begin(), pictures_.end(), [size](const auto& a, const auto& b) {
         const int da = std::abs(a.size - size), db = std::abs(b.size - size);
         return da != db ? da < db : a.size > b.size;
     });
     if (nearest != pictures_.end()) {
-        if (auto bitmap = static_cast<HBITMAP>(LoadImageW(
-                GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nearest->resource), IMAGE_BITMAP, size, size, 0))) {
-            ImageList_AddMasked(images, bitmap, RGB(255, 255, 255));
-            DeleteObject(bitmap);
-        }
+        const UniqueBitmap bitmap(static_cast<HBITMAP>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nearest->resource), IMAGE_BITMAP, size, size, 0)));
+        if (bitmap)
+            ImageList_AddMasked(images.Get(), bitmap.Get(), RGB(255, 255, 255));
     }
-    TreeView_SetImageList(hwnd_, images, TVSIL_NORMAL);
-    if (images_)
-        ImageList_Destroy(images_);
-    images_ = images;
+    TreeView_SetImageList(hwnd_, images.Get(), TVSIL_NORMAL);
+    images_ = std::move(images);
     TreeView_SetIndent(hwnd_, ToDpi(kIndent, dpi));
 }
 

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "ui/gdi_object_win.h"
+
 namespace tavelin::ui {
 
 // One drawing of the tree's picture: a bitmap `size` pixels square whose white pixels are
@@ -44,7 +46,7 @@ class TreeView {
 
   private:
     HWND hwnd_ = nullptr;
-    HIMAGELIST images_ = nullptr;
+    UniqueImageList images_;
     std::vector<TreePicture> pictures_;
 };
 

@@ -5,6 +5,7 @@
 
 #include "base/unique_handle.h"
 #include "ui/dpi_scale.h"
+#include "ui/gdi_object_win.h"
 #include "ui/grid/grid_accessible_win.h"
 #include "ui/scoped_dc_win.h"
 
@@ -13,13 +14,6 @@ namespace tavelin::ui {
 namespace {
 
 constexpr wchar_t kClassName[] = L"TavelinStringGrid";
-
-struct GdiObjectTraits {
-    using Handle = HGDIOBJ;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { DeleteObject(h); }
-};
-using UniqueGdiObject = Unique<GdiObjectTraits>;
 
 struct MemoryDcTraits {
     using Handle = HDC;
@@ -53,12 +47,11 @@ int MeasureZeroWidth(HFONT font) {
 
 StringGrid::StringGrid(const GridData& data)
     : data_(data), geometry_(data.ColumnCount(), data.RowCount()), font_(CreateGridFont(L"", 13)) {
-    zeroWidth_ = MeasureZeroWidth(font_);
+    zeroWidth_ = MeasureZeroWidth(font_.Get());
 }
 
 StringGrid::~StringGrid() {
     DestroyHandle();
-    DeleteObject(font_);
 }
 
 HWND StringGrid::Create(HWND parent, int id) {
@@ -99,10 +92,8 @@ int StringGrid::RowHeight(int) const {
 }
 
 void StringGrid::SetFont(const std::wstring& face, int pixelHeight) {
-    HFONT font = CreateGridFont(face, pixelHeight);
-    DeleteObject(font_);
-    font_ = font;
-    zeroWidth_ = MeasureZeroWidth(font_);
+    font_.Reset(CreateGridFont(face, pixelHeight));
+    zeroWidth_ = MeasureZeroWidth(font_.Get());
     InvalidateAll();
 }
 
@@ -211,10 +202,10 @@ void StringGrid::Paint() {
 
     // Cells are drawn off screen and copied at once, so scrolling does not flicker. The bitmap
     // outlives the memory DC, and both selections end before the DC is deleted.
-    UniqueGdiObject bitmap(CreateCompatibleBitmap(paint.Get(), width, height));
+    UniqueBitmap bitmap(CreateCompatibleBitmap(paint.Get(), width, height));
     Unique<MemoryDcTraits> memory(CreateCompatibleDC(paint.Get()));
     SelectedObject selectedBitmap(memory.Get(), bitmap.Get());
-    SelectedObject selectedFont(memory.Get(), font_);
+    SelectedObject selectedFont(memory.Get(), font_.Get());
     SetViewportOrgEx(memory.Get(), -area.left, -area.top, nullptr);
     FillRect(memory.Get(), &area, GetSysColorBrush(COLOR_WINDOW));
 

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+#include "ui/gdi_object_win.h"
 #include "ui/grid/grid_data.h"
 #include "ui/grid/grid_geometry.h"
 #include "ui/grid/string_grid_selection.h"
@@ -134,7 +135,7 @@ class StringGrid : public Window<StringGrid> {
     MouseDownHook mouseDown_;
     // Made at the first request for it and cut off when the window goes.
     GridAccessible* accessible_ = nullptr;
-    HFONT font_ = nullptr;
+    UniqueFont font_;
     int zeroWidth_ = 0;
     int textInset_ = kTextInset;
     int wheelRemainder_ = 0;
