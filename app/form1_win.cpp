@@ -163,7 +163,7 @@ void TForm1::LoadSettings() {
     SearchFolder = paths.defaultSearchFolder;
     TargetFolder.clear();
     SettingsStorageWin storage;
-    LoadedSettings loaded = ::tavelin::LoadSettings(storage, paths);
+    LoadedSettings loaded = ReadSettings(storage, paths);
     WindowSettings s = SettingsAtWindowDpi(loaded.window);
     const ui::Bounds b = ui::ReachableWindowBounds({s[kLeft], s[kTop], s[kWidth], s[kHeight]});
     SetWindowPos(Handle(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -189,7 +189,7 @@ void TForm1::FormClose() {
     for (int c = 0; c < form1::kGridColumns; ++c)
         s[kColumn0Width + c] = StringGrid1.ColWidth(c);
     SettingsStorageWin storage;
-    SaveSettings(storage, IniPath, SettingsAtFileDpi(s), SearchFolder, TargetFolder);
+    WriteSettings(storage, IniPath, SettingsAtFileDpi(s), SearchFolder, TargetFolder);
 }
 
 void TForm1::Close() {

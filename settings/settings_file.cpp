@@ -30,7 +30,7 @@ std::int32_t DrawableWidth(std::int32_t width) {
 }
 
 // A file that cannot be read loads as no file: the defaults show, and the save leaves it alone.
-LoadedSettings LoadSettings(SettingsStorage& storage, const SettingsPaths& paths) {
+LoadedSettings ReadSettings(SettingsStorage& storage, const SettingsPaths& paths) {
     const std::string bytes = storage.ReadBytes(paths.iniPath).value_or(std::string());
     const ProfileDocument file(DecodeProfile(bytes, storage).text);
     LoadedSettings loaded{DefaultWindowSettings(), paths.defaultSearchFolder, std::wstring()};
@@ -53,11 +53,11 @@ LoadedSettings LoadSettings(SettingsStorage& storage, const SettingsPaths& paths
 // character the code page lacks, a look-alike such as "\" for "¥") makes the file UTF-16LE with
 // a mark, since the folder would otherwise come back as another one. A file that needs no change
 // is not written at all, so it keeps its bytes.
-void SaveSettings(SettingsStorage& storage,
-                  const std::wstring& iniPath,
-                  const WindowSettings& window,
-                  const std::wstring& searchFolder,
-                  const std::wstring& targetFolder) noexcept {
+void WriteSettings(SettingsStorage& storage,
+                   const std::wstring& iniPath,
+                   const WindowSettings& window,
+                   const std::wstring& searchFolder,
+                   const std::wstring& targetFolder) noexcept {
     try {
         const std::optional<std::string> bytes = storage.ReadBytes(iniPath);
         if (!bytes)

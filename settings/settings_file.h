@@ -41,15 +41,15 @@ void WriteIniString(const std::wstring& section,
 // Reads the ten numbers, then the two folders, each missing or empty value keeping its default.
 // A number that is not an integer raises ConvertError at once: no later key is read, and since
 // nothing is returned the caller applies nothing. The pane and column widths come back drawable.
-LoadedSettings LoadSettings(SettingsStorage& storage, const SettingsPaths& paths);
+LoadedSettings ReadSettings(SettingsStorage& storage, const SettingsPaths& paths);
 
 // Writes all twelve keys in file order into the file's text, in the encoding the file came in
 // (UTF-16LE with a mark when that cannot hold a value), and replaces the file whole when the
 // text changed. Nothing escapes: on any failure the file stays as it was.
-void SaveSettings(SettingsStorage& storage,
-                  const std::wstring& iniPath,
-                  const WindowSettings& window,
-                  const std::wstring& searchFolder,
-                  const std::wstring& targetFolder) noexcept;
+void WriteSettings(SettingsStorage& storage,
+                   const std::wstring& iniPath,
+                   const WindowSettings& window,
+                   const std::wstring& searchFolder,
+                   const std::wstring& targetFolder) noexcept;
 
 }  // namespace tavelin

@@ -17,14 +17,14 @@ const SettingsPaths kPaths = SettingsPathsFor(L"D:\\Tools\\Tavelin.exe");
 LoadedSettings LoadFrom(const std::string& file) {
     FakeSettingsStorage storage;
     storage.file = file;
-    return LoadSettings(storage, kPaths);
+    return ReadSettings(storage, kPaths);
 }
 
 TEST(SettingsLoad, WithoutAFileEverythingKeepsItsDefault) {
     FakeSettingsStorage storage;
     for (bool unreadable : {false, true}) {
         storage.unreadable = unreadable;
-        LoadedSettings loaded = LoadSettings(storage, kPaths);
+        LoadedSettings loaded = ReadSettings(storage, kPaths);
         EXPECT_EQ(loaded.window, (WindowSettings{50, 50, 500, 350, 200, 120, 80, 50, 50, 50}));
         EXPECT_EQ(loaded.searchFolder, L"D:\\");
         EXPECT_EQ(loaded.targetFolder, L"");
@@ -68,7 +68,7 @@ TEST(SettingsLoad, PaneAndColumnWidthsComeBackInTheRangeAWindowDraws) {
 
 TEST(SettingsSave, ANewFileHoldsTheTwelveKeysInThreeSectionsInTheCodePage) {
     FakeSettingsStorage storage;
-    SaveSettings(storage, kPaths.iniPath, {1, -2, 3, 4, 5, 6, 7, 8, 9, 0}, L"C:\\\x0200\\", L"");
+    WriteSettings(storage, kPaths.iniPath, {1, -2, 3, 4, 5, 6, 7, 8, 9, 0}, L"C:\\\x0200\\", L"");
     EXPECT_EQ(storage.file,
               "[Form]\r\nF1_X=1\r\nF1_Y=-2\r\nF1_W=3\r\nF1_H=4\r\n[Comp]\r\nF1_P1=5\r\nF1_SG0=6\r\nF1_SG1=7\r\n"
               "F1_SG2=8\r\nF1_SG3=9\r\nF1_SG4=0\r\n[Set]\r\nFLD1=C:\\\x81\x80\x90\x80\\\r\nFLD2=\r\n");
@@ -96,21 +96,21 @@ TEST(SettingsSave, TheFileKeepsItsEncodingUnlessItCannotHoldAValue) {
     for (const auto& c : cases) {
         FakeSettingsStorage storage;
         storage.file = c.file;
-        SaveSettings(storage, kPaths.iniPath, DefaultWindowSettings(), c.search, L"E:\\");
+        WriteSettings(storage, kPaths.iniPath, DefaultWindowSettings(), c.search, L"E:\\");
         ASSERT_TRUE(storage.file);
         EXPECT_TRUE(storage.file->starts_with(c.startsWith)) << testing::PrintToString(*storage.file);
-        EXPECT_EQ(LoadSettings(storage, kPaths).searchFolder, c.search) << testing::PrintToString(*storage.file);
+        EXPECT_EQ(ReadSettings(storage, kPaths).searchFolder, c.search) << testing::PrintToString(*storage.file);
     }
 }
 
 TEST(SettingsSave, WhatTheUserKeepsStaysAndAFileThatNeedsNoChangeIsNotWritten) {
     FakeSettingsStorage storage;
-    SaveSettings(storage, kPaths.iniPath, DefaultWindowSettings(), L"C:\\", L"");
+    WriteSettings(storage, kPaths.iniPath, DefaultWindowSettings(), L"C:\\", L"");
     const std::string edited = "; 手で書いた\r\n[User]\r\nimportant=keep me\r\n\r\n" + *storage.file;
     storage.file = edited;
-    SaveSettings(storage, kPaths.iniPath, DefaultWindowSettings(), L"C:\\", L"");
+    WriteSettings(storage, kPaths.iniPath, DefaultWindowSettings(), L"C:\\", L"");
     EXPECT_EQ(storage.replaces, 1);
-    SaveSettings(storage, kPaths.iniPath, DefaultWindowSettings(), L"C:\\x\\", L"");
+    WriteSettings(storage, kPaths.iniPath, DefaultWindowSettings(), L"C:\\x\\", L"");
     std::string expected = edited;
     expected.replace(expected.find("FLD1=C:\\"), 8, "FLD1=C:\\x\\");
     EXPECT_EQ(storage.file, expected);
@@ -122,7 +122,7 @@ TEST(SettingsSave, AFileThatCannotBeReadOrReplacedStaysAsItWas) {
         storage.file = "[User]\r\nNote=kept\r\n";
         storage.unreadable = unreadable;
         storage.refuseReplace = true;
-        SaveSettings(storage, kPaths.iniPath, DefaultWindowSettings(), L"C:\\", L"D:\\");
+        WriteSettings(storage, kPaths.iniPath, DefaultWindowSettings(), L"C:\\", L"D:\\");
         EXPECT_EQ(storage.replaces, unreadable ? 0 : 1);
         EXPECT_EQ(storage.file, "[User]\r\nNote=kept\r\n");
     }
@@ -131,8 +131,8 @@ TEST(SettingsSave, AFileThatCannotBeReadOrReplacedStaysAsItWas) {
 TEST(SettingsRoundTrip, SavedValuesLoadBackUnchanged) {
     FakeSettingsStorage storage;
     WindowSettings window{INT32_MIN, INT32_MAX, 0, 1, 2, 3, 4, 5, 6, 7};
-    SaveSettings(storage, kPaths.iniPath, window, L"\\\\srv\\share\\x\\", L" 'F:\\dest\\' ");
-    LoadedSettings loaded = LoadSettings(storage, kPaths);
+    WriteSettings(storage, kPaths.iniPath, window, L"\\\\srv\\share\\x\\", L" 'F:\\dest\\' ");
+    LoadedSettings loaded = ReadSettings(storage, kPaths);
     EXPECT_EQ(loaded.window, window);
     EXPECT_EQ(loaded.searchFolder, L"\\\\srv\\share\\x\\");
     EXPECT_EQ(loaded.targetFolder, L" 'F:\\dest\\' ");

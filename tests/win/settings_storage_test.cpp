@@ -48,8 +48,8 @@ TEST_F(SettingsStorageFile, AllTwelveKeysInThreeSectionsRoundTripInCodePage932) 
     const WindowSettings window{2147483647, -2147483647 - 1, 640, 480, 0, 300, 90, 32767, 0, 64};
     // 表 and ソ end in the byte of "\": a reader that looked at bytes would split them.
     const std::wstring folder = L"D:\\表計算\\ソフト\\日本語フォルダ\\";
-    SaveSettings(storage, paths.iniPath, window, folder, L"Z:\\写し先\\");
-    LoadedSettings loaded = LoadSettings(storage, paths);
+    WriteSettings(storage, paths.iniPath, window, folder, L"Z:\\写し先\\");
+    LoadedSettings loaded = ReadSettings(storage, paths);
     EXPECT_EQ(loaded.window, window);
     EXPECT_EQ(loaded.searchFolder, folder);
     EXPECT_EQ(loaded.targetFolder, L"Z:\\写し先\\");
@@ -66,13 +66,13 @@ TEST_F(SettingsStorageFile, ValuesAreReadAsThePrivateProfileFunctionsReadThem) {
         L"[Form]\r\nF1_X=\r\nF1_Y=7\r\nF1_W=$FFFFFFFF\r\nF1_H=0x10\r\n[Comp]\r\nF1_P1=X1f\r\nF1_SG0=+64\r\n"
         L"[Set]\r\nFLD1=C:\\" +
         std::wstring(600, L'フ') + L"\\\r\n");
-    LoadedSettings loaded = LoadSettings(storage, paths);
+    LoadedSettings loaded = ReadSettings(storage, paths);
     EXPECT_EQ(loaded.window, (WindowSettings{50, 7, -1, 16, 31, 64, 80, 50, 50, 50}));
     EXPECT_EQ(loaded.searchFolder, L"C:\\" + std::wstring(508, L'フ'));
     for (const wchar_t* bad : {L"2147483648", L"12px", L"$123456789"}) {
         WriteFile(std::wstring(L"[Form]\r\nF1_X=10\r\n[Comp]\r\nF1_SG0=") + bad + L"\r\n");
         try {
-            LoadSettings(storage, paths);
+            ReadSettings(storage, paths);
             ADD_FAILURE() << "no ConvertError for " << testing::PrintToString(std::wstring(bad));
         } catch (const ConvertError& e) {
             EXPECT_EQ(e.Message(), L"'" + std::wstring(bad) + L"' は整数ではありません");
@@ -112,7 +112,7 @@ TEST_F(SettingsStorageFile, ASaveRemovesTheCopiesEarlierRunsLeftBehind) {
     HANDLE running = CreateFileW((dir.Path() + L"Tavelin.ini.77-3.tmp").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
                                  nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(running, INVALID_HANDLE_VALUE);
-    SaveSettings(storage, paths.iniPath, DefaultWindowSettings(), L"C:\\", L"");
+    WriteSettings(storage, paths.iniPath, DefaultWindowSettings(), L"C:\\", L"");
     CloseHandle(running);
     std::vector<std::wstring> names = FileNames();
     std::sort(names.begin(), names.end());
@@ -148,7 +148,7 @@ TEST_F(SettingsStorageFile, AFakedFullDiskLeavesTheOldFileOrNone) {
             reportFull = full;
             {
                 test::ImportHook hook("kernel32.dll", "WriteFile", reinterpret_cast<void*>(&WriteUntilFull));
-                SaveSettings(storage, paths.iniPath, DefaultWindowSettings(), L"C:\\" + std::wstring(300, L'x'), L"");
+                WriteSettings(storage, paths.iniPath, DefaultWindowSettings(), L"C:\\" + std::wstring(300, L'x'), L"");
             }
             EXPECT_EQ(FileNames(), hadFile ? std::vector<std::wstring>{L"Tavelin.ini"} : std::vector<std::wstring>{});
             EXPECT_EQ(ReadRawFile(paths.iniPath), hadFile ? old : "");
@@ -169,13 +169,13 @@ TEST_F(SettingsStorageFile, TwoSavesAtOnceLeaveOneOfThemWholeAndNoCopiesBehind) 
             ready.fetch_add(1);
             while (ready.load() < 2)
                 std::this_thread::yield();
-            SaveSettings(own, paths.iniPath, window, folder, folder);
+            WriteSettings(own, paths.iniPath, window, folder, folder);
         };
         std::thread a(save, first, L"C:\\A\\");
         std::thread b(save, second, L"D:\\B\\");
         a.join();
         b.join();
-        const LoadedSettings loaded = LoadSettings(storage, paths);
+        const LoadedSettings loaded = ReadSettings(storage, paths);
         const bool firstWhole =
             loaded.window == first && loaded.searchFolder == L"C:\\A\\" && loaded.targetFolder == L"C:\\A\\";
         const bool secondWhole =
