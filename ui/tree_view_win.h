@@ -44,6 +44,7 @@ class TreeView {
 
   private:
     HWND hwnd_ = nullptr;
+    WNDPROC controlProc_ = nullptr;
     HIMAGELIST images_ = nullptr;
     std::vector<TreePicture> pictures_;
 };
