@@ -33,11 +33,17 @@ bool FolderTreeView::Expanding(const NMTREEVIEWW& notice) {
     return false;
 }
 
+// Each child goes in as the first, last child first: naming the previous sibling instead makes
+// some implementations look the handle up among all items, which is quadratic (0.42 s against
+// 0.09 s for 30,000 children), and asking for the last place makes others walk the siblings. The
+// first place costs both nothing.
 void FolderTreeView::AddChildItems(NodeId node, HTREEITEM item) {
-    HTREEITEM previous = nullptr;
+    std::vector<NodeId> children;
     for (NodeId child = tree_.FirstChild(node); child != kNoNode; child = tree_.NextSibling(child))
-        previous = control_.Add(item, previous, tree_.Text(child), static_cast<LPARAM>(child),
-                                tree_.FirstChild(child) != kNoNode);
+        children.push_back(child);
+    for (auto child = children.rbegin(); child != children.rend(); ++child)
+        control_.Add(item, nullptr, tree_.Text(*child), static_cast<LPARAM>(*child),
+                     tree_.FirstChild(*child) != kNoNode);
 }
 
 std::optional<NodeId> FolderTreeView::SelectedNode() const {

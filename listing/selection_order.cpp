@@ -82,8 +82,13 @@ class LeftmostMinimumTree {
     void Set(int position, std::uint32_t rank) {
         size_t node = leaves_ + static_cast<size_t>(position);
         nodes_[node] = Pack(rank, static_cast<size_t>(position));
-        for (node /= 2; node >= 1; node /= 2)
-            nodes_[node] = std::min(nodes_[2 * node], nodes_[2 * node + 1]);
+        // Where a node keeps its value, so do all above it.
+        for (node /= 2; node >= 1; node /= 2) {
+            const std::uint64_t smaller = std::min(nodes_[2 * node], nodes_[2 * node + 1]);
+            if (nodes_[node] == smaller)
+                break;
+            nodes_[node] = smaller;
+        }
     }
 
   private:

@@ -1,5 +1,8 @@
 #pragma once
 // The text services over the user's locale, the system code page and the system clock.
+#include <cstdint>
+#include <optional>
+
 #include "platform/text_services.h"
 
 namespace tavelin {
@@ -12,6 +15,12 @@ class TextServicesWin : public TextServices {
     StampTime LocalStamp(std::uint64_t fileTime) override;
     wchar_t DateSeparator() override;
     wchar_t TimeSeparator() override;
+
+  private:
+    std::optional<std::int64_t> LocalBias();
+
+    std::optional<std::int64_t> bias_;
+    unsigned long long biasSecond_ = 0;
 };
 
 }  // namespace tavelin

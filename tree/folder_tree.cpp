@@ -6,22 +6,20 @@
 namespace tavelin {
 
 void FolderTree::Clear() {
-    // Swapped with empty vectors so that a small scan after a huge one gives the memory back.
-    std::vector<Node>().swap(nodes_);
-    std::vector<wchar_t>().swap(text_);
+    // Memory is given back, so that a small scan after a huge one does not keep the huge one's.
+    nodes_.clear();
+    names_.Clear();
     std::vector<NodeId>().swap(order_);
     std::vector<std::uint32_t>().swap(indexById_);
     gapStart_ = gapEnd_ = 0;
-    lastRoot_ = kNoNode;
+    lastRoot_ = lastParent_ = lastAdded_ = kNoNode;
     ++generation_;
 }
 
 NodeId FolderTree::NewNode(NodeId parent, std::wstring_view text) {
     if (nodes_.size() >= kNoNode)
         throw std::length_error("folder tree is full");
-    Node node{text_.size(), static_cast<std::uint32_t>(text.size()), parent, kNoNode, kNoNode, kNoNode};
-    text_.insert(text_.end(), text.begin(), text.end());
-    nodes_.push_back(node);
+    nodes_.push_back(Node{names_.Intern(text), parent, kNoNode, kNoNode});
     return static_cast<NodeId>(nodes_.size() - 1);
 }
 
@@ -35,26 +33,39 @@ NodeId FolderTree::AddRoot(std::wstring_view text) {
     return id;
 }
 
+// A walk along the siblings only when children of one folder arrive between those of others,
+// which a scan never does.
+NodeId FolderTree::LastChild(NodeId parent) const {
+    if (parent == lastParent_)
+        return lastAdded_;
+    NodeId last = nodes_[parent].firstChild;
+    if (last != kNoNode) {
+        while (nodes_[last].nextSibling != kNoNode)
+            last = nodes_[last].nextSibling;
+    }
+    return last;
+}
+
 NodeId FolderTree::AddChild(NodeId parent, std::wstring_view text) {
     if (parent >= nodes_.size())
         throw std::out_of_range("no such folder tree node");
     // The two cheap cases are the ones a scan produces: the first child of a leaf, and a further
     // child of a node whose children are all leaves so far.
-    const Node& p = nodes_[parent];
+    const NodeId last = LastChild(parent);
     std::size_t index;
-    if (p.lastChild == kNoNode)
+    if (last == kNoNode)
         index = Locate(parent) + 1;
-    else if (nodes_[p.lastChild].firstChild == kNoNode)
-        index = Locate(p.lastChild) + 1;
+    else if (nodes_[last].firstChild == kNoNode)
+        index = Locate(last) + 1;
     else
         index = SubtreeEnd(parent);
     NodeId id = NewNode(parent, text);
-    Node& q = nodes_[parent];
-    if (q.lastChild == kNoNode)
-        q.firstChild = id;
+    if (last == kNoNode)
+        nodes_[parent].firstChild = id;
     else
-        nodes_[q.lastChild].nextSibling = id;
-    q.lastChild = id;
+        nodes_[last].nextSibling = id;
+    lastParent_ = parent;
+    lastAdded_ = id;
     InsertInOrder(index, id);
     return id;
 }
@@ -83,8 +94,7 @@ void FolderTree::IndexEveryNode() const {
 }
 
 std::wstring_view FolderTree::Text(NodeId node) const {
-    const Node& n = nodes_[node];
-    return std::wstring_view(text_.data() + n.textOffset, n.textLength);
+    return names_.Text(nodes_[node].name);
 }
 
 // The index right behind the node's last descendant: where the next node that is not a
@@ -116,7 +126,9 @@ void FolderTree::InsertInOrder(std::size_t index, NodeId node) {
     indexById_.clear();
     if (GapLength() == 0) {
         const std::size_t oldSize = order_.size();
-        const std::size_t newSize = std::max<std::size_t>(64, oldSize * 2);
+        // Half as much again rather than twice: the old and the new buffer are both alive while
+        // the one moves into the other.
+        const std::size_t newSize = std::max<std::size_t>(64, oldSize + oldSize / 2);
         std::vector<NodeId> grown(newSize);
         std::copy(order_.begin(), order_.begin() + gapStart_, grown.begin());
         std::copy(order_.begin() + gapStart_, order_.end(), grown.end() - (oldSize - gapStart_));

@@ -7,6 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "tree/block_array.h"
+#include "tree/name_store.h"
+
 namespace tavelin {
 
 using NodeId = std::uint32_t;
@@ -39,16 +42,17 @@ class FolderTree {
     std::uint64_t Generation() const { return generation_; }
 
   private:
+    // Sixteen bytes: the last child is not kept, since children arrive in runs (a scan adds all
+    // of a folder's children at once) and the last one added is remembered instead.
     struct Node {
-        std::size_t textOffset;
-        std::uint32_t textLength;
+        NameId name;
         NodeId parent;
         NodeId firstChild;
-        NodeId lastChild;
         NodeId nextSibling;
     };
 
     NodeId NewNode(NodeId parent, std::wstring_view text);
+    NodeId LastChild(NodeId parent) const;
     std::size_t SubtreeEnd(NodeId node) const;
     std::size_t Locate(NodeId node) const;
     std::size_t GapLength() const { return gapEnd_ - gapStart_; }
@@ -57,8 +61,8 @@ class FolderTree {
     void MoveGap(std::size_t index);
     void IndexEveryNode() const;
 
-    std::vector<Node> nodes_;
-    std::vector<wchar_t> text_;
+    BlockArray<Node> nodes_;
+    NameStore names_;
     // Node ids in pre-order with a gap where the last insertion happened: a scan inserts right
     // behind the previous insertion or close to it, so the gap rarely travels far.
     std::vector<NodeId> order_;
@@ -67,6 +71,9 @@ class FolderTree {
     // Each node's absolute index, by id; empty while the tree changes.
     mutable std::vector<std::uint32_t> indexById_;
     NodeId lastRoot_ = kNoNode;
+    // The node that last received a child, and that child.
+    NodeId lastParent_ = kNoNode;
+    NodeId lastAdded_ = kNoNode;
     std::uint64_t generation_ = 0;
 };
 

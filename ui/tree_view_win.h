@@ -46,6 +46,7 @@ class TreeView {
 
   private:
     HWND hwnd_ = nullptr;
+    WNDPROC controlProc_ = nullptr;
     UniqueImageList images_;
     std::vector<TreePicture> pictures_;
 };

@@ -88,6 +88,18 @@ TEST(FolderTree, IndexOfFollowsEveryInsertion) {
     EXPECT_THROW(tree.IndexOf(again + 1), std::out_of_range);
 }
 
+TEST(FolderTree, NodesBeyondTheFirstBlockKeepLinksAndNames) {
+    FolderTree tree;
+    const NodeId root = tree.AddRoot(L"R\\");
+    for (int i = 0; i < 70000; ++i)
+        tree.AddChild(root, L"n" + std::to_wstring(i % 1000));
+    const NodeId last = tree.NodeAt(70000);
+    EXPECT_EQ(tree.Parent(last), root);
+    EXPECT_EQ(tree.IndexOf(last), 70000u);
+    EXPECT_EQ(NodePath(tree, last), L"R\\n999\\");
+    EXPECT_EQ(tree.NextSibling(tree.NodeAt(65536)), tree.NodeAt(65537));
+}
+
 TEST(FolderTree, ClearEmptiesAndChangesGeneration) {
     FolderTree tree;
     NodeId root = tree.AddRoot(L"C:\\");

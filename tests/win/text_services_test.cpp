@@ -17,6 +17,7 @@ TEST_F(TextServicesTest, UpperCasesByTheLocaleIncludingFullWidthLetters) {
     const std::pair<std::wstring, std::wstring> cases[] = {
         {L".txt", L".TXT"},
         {L"Mixed.CpP", L"MIXED.CPP"},
+        {L"`az{@AZ[~", L"`AZ{@AZ[~"},
         {L"ａｂｃ.txt", L"ＡＢＣ.TXT"},
         {L"\u00e9t\u00e9", L"\u00c9T\u00c9"},
         {L"日本語ｶﾅ.md", L"日本語ｶﾅ.MD"},
@@ -38,6 +39,7 @@ TEST_F(TextServicesTest, CodePageBytesAreShiftJis) {
 TEST_F(TextServicesTest, SortKeyIsTheCodePageBytesOfTheUpperCasedText) {
     const std::wstring texts[] = {L"",
                                   L"a",
+                                  L"`az{@AZ[~\\",
                                   L"ｂ.txt",
                                   L"亜.Txt",
                                   std::wstring(127, L'x'),
@@ -71,6 +73,8 @@ TEST_F(TextServicesTest, StampRoundsSecondsDownToEven) {
         {2024, 3, 1, 13, 45, 6, {2024, 3, 1, 13, 45, 6}},
         {1980, 1, 1, 0, 0, 1, {1980, 1, 1, 0, 0, 0}},
         {2107, 12, 31, 23, 59, 59, {2107, 12, 31, 23, 59, 58}},
+        {2000, 2, 29, 12, 0, 3, {2000, 2, 29, 12, 0, 2}},
+        {2100, 3, 1, 0, 0, 0, {2100, 3, 1, 0, 0, 0}},
         // Outside the file stamp's years: still the real date.
         {1979, 12, 31, 23, 59, 59, {1979, 12, 31, 23, 59, 58}},
         {1970, 6, 15, 10, 20, 31, {1970, 6, 15, 10, 20, 30}},
