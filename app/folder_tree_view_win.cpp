@@ -2,6 +2,10 @@
 
 namespace tavelin {
 
+FolderTreeView::FolderTreeView(const FolderTree& tree, ui::TreeView& control) : tree_(tree), control_(control) {
+    control_.onExpanding = [this](const NMTREEVIEWW& notice) { return Expanding(notice); };
+}
+
 void FolderTreeView::Clear() {
     control_.Clear();
     rootItems_.clear();

@@ -18,18 +18,19 @@ namespace tavelin {
 
 class FolderTreeView {
   public:
-    FolderTreeView(const FolderTree& tree, ui::TreeView& control) : tree_(tree), control_(control) {}
+    // Takes over the control's expanding notice.
+    FolderTreeView(const FolderTree& tree, ui::TreeView& control);
 
     // The model has just been cleared.
     void Clear();
     // `node` has just been added to the model as the last child of `parent` (kNoNode: the root).
     void NodeAdded(NodeId node, NodeId parent);
-    // Answers TVN_ITEMEXPANDINGW: true keeps the item closed.
-    bool Expanding(const NMTREEVIEWW& notice);
     // The node of the selected item; nullopt when nothing is selected.
     std::optional<NodeId> SelectedNode() const;
 
   private:
+    // Answers TVN_ITEMEXPANDINGW: true keeps the item closed.
+    bool Expanding(const NMTREEVIEWW& notice);
     void AddChildItems(NodeId node, HTREEITEM item);
 
     const FolderTree& tree_;

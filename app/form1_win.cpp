@@ -89,6 +89,10 @@ void TForm1::CreateControls() {
     Panel1.Children().Add(Panel2.Handle(), ui::Align::Top, form1::kPanel2Height);
     Panel1.Children().Add(TreeView1.Handle(), ui::Align::Client, 0);
     Panel1.onResize = [this] { Panel1Resize(); };
+    // The tree moves its selection only after it reports the click, so the listing waits for
+    // the message queue. Enter lists the selected folder as a click does, so the keyboard alone
+    // can list any folder; the selection moving under the arrow keys lists nothing.
+    TreeView1.onClick = [this] { PostMessageW(Handle(), kTreeClicked, 0, 0); };
     Edit1.onClick = [this] { MnuSearchFolderClick(); };
 
     Splitter1.Create(Handle(), form1::kSplitter1);
@@ -349,19 +353,6 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                     return 0;
             }
             break;
-        case WM_NOTIFY: {
-            auto* header = reinterpret_cast<NMHDR*>(lParam);
-            if (header->hwndFrom != TreeView1.Handle())
-                return 0;
-            // The tree moves its selection only after it reports the click. Enter lists the
-            // selected folder as a click does, so the keyboard alone can list any folder; the
-            // selection moving under the arrow keys lists nothing.
-            if (header->code == NM_CLICK || header->code == NM_RETURN)
-                PostMessageW(Handle(), kTreeClicked, 0, 0);
-            else if (header->code == TVN_ITEMEXPANDINGW)
-                return folderView_.Expanding(*reinterpret_cast<NMTREEVIEWW*>(lParam)) ? TRUE : FALSE;
-            return 0;
-        }
         case kTreeClicked:
             TreeView1Click();
             return 0;

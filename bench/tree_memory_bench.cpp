@@ -23,6 +23,7 @@
 #include "tree/node_path.h"
 #include "tree/scan_observer.h"
 #include "ui/event_pump.h"
+#include "ui/reflected_notify_win.h"
 #include "ui/tree_view_win.h"
 
 namespace tavelin::bench {
@@ -85,6 +86,7 @@ class TreeWindow final : public ScanObserver, public LoopHost {
         frame_ = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 500,
                                  nullptr, nullptr, wc.hInstance, this);
         treeView_.Create(frame_, 1, {});
+        treeView_.onClick = [this] { PostMessageW(frame_, kClicked, 0, 0); };
         MoveWindow(treeView_.Handle(), 0, 0, 380, 460, TRUE);
     }
     ~TreeWindow() override { DestroyWindow(frame_); }
@@ -115,14 +117,8 @@ class TreeWindow final : public ScanObserver, public LoopHost {
             SetWindowLongPtrW(hwnd, GWLP_USERDATA,
                               reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
         auto* self = reinterpret_cast<TreeWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (self && message == WM_NOTIFY) {
-            const auto* header = reinterpret_cast<NMHDR*>(lParam);
-            if (header->code == NM_CLICK)
-                PostMessageW(hwnd, kClicked, 0, 0);
-            else if (header->code == TVN_ITEMEXPANDINGW)
-                return self->view_.Expanding(*reinterpret_cast<const NMTREEVIEWW*>(lParam));
-            return 0;
-        }
+        if (message == WM_NOTIFY)
+            return ui::ReflectNotify(lParam);
         if (self && message == kClicked) {
             if (auto node = self->view_.SelectedNode())
                 ListFiles(GetNodePath(self->tree_, self->tree_.IndexOf(*node)), 80, self->grid_,

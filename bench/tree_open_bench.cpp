@@ -20,6 +20,8 @@
 #include "res/resource.h"
 #include "tree/folder_tree.h"
 #include "ui/event_pump.h"
+#include "ui/gdi_object_win.h"
+#include "ui/reflected_notify_win.h"
 #include "ui/tree_view_win.h"
 
 namespace tavelin::bench {
@@ -51,12 +53,12 @@ class TreeWindow {
         wc.lpszClassName = L"TavelinTreeOpenBench";
         RegisterClassW(&wc);
         frame_ = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 500,
-                                 nullptr, nullptr, wc.hInstance, this);
+                                 nullptr, nullptr, wc.hInstance, nullptr);
         control_.Create(frame_, 1, {{16, IDB_FOLDER}});
-        font_ = CreateFontW(-form1::kFormFont.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
-                            OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                            form1::kFormFont.face);
-        SendMessageW(control_.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+        font_.Reset(CreateFontW(-form1::kFormFont.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                                form1::kFormFont.face));
+        SendMessageW(control_.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
         MoveWindow(control_.Handle(), 0, 0, 380, 460, TRUE);
         // The model is complete before the first item exists, as after a scan.
         for (std::size_t index = 0; index < tree.Count(); ++index) {
@@ -67,27 +69,20 @@ class TreeWindow {
         TreeView_SelectItem(control_.Handle(), TreeView_GetRoot(control_.Handle()));
         ui::PumpEvents();
     }
-    ~TreeWindow() {
-        DestroyWindow(frame_);
-        DeleteObject(font_);
-    }
+    ~TreeWindow() { DestroyWindow(frame_); }
 
     HWND Control() const { return control_.Handle(); }
     std::optional<NodeId> Selected() const { return view_.SelectedNode(); }
 
   private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE)
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                              reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-        auto* self = reinterpret_cast<TreeWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (self && message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == TVN_ITEMEXPANDINGW)
-            return self->view_.Expanding(*reinterpret_cast<const NMTREEVIEWW*>(lParam));
+        if (message == WM_NOTIFY)
+            return ui::ReflectNotify(lParam);
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 
     HWND frame_ = nullptr;
-    HFONT font_ = nullptr;
+    ui::UniqueFont font_;
     ui::TreeView control_;
     FolderTreeView view_;
 };

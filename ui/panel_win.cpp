@@ -1,5 +1,7 @@
 #include "ui/panel_win.h"
 
+#include "ui/reflected_notify_win.h"
+
 namespace tavelin::ui {
 
 void Panel::Create(HWND parent, int id) {
@@ -15,8 +17,9 @@ LRESULT Panel::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (onResize)
                 onResize();
             return 0;
-        case WM_COMMAND:
         case WM_NOTIFY:
+            return ReflectNotify(lParam);
+        case WM_COMMAND:
         case WM_CTLCOLORSTATIC:
         case WM_CTLCOLOREDIT:
             return SendMessageW(GetParent(Handle()), message, wParam, lParam);

@@ -5,8 +5,9 @@
 #include <string>
 #include <utility>
 
-#include "ui/clear_on_destroy_win.h"
 #include "ui/dpi_scale.h"
+#include "ui/reflected_notify_win.h"
+#include "ui/window_win.h"
 
 namespace tavelin::ui {
 
@@ -20,8 +21,9 @@ void TreeView::Create(HWND parent, int id, std::vector<TreePicture> pictures) {
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | TVS_DISABLEDRAGDROP;
     hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, 0, 0, 0, 0, parent,
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    ClearOnDestroy(hwnd_);
     controlProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd_, GCLP_WNDPROC));
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TreeView::Procedure));
     pictures_ = std::move(pictures);
     SetDpi(kDefaultDpi);
 }
@@ -97,6 +99,42 @@ std::optional<LPARAM> TreeView::SelectedData() const {
 
 void TreeView::SetEnabled(bool enabled) {
     EnableWindow(hwnd_, enabled);
+}
+
+// A subclass of our own rather than the common controls' one, which under Wine asks the server
+// for the window's properties at every message, painting included. It takes the notifications
+// the parent hands back and forgets the handle when the window goes with its parent.
+LRESULT CALLBACK TreeView::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    auto* self = reinterpret_cast<TreeView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    const WNDPROC control = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd, GCLP_WNDPROC));
+    if (!self)
+        return CallWindowProcW(control, hwnd, message, wParam, lParam);
+    if (message == kReflectedNotify) {
+        try {
+            return self->Notified(*reinterpret_cast<const NMHDR*>(lParam));
+        } catch (...) {
+            ReportHandlerException();
+            return 0;
+        }
+    }
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return CallWindowProcW(control, hwnd, message, wParam, lParam);
+}
+
+LRESULT TreeView::Notified(const NMHDR& header) {
+    switch (header.code) {
+        case NM_CLICK:
+        case NM_RETURN:
+            if (onClick)
+                onClick();
+            return 0;
+        case TVN_ITEMEXPANDINGW:
+            return onExpanding && onExpanding(reinterpret_cast<const NMTREEVIEWW&>(header)) ? TRUE : FALSE;
+    }
+    return 0;
 }
 
 }  // namespace tavelin::ui

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -44,7 +45,15 @@ class TreeView {
     std::optional<LPARAM> SelectedData() const;
     void SetEnabled(bool enabled);
 
+    // What the control's notifications do. onExpanding answers TVN_ITEMEXPANDINGW (true keeps
+    // the item closed); onClick runs on a click and on Enter, before a click moves the selection.
+    std::function<bool(const NMTREEVIEWW&)> onExpanding;
+    std::function<void()> onClick;
+
   private:
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    LRESULT Notified(const NMHDR& header);
+
     HWND hwnd_ = nullptr;
     WNDPROC controlProc_ = nullptr;
     UniqueImageList images_;
