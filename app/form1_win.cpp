@@ -337,6 +337,12 @@ void TForm1::StringGrid1DrawCell(int col, int row, const RECT&, unsigned) {
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Another program may send a command while a long loop answers its messages; it waits in the
+    // queue, as the user's own clicks do, until the loop is over.
+    if (lookingAtQueue_ && (message == WM_COMMAND || message == WM_SYSCOMMAND || message == WM_CLOSE)) {
+        PostMessageW(Handle(), message, wParam, lParam);
+        return 0;
+    }
     switch (message) {
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
@@ -418,6 +424,12 @@ bool TForm1::EscapeDown() {
 
 void TForm1::PumpEvents() {
     ui::PumpEvents();
+}
+
+void TForm1::KeepResponsive() {
+    lookingAtQueue_ = true;
+    ui::LookAtQueue();
+    lookingAtQueue_ = false;
 }
 
 void TForm1::Inform(const std::wstring& text) {

@@ -126,6 +126,7 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     void RepaintStatus() override;
     bool EscapeDown() override;
     void PumpEvents() override;
+    void KeepResponsive() override;
     void Inform(const std::wstring& text) override;
     void ShowError(const std::wstring& text) override;
     std::chrono::steady_clock::time_point Now() override;
@@ -152,8 +153,9 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     // Set while a scan runs; it refuses the user's search command then. It is the window's only
     // guard against a nested scan: what keeps a scan off a newer scan's tree is the scan's own.
     bool scanning_ = false;
-    int busyDepth_ = 0;     // handlers under way that run a modal loop or the event pump
-    bool closing_ = false;  // FormClose has run; the window goes once nothing is busy
+    int busyDepth_ = 0;            // handlers under way that run a modal loop or the event pump
+    bool closing_ = false;         // FormClose has run; the window goes once nothing is busy
+    bool lookingAtQueue_ = false;  // a long loop is answering what other programs send
     bool quitOnDestroy_ = false;
 };
 

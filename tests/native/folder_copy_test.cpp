@@ -32,6 +32,7 @@ struct CopyFixture {
         ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
         host.log.clear();
         host.polls = 0;
+        host.now = {};
     }
 };
 
@@ -110,6 +111,16 @@ TEST(FolderCopy, AStoppedClockPaintsOnlyTheLastFolderAndTheEndButSetsEveryName) 
         L"status:フォルダ名コピーを完了しました。［フォルダ作成数:3］［フォルダ未作成数:0］",
         L"repaint"};
     EXPECT_EQ(f.host.log, log);
+}
+
+TEST(FolderCopy, ALongCopyLooksAtTheQueueAtLeastEveryTenthOfASecond) {
+    CopyFixture f;
+    for (int i = 0; i < 100; ++i)
+        f.tree.AddChild(f.tree.NodeAt(0), L"f" + std::to_wstring(i));
+    f.host.tick = std::chrono::milliseconds(10);
+    CopyFolderNames(f.tree, L"E:\\Copy\\", f.fs, f.host);
+    EXPECT_GE(f.host.looks, 20);
+    EXPECT_LE(f.host.longestWithoutALook, std::chrono::milliseconds(100));
 }
 
 TEST(FolderCopy, RootAloneCreatesNothing) {

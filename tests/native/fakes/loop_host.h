@@ -1,6 +1,7 @@
 #pragma once
 // The window around the long loops, for the portable logic's tests: it records every call, holds
 // Escape down from a chosen poll on and runs a test's code in the event pump.
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -37,6 +38,11 @@ class FakeHost : public LoopHost {
         if (onPump)
             onPump();
     }
+    void KeepResponsive() override {
+        ++looks;
+        longestWithoutALook = std::max(longestWithoutALook, now - lastLook);
+        lastLook = now;
+    }
     void Inform(const std::wstring& text) override { log.push_back(L"inform:" + text); }
     void ShowError(const std::wstring& text) override { log.push_back(L"error:" + text); }
     std::chrono::steady_clock::time_point Now() override { return now += tick; }
@@ -49,6 +55,9 @@ class FakeHost : public LoopHost {
     std::vector<std::wstring> log;
     int polls = 0;
     int pumps = 0;
+    int looks = 0;  // at the queue
+    std::chrono::steady_clock::time_point lastLook;
+    std::chrono::steady_clock::duration longestWithoutALook{};
 };
 
 }  // namespace tavelin::test
