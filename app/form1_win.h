@@ -29,6 +29,7 @@
 #include "ui/string_grid_win.h"
 #include "ui/tree_view_win.h"
 #include "ui/window.h"
+#include "ui/window_placement.h"
 
 namespace tavelin {
 
@@ -104,7 +105,12 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     void CreateControls();
     void LayOut();
     int FittingPaneWidth(int width) const;
+    // The user's pane width, from the settings or the splitter; the pane shows it as far as the
+    // window's width allows.
     void SetPaneWidth(int width);
+    void FitPane();
+    // The window's smallest size at `dpi`, for the system's sizing and for the settings.
+    ui::Size MinimumSize(int dpi) const;
     void LoadSettings();
     // The form resource's lengths at the window's resolution: fonts, fixed heights and widths,
     // the grid's and the splitter's own distances, the tree's picture.
@@ -149,6 +155,7 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     ui::FocusKeeper focus_;
     HFONT formFont_ = nullptr;
     int dpi_ = ui::kDefaultDpi;
+    int paneWidth_ = 0;  // what SetPaneWidth was given, at the window's resolution
 
     // Set while a scan runs; it refuses the user's search command then. It is the window's only
     // guard against a nested scan: what keeps a scan off a newer scan's tree is the scan's own.
