@@ -15,9 +15,11 @@ HFONT CreatePixelFont(const form1::FontDesc& font, int dpi) {
                        font.face);
 }
 
+// The position is in desktop pixels, which name the same place at any resolution: it is never
+// scaled, or a window on a monitor of another resolution would come back on another one.
 WindowSettings Rescaled(const WindowSettings& settings, int fromDpi, int toDpi) {
-    WindowSettings scaled{};
-    for (std::size_t i = 0; i < settings.size(); ++i)
+    WindowSettings scaled = settings;
+    for (std::size_t i = kWidth; i < settings.size(); ++i)
         scaled[i] = ui::ScaleLength(settings[i], fromDpi, toDpi);
     return scaled;
 }
@@ -48,12 +50,13 @@ void TForm1::ApplyDpi(int dpi) {
 
 void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
     const int old = dpi_;
-    docked_.SetSize(Panel1.Handle(), ui::ScaleLength(docked_.Size(Panel1.Handle()), old, dpi));
+    paneWidth_ = ui::ScaleLength(paneWidth_, old, dpi);
     for (int c = 0; c < form1::kGridColumns; ++c)
         StringGrid1.SetColWidth(c, ui::ScaleLength(StringGrid1.ColWidth(c), old, dpi));
     ApplyDpi(dpi);
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    FitPane();
 }
 
 WindowSettings TForm1::SettingsAtWindowDpi(const WindowSettings& settings) const {

@@ -16,6 +16,10 @@ inline constexpr const wchar_t* kApplicationTitle = L"Pellarix Ver.1.00";
 inline constexpr FontDesc kFormFont{L"ＭＳ Ｐゴシック", 12};
 inline constexpr FontDesc kGridFont{L"ＭＳ ゴシック", 13};
 inline constexpr ui::Bounds kBounds{194, 103, 580, 468};
+// The smallest client area in which the folder box, the tree, the grid's header and two of its
+// rows, and the status line all still show; the menu bar is outside it.
+inline constexpr int kMinClientWidth = 280;
+inline constexpr int kMinClientHeight = 120;
 
 // Control ids, also their order in the form's control tree.
 enum ControlId : int {

@@ -1,5 +1,7 @@
 #include "app/form1_win.h"
 
+#include <algorithm>
+
 #include "app/form1_resource.h"
 #include "app/program_icon_win.h"
 #include "base/directory_part.h"
@@ -68,8 +70,7 @@ TForm1::TForm1() {
     dpi_ = ui::WindowDpi(Handle());
     CreateControls();
     // Placed once the controls are there: a move onto a display of another resolution rescales them.
-    SetWindowPos(Handle(), nullptr, Scaled(b.left), Scaled(b.top), Scaled(b.width), Scaled(b.height),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(Handle(), nullptr, b.left, b.top, Scaled(b.width), Scaled(b.height), SWP_NOZORDER | SWP_NOACTIVATE);
     FormCreate();
 }
 
@@ -108,7 +109,8 @@ void TForm1::CreateControls() {
 
     StatusBar1.Create(Handle(), form1::kStatusBar1);
 
-    docked_.Add(Panel1.Handle(), ui::Align::Left, Scaled(form1::kPanel1Width));
+    paneWidth_ = Scaled(form1::kPanel1Width);
+    docked_.Add(Panel1.Handle(), ui::Align::Left, paneWidth_);
     docked_.Add(Splitter1.Handle(), ui::Align::Left, form1::kSplitter1Width);
     docked_.Add(StringGrid1.Handle(), ui::Align::Client, 0);
     docked_.Add(StatusBar1.Handle(), ui::Align::Bottom, form1::kStatusBar1Height);
@@ -128,8 +130,20 @@ int TForm1::FittingPaneWidth(int width) const {
 }
 
 void TForm1::SetPaneWidth(int width) {
-    docked_.SetSize(Panel1.Handle(), FittingPaneWidth(width));
+    paneWidth_ = std::max(width, 0);
+    FitPane();
+}
+
+// A window too narrow for the user's pane narrows it for as long as it stays that narrow.
+void TForm1::FitPane() {
+    docked_.SetSize(Panel1.Handle(), FittingPaneWidth(paneWidth_));
     LayOut();
+}
+
+ui::Size TForm1::MinimumSize(int dpi) const {
+    const SIZE size = ui::WindowSizeForClient(Handle(), ui::ToDpi(form1::kMinClientWidth, dpi),
+                                              ui::ToDpi(form1::kMinClientHeight, dpi), dpi);
+    return {size.cx, size.cy};
 }
 
 void TForm1::LayOut() {
@@ -168,11 +182,14 @@ void TForm1::LoadSettings() {
     TargetFolder.clear();
     SettingsStorageWin storage;
     LoadedSettings loaded = ReadSettings(storage, paths);
-    WindowSettings s = SettingsAtWindowDpi(loaded.window);
-    const ui::Bounds b = ui::ReachableWindowBounds({s[kLeft], s[kTop], s[kWidth], s[kHeight]});
-    SetWindowPos(Handle(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    // The move may have taken the window to a display of another resolution.
-    s = SettingsAtWindowDpi(loaded.window);
+    const WindowSettings& file = loaded.window;
+    const ui::Bounds b =
+        ui::PlaceOnDesktop({file[kLeft], file[kTop], file[kWidth], file[kHeight]}, MinimumSize(ui::kDefaultDpi));
+    // A move onto a display of another resolution takes the rectangle the system suggests for it;
+    // the second move, at that resolution already, puts the window where it belongs.
+    for (int move = 0; move < 2; ++move)
+        SetWindowPos(Handle(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const WindowSettings s = SettingsAtWindowDpi(file);
     SetPaneWidth(s[kPaneWidth]);
     for (int c = 0; c < form1::kGridColumns; ++c)
         StringGrid1.SetColWidth(c, s[kColumn0Width + c]);
@@ -189,7 +206,7 @@ void TForm1::FormClose() {
     s[kTop] = b.top;
     s[kWidth] = b.width;
     s[kHeight] = b.height;
-    s[kPaneWidth] = docked_.Size(Panel1.Handle());
+    s[kPaneWidth] = paneWidth_;
     for (int c = 0; c < form1::kGridColumns; ++c)
         s[kColumn0Width + c] = StringGrid1.ColWidth(c);
     SettingsStorageWin storage;
@@ -339,6 +356,12 @@ void TForm1::StringGrid1DrawCell(int col, int row, const RECT&, unsigned) {
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // Another program may send a command while a long loop answers its messages; it waits in the
+    // queue, as the user's own clicks do, until the loop is over.
+    if (lookingAtQueue_ && (message == WM_COMMAND || message == WM_SYSCOMMAND || message == WM_CLOSE)) {
+        PostMessageW(Handle(), message, wParam, lParam);
+        return 0;
+    }
     switch (message) {
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
@@ -360,8 +383,13 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // A minimised window has no client area; the pane keeps its width for the restore.
             if (wParam == SIZE_MINIMIZED)
                 return 0;
-            SetPaneWidth(docked_.Size(Panel1.Handle()));
+            FitPane();
             return 0;
+        case WM_GETMINMAXINFO: {
+            const ui::Size minimum = MinimumSize(dpi_);
+            reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {minimum.width, minimum.height};
+            return 0;
+        }
         case WM_DPICHANGED:
             OnDpiChanged(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
@@ -407,6 +435,12 @@ bool TForm1::EscapeDown() {
 
 void TForm1::PumpEvents() {
     ui::PumpEvents();
+}
+
+void TForm1::KeepResponsive() {
+    lookingAtQueue_ = true;
+    ui::LookAtQueue();
+    lookingAtQueue_ = false;
 }
 
 void TForm1::Inform(const std::wstring& text) {

@@ -29,6 +29,7 @@
 #include "ui/splitter_win.h"
 #include "ui/status_bar_win.h"
 #include "ui/tree_view_win.h"
+#include "ui/window_placement.h"
 #include "ui/window_win.h"
 
 namespace tavelin {
@@ -105,7 +106,12 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     void CreateControls();
     void LayOut();
     int FittingPaneWidth(int width) const;
+    // The user's pane width, from the settings or the splitter; the pane shows it as far as the
+    // window's width allows.
     void SetPaneWidth(int width);
+    void FitPane();
+    // The window's smallest size at `dpi`, for the system's sizing and for the settings.
+    ui::Size MinimumSize(int dpi) const;
     void LoadSettings();
     // The form resource's lengths at the window's resolution: fonts, fixed heights and widths,
     // the grid's and the splitter's own distances, the tree's picture.
@@ -127,6 +133,7 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     void RepaintStatus() override;
     bool EscapeDown() override;
     void PumpEvents() override;
+    void KeepResponsive() override;
     void Inform(const std::wstring& text) override;
     void ShowError(const std::wstring& text) override;
     std::chrono::steady_clock::time_point Now() override;
@@ -149,12 +156,14 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     ui::FocusKeeper focus_;
     ui::UniqueFont formFont_;
     int dpi_ = ui::kDefaultDpi;
+    int paneWidth_ = 0;  // what SetPaneWidth was given, at the window's resolution
 
     // Set while a scan runs; it refuses the user's search command then. It is the window's only
     // guard against a nested scan: what keeps a scan off a newer scan's tree is the scan's own.
     bool scanning_ = false;
-    int busyDepth_ = 0;     // handlers under way that run a modal loop or the event pump
-    bool closing_ = false;  // FormClose has run; the window goes once nothing is busy
+    int busyDepth_ = 0;            // handlers under way that run a modal loop or the event pump
+    bool closing_ = false;         // FormClose has run; the window goes once nothing is busy
+    bool lookingAtQueue_ = false;  // a long loop is answering what other programs send
     bool quitOnDestroy_ = false;
 };
 

@@ -106,6 +106,7 @@ class TreeWindow final : public ScanObserver, public LoopHost {
     void RepaintStatus() override {}
     bool EscapeDown() override { return false; }
     void PumpEvents() override {}
+    void KeepResponsive() override {}
     void Inform(const std::wstring&) override {}
     void ShowError(const std::wstring&) override {}
 

@@ -3,10 +3,14 @@
 #include "base/long_path.h"
 #include "listing/file_row.h"
 #include "platform/attribute_filter.h"
+#include "tree/loop_pacer.h"
 
 namespace tavelin {
 
 namespace {
+
+// Half of what a window may go without a look at its queue, so one slow entry still leaves room.
+constexpr auto kLookInterval = std::chrono::milliseconds(50);
 
 void ClearRow(FileGrid& grid, int row) {
     for (int column = 0; column < FileGrid::kColumnCount; ++column)
@@ -35,6 +39,7 @@ int ListFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& grid, 
 
     bool completed = true;
     int count = 0;
+    LoopPacer looks(host, kLookInterval);
     if (auto search = services.files.Search(folder)) {
         DirEntry entry;
         if (NextListedFile(*search, entry)) {
@@ -45,6 +50,8 @@ int ListFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& grid, 
                     completed = false;
                     break;
                 }
+                if (looks.Due())
+                    host.KeepResponsive();
                 grid.SetRowCount(count + 2);
                 FillFileRow(grid, count + 1, entry, format, services.text);
                 ++count;

@@ -8,6 +8,8 @@ namespace tavelin {
 namespace {
 // A repaint can cost more than the folder it names, and a screen shows no more than about this.
 constexpr auto kRepaintInterval = std::chrono::milliseconds(15);
+// Half of what a window may go without a look at its queue, so one slow folder still leaves room.
+constexpr auto kLookInterval = std::chrono::milliseconds(50);
 }  // namespace
 
 FolderCopyResult CopyFolderNames(const FolderTree& tree,
@@ -17,11 +19,14 @@ FolderCopyResult CopyFolderNames(const FolderTree& tree,
     FolderCopyResult result;
     const std::size_t count = tree.Count();
     LoopPacer repaints(host, kRepaintInterval);
+    LoopPacer looks(host, kLookInterval);
     for (std::size_t index = 1; index < count; ++index) {
         if (host.EscapeDown()) {
             result.completed = false;
             break;
         }
+        if (looks.Due())
+            host.KeepResponsive();
         const NodeId node = tree.NodeAt(index);
         // Every folder's name is set, so the line is right whenever it is painted; it is painted
         // only as often as anyone could read it, and always for the last folder.

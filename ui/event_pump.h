@@ -6,6 +6,10 @@ namespace tavelin::ui {
 // met on the way is put back so that the message loop still sees it.
 void PumpEvents();
 
+// Looks at this thread's queue and leaves every message in it. Messages that other threads send
+// are answered on the way, and the system counts the thread as alive.
+void LookAtQueue();
+
 // True while Escape is held at this moment; a press that has ended does not count.
 bool EscapeDown();
 

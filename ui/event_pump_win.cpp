@@ -20,6 +20,11 @@ void PumpEvents() {
     }
 }
 
+void LookAtQueue() {
+    MSG msg;
+    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+}
+
 bool EscapeDown() {
     return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
 }

@@ -24,6 +24,16 @@ int FileNameLimit(const std::wstring& folder) {
     return used < kLongestDialogPath ? static_cast<int>(kLongestDialogPath - used) : 1;
 }
 
+std::wstring FileNameWithin(std::wstring name, const std::wstring& folder) {
+    const auto limit = static_cast<std::size_t>(FileNameLimit(folder));
+    if (name.size() > limit) {
+        name.resize(limit);
+        if (name.back() >= 0xD800 && name.back() <= 0xDBFF)
+            name.pop_back();
+    }
+    return name;
+}
+
 // A dialog larger than the work area keeps its top-left corner on it, so the caption stays
 // reachable.
 ScreenPoint DialogPosition(const ScreenRect& workArea, int width, int height) {

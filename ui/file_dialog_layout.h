@@ -18,6 +18,10 @@ std::wstring DialogInitialDir(const std::wstring& folder);
 // How many characters the file-name box may hold while the dialog shows `folder`.
 int FileNameLimit(const std::wstring& folder);
 
+// `name` cut to what the file-name box may hold while the dialog shows `folder`, never between
+// the two halves of a surrogate pair.
+std::wstring FileNameWithin(std::wstring name, const std::wstring& folder);
+
 struct ScreenRect {
     int left, top, right, bottom;
 };

@@ -36,15 +36,27 @@ HWND FileNameEdit(HWND dialog) {
     return box;
 }
 
+std::wstring TextOf(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 // A name longer than the dialog can join to its folder crashes it inside its own code, so the
-// box never holds one; the limit follows the folder the dialog shows.
+// box never holds one; the limit follows the folder the dialog shows. It holds only for what is
+// typed after it is set, so a name typed beside a shallower folder is cut as well.
 void LimitFileName(HWND dialog) {
     std::vector<wchar_t> folder(kFileBufferSize, L'\0');
     const LRESULT length = SendMessageW(dialog, CDM_GETFOLDERPATH, static_cast<WPARAM>(folder.size()),
                                         reinterpret_cast<LPARAM>(folder.data()));
     const std::wstring shown = length > 0 ? std::wstring(folder.data()) : std::wstring();
-    if (HWND edit = FileNameEdit(dialog))
-        SendMessageW(edit, EM_LIMITTEXT, static_cast<WPARAM>(FileNameLimit(shown)), 0);
+    HWND edit = FileNameEdit(dialog);
+    if (!edit)
+        return;
+    SendMessageW(edit, EM_LIMITTEXT, static_cast<WPARAM>(FileNameLimit(shown)), 0);
+    const std::wstring name = TextOf(edit);
+    if (const std::wstring cut = FileNameWithin(name, shown); cut != name)
+        SetWindowTextW(edit, cut.c_str());
 }
 }  // namespace
 

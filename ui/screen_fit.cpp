@@ -28,9 +28,13 @@ Bounds AtLeastSize(Bounds bounds, int minWidth, int minHeight) {
     return bounds;
 }
 
-Edges CaptionStrip(const Bounds& bounds, int height) {
+Edges EdgesOf(const Bounds& bounds) {
     return {bounds.left, bounds.top, ClampToInt(std::int64_t{bounds.left} + bounds.width),
-            ClampToInt(std::int64_t{bounds.top} + height)};
+            ClampToInt(std::int64_t{bounds.top} + bounds.height)};
+}
+
+Edges CaptionStrip(const Bounds& bounds, int height) {
+    return EdgesOf({bounds.left, bounds.top, bounds.width, height});
 }
 
 Bounds MovedInside(Bounds bounds, const Bounds& area) {

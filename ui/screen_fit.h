@@ -14,6 +14,9 @@ struct Edges {
 // The bounds with the width and height raised to at least the minimum.
 Bounds AtLeastSize(Bounds bounds, int minWidth, int minHeight);
 
+// The edges of a rectangle at `bounds`; those beyond the range of int stop at its end.
+Edges EdgesOf(const Bounds& bounds);
+
 // The strip along the top of a window at `bounds` that holds its caption, `height` high. Edges
 // beyond the range of int stop at its end, so a window far out still gives a strip far out.
 Edges CaptionStrip(const Bounds& bounds, int height);

@@ -1,5 +1,9 @@
 #include "ui/screen_fit_win.h"
 
+#include <vector>
+
+#include "ui/window_dpi_win.h"
+
 namespace tavelin::ui {
 
 namespace {
@@ -8,23 +12,25 @@ Bounds FromRect(const RECT& rc) {
     return {rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top};
 }
 
-int CaptionHeight() {
-    return GetSystemMetrics(SM_CYSIZEFRAME) + GetSystemMetrics(SM_CXPADDEDBORDER) + GetSystemMetrics(SM_CYCAPTION);
+Edges EdgesOfRect(const RECT& rc) {
+    return {rc.left, rc.top, rc.right, rc.bottom};
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM list) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info))
+        reinterpret_cast<std::vector<Monitor>*>(list)->push_back(
+            {EdgesOfRect(info.rcMonitor), EdgesOfRect(info.rcWork), MonitorDpi(monitor)});
+    return TRUE;
 }
 
 }  // namespace
 
-Bounds ReachableWindowBounds(const Bounds& requested) {
-    const Bounds bounds = AtLeastSize(requested, GetSystemMetrics(SM_CXMINTRACK), GetSystemMetrics(SM_CYMINTRACK));
-    const Edges strip = CaptionStrip(bounds, CaptionHeight());
-    const RECT caption{strip.left, strip.top, strip.right, strip.bottom};
-    if (MonitorFromRect(&caption, MONITOR_DEFAULTTONULL))
-        return bounds;
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    if (!GetMonitorInfoW(MonitorFromRect(&caption, MONITOR_DEFAULTTONEAREST), &info))
-        return bounds;
-    return MovedInside(bounds, FromRect(info.rcWork));
+Bounds PlaceOnDesktop(const Bounds& saved, Size minimum) {
+    std::vector<Monitor> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, &AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    return PlaceWindow(saved, minimum, monitors);
 }
 
 // A shown or hidden window's own rectangle is exact. The placement's normal rectangle is kept

@@ -4,12 +4,12 @@
 #include <windows.h>
 
 #include "ui/screen_fit.h"
+#include "ui/window_placement.h"
 
 namespace tavelin::ui {
 
-// The requested bounds when any part of the caption would be on a monitor; otherwise moved onto
-// the work area of the nearest one. Sizes below the system's minimum get the minimum.
-Bounds ReachableWindowBounds(const Bounds& requested);
+// PlaceWindow on the monitors of this desktop as they are now.
+Bounds PlaceOnDesktop(const Bounds& saved, Size minimum);
 
 // The window's normal bounds in screen coordinates, whatever its state: the restored bounds of
 // a minimised or maximised window, the last bounds of a hidden one.

@@ -19,6 +19,36 @@ Function User32Function(const char* name) {
 
 }  // namespace
 
+int MonitorDpi(HMONITOR monitor) {
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    // From the system folder only: a library of that name beside the program must not be loaded.
+    static const auto getDpiForMonitor = []() -> GetDpiForMonitorFn {
+        const HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return shcore ? reinterpret_cast<GetDpiForMonitorFn>(
+                            reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor")))
+                      : nullptr;
+    }();
+    constexpr int kEffectiveDpi = 0;
+    UINT x = 0, y = 0;
+    if (getDpiForMonitor && SUCCEEDED(getDpiForMonitor(monitor, kEffectiveDpi, &x, &y)) && x > 0)
+        return static_cast<int>(x);
+    return ScreenDpi();
+}
+
+// Without the per-resolution form the frame is the one of the screen's resolution, which on a
+// system that old is the only one.
+SIZE WindowSizeForClient(HWND window, int clientWidth, int clientHeight, int dpi) {
+    using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+    const auto style = static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE));
+    const BOOL menu = GetMenu(window) != nullptr;
+    RECT rc{0, 0, clientWidth, clientHeight};
+    if (!adjustForDpi || !adjustForDpi(&rc, style, menu, exStyle, static_cast<UINT>(dpi)))
+        AdjustWindowRectEx(&rc, style, menu, exStyle);
+    return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
 int ScreenDpi() {
     const WindowDc screen(nullptr);
     const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSX);

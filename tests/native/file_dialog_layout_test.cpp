@@ -69,6 +69,8 @@ TEST(FileDialogLayout, TheFileNameBoxHoldsWhatFitsBesideTheFolderShown) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(FileNameLimit(c.folder), c.limit) << c.folder.size();
+    EXPECT_EQ(FileNameWithin(std::wstring(300, L'x'), L"C:\\Data"), std::wstring(251, L'x'));
+    EXPECT_EQ(FileNameWithin(std::wstring(250, L'x') + L"\xD83D\xDE00", L"C:\\Data"), std::wstring(250, L'x'));
 }
 
 }  // namespace

@@ -112,6 +112,16 @@ TEST(FolderCopy, AStoppedClockPaintsOnlyTheLastFolderAndTheEndButSetsEveryName) 
     EXPECT_EQ(f.host.log, log);
 }
 
+TEST(FolderCopy, ALongCopyLooksAtTheQueueAtLeastEveryTenthOfASecond) {
+    CopyFixture f;
+    for (int i = 0; i < 100; ++i)
+        f.tree.AddChild(f.tree.NodeAt(0), L"f" + std::to_wstring(i));
+    f.host.tick = std::chrono::milliseconds(10);
+    const auto start = f.host.now;
+    CopyFolderNames(f.tree, L"E:\\Copy\\", f.fs, f.host);
+    EXPECT_GE(f.host.looks, (f.host.now - start) / std::chrono::milliseconds(100));
+}
+
 TEST(FolderCopy, RootAloneCreatesNothing) {
     FakeFileSystem fs;
     fs.AddFolder(L"E:\\Copy");

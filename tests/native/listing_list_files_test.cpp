@@ -61,6 +61,13 @@ TEST_F(ListFilesTest, PaintsTheSearchStatusBeforeListingAndNeverPumps) {
     EXPECT_EQ(host.pumps, 0);
 }
 
+TEST_F(ListFilesTest, ALongListingLooksAtTheQueueAtLeastEveryTenthOfASecond) {
+    files.Entries(L"C:\\Work\\").assign(100, File(L"a", 1));
+    host.tick = std::chrono::milliseconds(10);
+    List(L"C:\\Work\\");
+    EXPECT_GE(host.looks, host.now.time_since_epoch() / std::chrono::milliseconds(100));
+}
+
 TEST_F(ListFilesTest, StatusNeverShowsTheLongPathPrefix) {
     const std::vector<std::pair<std::wstring, std::wstring>> cases = {
         {L"\\\\?\\C:\\Deep\\", L"フォルダ「C:\\Deep\\」を検索中(ESC:中断)"},

@@ -82,13 +82,19 @@ std::wstring DeepFolder(const test::TempDir& dir, std::size_t length) {
     return dir.MakeFolder(relative.substr(0, relative.size() - 1)) + L"\\";
 }
 
-TEST_F(FileDialogTest, ALongTypedNameIsCutToWhatTheDialogCanJoinToItsFolder) {
+// A name already in the box when the folder changes (here: as the dialog opens) is cut as well.
+TEST_F(FileDialogTest, ALongTypedOrGivenNameIsCutToWhatTheDialogCanJoinToItsFolder) {
     const std::wstring folders[] = {dir.Path(), DeepFolder(dir, 200)};
+    const std::wstring name(318, L'x');
     for (const std::wstring& folder : folders) {
-        for (FileDialog::Kind kind : {FileDialog::Kind::Open, FileDialog::Kind::Save}) {
+        for (auto [kind, given] : {std::pair{FileDialog::Kind::Open, false},
+                                   {FileDialog::Kind::Save, false},
+                                   {FileDialog::Kind::Open, true},
+                                   {FileDialog::Kind::Save, true}}) {
             FileDialog dialog(kind, L"検索フォルダ指定");
             dialog.SetInitialDir(folder);
-            DialogWatcher watcher({Answer::Typed(std::wstring(318, L'x'))});
+            dialog.SetFileName(given ? name : L"\u3000");
+            DialogWatcher watcher({given ? Answer::Ok() : Answer::Typed(name)});
             ASSERT_TRUE(dialog.Execute(owner.Handle())) << folder.size();
             // 259 characters: the longest path the dialog builds without overrunning it.
             EXPECT_EQ(dialog.FileName(), folder + std::wstring(259 - folder.size(), L'x')) << folder.size();

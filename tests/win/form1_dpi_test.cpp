@@ -37,15 +37,16 @@ struct Display {
     int closingWidth, roomRight;  // the splitter's limits
 };
 
-// Two files, written on a 96-dpi screen.
+// Two files, written on a 96-dpi screen. Their positions are desktop pixels, the same at any
+// resolution.
 constexpr Geometry kDefaultsInFile{50, 50, 500, 350, 200, 120, 80, 50, 50, 50};
 constexpr Geometry kMovedInFile{60, 40, 600, 420, 240, 150, 90, 0, 130, 70};
 
 constexpr Display kDisplays[] = {
     {96, kDefaultsInFile, kMovedInFile, {19, 20, 3, 19, 24, 16, 12}, 3, 4, 30, 33},
     {144,
-     {75, 75, 750, 525, 300, 180, 120, 75, 75, 75},
-     {90, 60, 900, 630, 360, 225, 135, 0, 195, 105},
+     {50, 50, 750, 525, 300, 180, 120, 75, 75, 75},
+     {60, 40, 900, 630, 360, 225, 135, 0, 195, 105},
      {29, 30, 5, 29, 36, 24, 18},
      5,
      6,

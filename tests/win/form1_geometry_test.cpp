@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "support/dialog_watcher.h"
@@ -78,7 +79,8 @@ TEST_F(Form1Geometry, ThePaneNeverHidesTheSplitterAndTheGrid) {
         EXPECT_EQ(grid.left, expected + 3);
         EXPECT_EQ(grid.right, client);
         CloseForm();
-        EXPECT_EQ(KeyValue(L"Comp", L"F1_P1", IniFile()), std::to_wstring(expected));
+        // The file keeps the user's width, which the pane takes again in a window wide enough.
+        EXPECT_EQ(KeyValue(L"Comp", L"F1_P1", IniFile()), std::to_wstring(std::clamp(_wtoi64(c.pane), 0LL, 32767LL)));
     }
 }
 
@@ -89,17 +91,25 @@ TEST_F(Form1Geometry, NarrowingTheWindowNarrowsThePaneToTheSplittersLimit) {
     Pump();
     EXPECT_EQ(PaneWidth(), ClientWidth(form->Handle()) - 33);
     EXPECT_GT(RectInParent(form->StringGrid1.Handle()).right, RectInParent(form->StringGrid1.Handle()).left);
+    // Wide enough again, the window gives the pane back the width the user gave it.
+    SetWindowPos(form->Handle(), nullptr, 0, 0, 700, 350, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(PaneWidth(), 500);
+    SetWindowPos(form->Handle(), nullptr, 0, 0, 300, 350, SWP_NOMOVE | SWP_NOZORDER);
     // Minimised, the window has no width; the pane keeps its own for the restore.
     const int before = PaneWidth();
     ShowWindow(form->Handle(), SW_MINIMIZE);
     ShowWindow(form->Handle(), SW_RESTORE);
     Pump();
     EXPECT_EQ(PaneWidth(), before);
+    CloseForm();
+    EXPECT_EQ(KeyValue(L"Comp", L"F1_P1", IniFile()), L"500");
 }
 
 TEST_F(Form1Geometry, AWindowWhoseCaptionWouldBeOnNoMonitorComesOntoTheWorkArea) {
     const RECT work = WorkArea();
-    const int minWidth = GetSystemMetrics(SM_CXMINTRACK), minHeight = GetSystemMetrics(SM_CYMINTRACK);
+    MINMAXINFO limits{};
+    SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    const int minWidth = limits.ptMinTrackSize.x, minHeight = limits.ptMinTrackSize.y;
     struct {
         const wchar_t* form;
         bool moved;  // false: exactly as the file says
@@ -110,8 +120,9 @@ TEST_F(Form1Geometry, AWindowWhoseCaptionWouldBeOnNoMonitorComesOntoTheWorkArea)
         {L"F1_Y=-2147483648\r\nF1_W=2147483647\r\n", true, 2147483647, 350},
         {L"F1_W=-50\r\nF1_H=5\r\n", false, minWidth, minHeight},
         {L"F1_X=-30000\r\nF1_W=0\r\nF1_H=-1\r\n", true, minWidth, minHeight},
-        // Partly off the screen, the caption still reachable: left alone.
-        {L"F1_X=-400\r\nF1_Y=600\r\n", false, 500, 350},
+        {L"F1_X=1023\r\nF1_Y=767\r\n", true, 500, 350},  // a corner on the screen
+        // Partly off the screen, enough of the caption still reachable: left alone.
+        {L"F1_X=-350\r\nF1_Y=600\r\n", false, 500, 350},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.form)));
@@ -132,9 +143,16 @@ TEST_F(Form1Geometry, AWindowWhoseCaptionWouldBeOnNoMonitorComesOntoTheWorkArea)
         // What is saved is where the window was, not what the file said.
         EXPECT_EQ(SavedBounds(IniFile()), shown);
     }
-    OpenWith(L"[Form]\r\nF1_X=-400\r\nF1_Y=600\r\n");
-    EXPECT_EQ(WindowRect(form->Handle()).left, -400);
+    OpenWith(L"[Form]\r\nF1_X=-350\r\nF1_Y=600\r\n");
+    EXPECT_EQ(WindowRect(form->Handle()).left, -350);
     EXPECT_EQ(WindowRect(form->Handle()).top, 600);
+    // At its smallest, which no dragging goes below, the tree and the grid's header and rows show.
+    SetWindowPos(form->Handle(), nullptr, 0, 0, 1, 1, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_EQ(Bounds(WindowRect(form->Handle())),
+              L"-350,600 " + std::to_wstring(minWidth) + L"x" + std::to_wstring(minHeight));
+    const RECT tree = RectInParent(form->TreeView1.Handle()), grid = RectInParent(form->StringGrid1.Handle());
+    EXPECT_GE(tree.bottom - tree.top, form->StringGrid1.RowHeight(0));
+    EXPECT_GE(grid.bottom - grid.top, 3 * form->StringGrid1.RowHeight(0));
 }
 
 TEST_F(Form1Geometry, AMinimisedStartMinimisesTheApplicationAndSavesTheNormalBounds) {

@@ -19,6 +19,7 @@ class QuietHost : public LoopHost {
     void RepaintStatus() override {}
     bool EscapeDown() override { return false; }
     void PumpEvents() override {}
+    void KeepResponsive() override {}
     void Inform(const std::wstring&) override {}
     void ShowError(const std::wstring&) override {}
 };

@@ -26,6 +26,7 @@ class QuietHost : public LoopHost {
     void RepaintStatus() override {}
     bool EscapeDown() override { return false; }
     void PumpEvents() override {}
+    void KeepResponsive() override {}
     void Inform(const std::wstring& text) override { statuses.push_back(L"inform:" + text); }
     void ShowError(const std::wstring& text) override { statuses.push_back(L"error:" + text); }
     std::vector<std::wstring> statuses;

@@ -37,6 +37,7 @@ class FakeHost : public LoopHost {
         if (onPump)
             onPump();
     }
+    void KeepResponsive() override { ++looks; }
     void Inform(const std::wstring& text) override { log.push_back(L"inform:" + text); }
     void ShowError(const std::wstring& text) override { log.push_back(L"error:" + text); }
     std::chrono::steady_clock::time_point Now() override { return now += tick; }
@@ -49,6 +50,7 @@ class FakeHost : public LoopHost {
     std::vector<std::wstring> log;
     int polls = 0;
     int pumps = 0;
+    int looks = 0;  // at the queue
 };
 
 }  // namespace tavelin::test
