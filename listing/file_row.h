@@ -4,8 +4,8 @@
 #include <string>
 
 #include "listing/file_grid.h"
-#include "platform/file_system.h"
-#include "platform/text_services.h"
+#include "services/file_system.h"
+#include "services/text_services.h"
 
 namespace tavelin {
 

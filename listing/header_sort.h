@@ -5,7 +5,7 @@
 
 #include "listing/file_grid.h"
 #include "listing/selection_order.h"
-#include "platform/text_services.h"
+#include "services/text_services.h"
 
 namespace tavelin {
 

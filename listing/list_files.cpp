@@ -1,9 +1,9 @@
 #include "listing/list_files.h"
 
+#include "base/attribute_filter.h"
 #include "base/long_path.h"
 #include "listing/file_row.h"
-#include "platform/attribute_filter.h"
-#include "tree/loop_pacer.h"
+#include "services/loop_pacer.h"
 
 namespace tavelin {
 

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "listing/file_grid.h"
-#include "platform/file_system.h"
-#include "platform/loop_host.h"
-#include "platform/text_services.h"
+#include "services/file_system.h"
+#include "services/loop_host.h"
+#include "services/text_services.h"
 
 namespace tavelin {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The file system over the wide Windows APIs. Every path goes to Windows with the "\\?\"
 // prefix, so folders deeper than 260 characters and names ending in a dot or a space work.
-#include "platform/file_system.h"
+#include "services/file_system.h"
 
 namespace tavelin {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The settings file on disk: read whole, replaced whole through a verified copy beside it.
-#include "platform/settings_storage.h"
+#include "services/settings_storage.h"
 
 namespace tavelin {
 

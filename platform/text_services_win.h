@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/text_services.h"
+#include "services/text_services.h"
 
 namespace tavelin {
 

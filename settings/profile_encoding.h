@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/settings_storage.h"
+#include "services/settings_storage.h"
 
 namespace tavelin {
 

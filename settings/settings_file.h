@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/settings_storage.h"
+#include "services/settings_storage.h"
 #include "settings/profile_document.h"
 #include "settings/settings_paths.h"
 #include "settings/settings_table.h"

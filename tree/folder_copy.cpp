@@ -1,6 +1,6 @@
 #include "tree/folder_copy.h"
 
-#include "tree/loop_pacer.h"
+#include "services/loop_pacer.h"
 #include "tree/node_path.h"
 
 namespace tavelin {

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/file_system.h"
-#include "platform/loop_host.h"
+#include "services/file_system.h"
+#include "services/loop_host.h"
 #include "tree/folder_tree.h"
 
 namespace tavelin {

@@ -4,11 +4,11 @@
 #include <string>
 #include <unordered_set>
 
-#include "platform/file_system.h"
-#include "platform/loop_host.h"
+#include "services/file_system.h"
+#include "services/loop_host.h"
+#include "services/loop_pacer.h"
 #include "tree/folder_tree.h"
 #include "tree/link_loop_guard.h"
-#include "tree/loop_pacer.h"
 #include "tree/scan_observer.h"
 
 namespace tavelin {

@@ -5,7 +5,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "platform/file_system.h"
+#include "services/file_system.h"
 #include "tree/folder_tree.h"
 
 namespace tavelin {

@@ -1,8 +1,8 @@
-#include "platform/attribute_filter.h"
+#include "base/attribute_filter.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/file_system.h"
+#include "services/file_system.h"
 
 namespace tavelin {
 namespace {

@@ -13,10 +13,10 @@
 #include "tests/shared/cell_table.h"
 #include "ui/clickable_edit_win.h"
 #include "ui/event_pump.h"
+#include "ui/grid/string_grid_win.h"
 #include "ui/panel_win.h"
 #include "ui/splitter_win.h"
 #include "ui/status_bar_win.h"
-#include "ui/grid/string_grid_win.h"
 #include "ui/tree_view_win.h"
 
 namespace tavelin::ui {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/loop_host.h"
+#include "services/loop_host.h"
 
 namespace tavelin::test {
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/settings_storage.h"
+#include "services/settings_storage.h"
 
 namespace tavelin::test {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/text_services.h"
+#include "services/text_services.h"
 
 namespace tavelin::test {
 

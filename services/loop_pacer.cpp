@@ -1,4 +1,4 @@
-#include "tree/loop_pacer.h"
+#include "services/loop_pacer.h"
 
 namespace tavelin {
 

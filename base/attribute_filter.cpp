@@ -1,6 +1,6 @@
-#include "platform/attribute_filter.h"
+#include "base/attribute_filter.h"
 
-#include "platform/file_system.h"
+#include "services/file_system.h"
 
 namespace tavelin {
 

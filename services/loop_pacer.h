@@ -3,7 +3,7 @@
 // at the Escape key, a repaint of the status line) at most once per interval of the host's clock.
 #include <chrono>
 
-#include "platform/loop_host.h"
+#include "services/loop_host.h"
 
 namespace tavelin {
 
