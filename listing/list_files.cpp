@@ -1,8 +1,8 @@
 #include "listing/list_files.h"
 
-#include "base/attribute_filter.h"
 #include "base/long_path.h"
 #include "listing/file_row.h"
+#include "services/attribute_filter.h"
 #include "services/loop_pacer.h"
 
 namespace tavelin {

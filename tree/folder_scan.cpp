@@ -1,6 +1,6 @@
 #include "tree/folder_scan.h"
 
-#include "base/attribute_filter.h"
+#include "services/attribute_filter.h"
 #include "tree/node_path.h"
 
 namespace tavelin {

@@ -1,4 +1,4 @@
-#include "base/attribute_filter.h"
+#include "services/attribute_filter.h"
 
 #include <gtest/gtest.h>
 
