@@ -461,9 +461,7 @@ std::chrono::steady_clock::time_point TForm1::Now() {
 
 void TForm1::ClearFileList() {
     ListReady = false;
-    grid_.SetRowCount(2);
-    for (int c = 0; c < form1::kGridColumns; ++c)
-        grid_.SetCell(c, 1, L"");
+    grid_.Empty();
 }
 
 void TForm1::SetTreeReady(bool ready) {

@@ -20,6 +20,12 @@ FileGrid::Row& FileGrid::RowAt(int row) {
     return const_cast<Row&>(std::as_const(*this).RowAt(row));
 }
 
+void FileGrid::Empty() {
+    SetRowCount(2);
+    for (int column = 0; column < kColumnCount; ++column)
+        SetCell(column, 1, {});
+}
+
 void FileGrid::SetRowCount(int rowCount) {
     rowCount = std::max(rowCount, 1);
     if (rowCount == rowCount_)

@@ -33,6 +33,8 @@ class FileGrid {
     int RowCount() const { return rowCount_; }
     // Never below 1 (the header row); new rows are empty.
     void SetRowCount(int rowCount);
+    // The empty list: the header and one empty row, as the grid shows before the first file.
+    void Empty();
 
     // Throws std::out_of_range outside the grid.
     const std::wstring& Cell(int column, int row) const { return RowAt(row).at(column); }

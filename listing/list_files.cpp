@@ -12,11 +12,6 @@ namespace {
 // Half of what a window may go without a look at its queue, so one slow entry still leaves room.
 constexpr auto kLookInterval = std::chrono::milliseconds(50);
 
-void ClearRow(FileGrid& grid, int row) {
-    for (int column = 0; column < FileGrid::kColumnCount; ++column)
-        grid.SetCell(column, row, {});
-}
-
 bool NextListedFile(DirectorySearch& search, DirEntry& entry) {
     while (search.Next(entry)) {
         if (MatchesAttributeSet(entry.attributes, kFileListAttributeSet))
@@ -32,8 +27,7 @@ int ListFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& grid, 
     host.SetStatus(L"フォルダ「" + ToDisplayPath(folder) + L"」を検索中(ESC:中断)");
     host.RepaintStatus();
 
-    grid.SetRowCount(2);
-    ClearRow(grid, 1);
+    grid.Empty();
     const RowFormat format{ListingSizeWidth(sizeColumnPixels), services.text.DateSeparator(),
                            services.text.TimeSeparator()};
 
