@@ -322,7 +322,7 @@ bool TForm1::RequireTree() {
 
 void TForm1::ListFiles(const std::wstring& path) {
     ListReady = false;
-    int count = ::tavelin::ListFiles(path, StringGrid1.ColWidth(1), grid_, {files_, text_, *this});
+    int count = ListFolderFiles(path, StringGrid1.ColWidth(1), grid_, {files_, text_, *this});
     ListReady = count > 0;
 }
 

@@ -188,7 +188,7 @@ ListingFigures MeasureListing(int count) {
         7, [&] { bareCount = BareEnumeration(folder); },
         [&] {
             FileGrid grid;
-            listed = ListFiles(folder, 80, grid, {files, text, host});
+            listed = ListFolderFiles(folder, 80, grid, {files, text, host});
         });
     RemoveFolder(folder, count);
     if (bareCount != count || listed != count) {

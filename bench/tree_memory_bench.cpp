@@ -122,8 +122,8 @@ class TreeWindow final : public ScanObserver, public LoopHost {
             return ui::ReflectNotify(lParam);
         if (self && message == kClicked) {
             if (auto node = self->view_.SelectedNode())
-                ListFiles(GetNodePath(self->tree_, self->tree_.IndexOf(*node)), 80, self->grid_,
-                          {self->files_, self->text_, *self});
+                ListFolderFiles(GetNodePath(self->tree_, self->tree_.IndexOf(*node)), 80, self->grid_,
+                                {self->files_, self->text_, *self});
             return 0;
         }
         return DefWindowProcW(hwnd, message, wParam, lParam);

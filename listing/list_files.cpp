@@ -22,7 +22,7 @@ bool NextListedFile(DirectorySearch& search, DirEntry& entry) {
 
 }  // namespace
 
-int ListFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& grid, const ListingServices& services) {
+int ListFolderFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& grid, const ListingServices& services) {
     LoopHost& host = services.host;
     host.SetStatus(L"フォルダ「" + ToDisplayPath(folder) + L"」を検索中(ESC:中断)");
     host.RepaintStatus();

@@ -19,6 +19,6 @@ struct ListingServices {
 // Lists the plain files of `folder` (ending in "\") into `grid`, one row per file in enumeration
 // order, with sizes padded for a size column `sizeColumnPixels` wide. Stops early when Escape is
 // held. Returns the number of rows filled: the list is ready for sorting when it is above 0.
-int ListFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& grid, const ListingServices& services);
+int ListFolderFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& grid, const ListingServices& services);
 
 }  // namespace tavelin

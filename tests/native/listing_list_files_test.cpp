@@ -33,7 +33,7 @@ std::vector<std::wstring> Row(const FileGrid& grid, int row) {
 class ListFilesTest : public ::testing::Test {
   protected:
     int List(const std::wstring& folder, int sizeColumnPixels = 64) {
-        return ListFiles(folder, sizeColumnPixels, grid, {files, text, host});
+        return ListFolderFiles(folder, sizeColumnPixels, grid, {files, text, host});
     }
 
     FakeFileSystem files;

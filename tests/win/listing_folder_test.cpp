@@ -37,7 +37,7 @@ class ListingFolderTest : public ::testing::Test {
   protected:
     // Rows by file name, since the enumeration order is the file system's.
     std::map<std::wstring, std::vector<std::wstring>> List(const std::wstring& folder, int sizeColumnPixels) {
-        count = ListFiles(folder, sizeColumnPixels, grid, {files, text, host});
+        count = ListFolderFiles(folder, sizeColumnPixels, grid, {files, text, host});
         std::map<std::wstring, std::vector<std::wstring>> rows;
         for (int row = 1; row < grid.RowCount(); ++row) {
             std::vector<std::wstring> cells;
