@@ -86,7 +86,6 @@ TEST_F(SettingsStorageFile, AReadOnlyFileKeepsItsBytesAndAHiddenOrSystemOneItsAt
         bool replaced;
     } cases[] = {
         {FILE_ATTRIBUTE_READONLY, false},
-        {FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN, false},
         {FILE_ATTRIBUTE_HIDDEN, true},
         {FILE_ATTRIBUTE_SYSTEM, true},
     };
