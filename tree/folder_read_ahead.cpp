@@ -1,0 +1,154 @@
+#include "tree/folder_read_ahead.h"
+
+#include "platform/attribute_filter.h"
+
+namespace tavelin {
+
+namespace {
+bool IsSubfolder(const DirEntry& entry) {
+    return MatchesAttributeSet(entry.attributes, kFolderScanAttributeSet) && (entry.attributes & kAttrDirectory) &&
+           entry.name != L"." && entry.name != L"..";
+}
+}  // namespace
+
+FolderReadAhead::FolderReadAhead(FileSystem& fs, const std::wstring& root, std::size_t threads, std::size_t distance)
+    : fs_(fs),
+      links_(fs, root),
+      distance_(distance),
+      slots_{Slot(Slot::State::kWaiting, root)},
+      threads_(
+          threads,
+          [this] { Work(); },
+          [this] { Cancel(); }) {}
+
+FolderReadAhead::~FolderReadAhead() {
+    Cancel();
+}
+
+void FolderReadAhead::Cancel() {
+    {
+        std::lock_guard lock(mutex_);
+        cancelled_ = true;
+    }
+    work_.notify_all();
+}
+
+std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::milliseconds wait) {
+    std::unique_lock lock(mutex_);
+    waiting_ = true;
+    const bool listed = listed_.wait_for(
+        lock, wait, [this] { return !slots_.empty() && slots_.front().state == Slot::State::kListed; });
+    waiting_ = false;
+    if (!listed)
+        return nullptr;
+    Slot front = std::move(slots_.front());
+    slots_.pop_front();
+    // One more folder has come within reach.
+    if (idle_ > 0 && WorkWithinReach())
+        work_.notify_one();
+    lock.unlock();
+    if (front.error)
+        std::rethrow_exception(front.error);
+    return front.listing;
+}
+
+void FolderReadAhead::Work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        Slots::iterator slot;
+        ++idle_;
+        work_.wait(lock, [&] { return cancelled_ || (slot = TakeWork()) != slots_.end(); });
+        --idle_;
+        if (cancelled_)
+            return;
+        // What this thread leaves goes to another at once.
+        if (idle_ > 0 && WorkWithinReach())
+            work_.notify_one();
+        const std::wstring path = slot->path;
+        lock.unlock();
+        std::shared_ptr<const FolderListing> listing;
+        std::exception_ptr error;
+        try {
+            listing = List(path);
+        } catch (...) {
+            error = std::current_exception();
+        }
+        lock.lock();
+        slot->state = Slot::State::kListed;
+        slot->listing = listing;
+        slot->error = error;
+        // The sub-folders come before everything that was known to follow the folder: that is
+        // depth first.
+        if (listing && !listing->subfolders.empty())
+            slots_.insert(std::next(slot), Slot(Slot::State::kRest, {}, listing));
+        if (waiting_ && slot == slots_.begin())
+            listed_.notify_one();
+    }
+}
+
+// The first folder within reach that no thread lists yet. The sub-folders of a listing get a
+// slot of their own one at a time, as they come within reach, so a folder of a hundred thousand
+// sub-folders costs one slot until the scan gets there.
+FolderReadAhead::Slots::iterator FolderReadAhead::TakeWork() {
+    std::size_t reach = 0;
+    for (auto it = slots_.begin(); it != slots_.end() && reach < distance_;) {
+        if (it->state == Slot::State::kWaiting) {
+            it->state = Slot::State::kListing;
+            return it;
+        }
+        if (it->state != Slot::State::kRest) {
+            ++it;
+            ++reach;
+            continue;
+        }
+        const std::vector<Subfolder>& subfolders = it->listing->subfolders;
+        while (it->next < subfolders.size() && subfolders[it->next].loopLink)
+            ++it->next;
+        if (it->next == subfolders.size()) {
+            it = slots_.erase(it);
+            continue;
+        }
+        const auto child =
+            slots_.insert(it, Slot(Slot::State::kListing, it->listing->path + subfolders[it->next].name + L'\\'));
+        if (++it->next == subfolders.size())
+            slots_.erase(it);
+        return child;
+    }
+    return slots_.end();
+}
+
+// Asks without taking, so that no thread is woken to find nothing.
+bool FolderReadAhead::WorkWithinReach() const {
+    std::size_t reach = 0;
+    for (auto it = slots_.begin(); it != slots_.end() && reach < distance_; ++it, ++reach) {
+        if (it->state == Slot::State::kWaiting)
+            return true;
+        if (it->state == Slot::State::kRest) {
+            const std::vector<Subfolder>& subfolders = it->listing->subfolders;
+            for (std::size_t i = it->next; i < subfolders.size(); ++i)
+                if (!subfolders[i].loopLink)
+                    return true;
+        }
+    }
+    return false;
+}
+
+// Stops between entries once the scan has ended: a huge folder nobody waits for is not read out.
+std::shared_ptr<const FolderListing> FolderReadAhead::List(const std::wstring& path) {
+    auto listing = std::make_shared<FolderListing>();
+    listing->path = path;
+    if (auto search = fs_.Search(path)) {
+        DirEntry entry;
+        while (!cancelled_ && search->Next(entry)) {
+            if (!IsSubfolder(entry))
+                continue;
+            // Only a reparse point can lead back up; ordinary folders never pay for the identity query.
+            const bool loopLink =
+                (entry.attributes & kAttrReparsePoint) && links_.LeadsToAncestor(path + entry.name + L'\\', path);
+            listing->subfolders.push_back({std::move(entry.name), loopLink});
+        }
+    }
+    return listing;
+}
+
+}  // namespace tavelin
