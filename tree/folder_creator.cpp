@@ -4,8 +4,13 @@
 
 namespace tavelin {
 
+namespace {
+constexpr std::size_t kWakeRun = 8;
+}  // namespace
+
 FolderCreator::FolderCreator(FileSystem& fs, std::size_t threads, std::size_t distance)
     : fs_(fs),
+      budget_(threads),
       ring_(distance),
       threads_(
           threads,
@@ -47,7 +52,7 @@ void FolderCreator::Add(std::wstring path, std::size_t parent) {
     std::lock_guard lock(mutex_);
     At(added_) = {std::move(path), parent, Folder::State::kQueued};
     ++added_;
-    if (idle_ > 0 && ParentFinished(parent))
+    if (idle_ > 0 && busy_ < budget_.Allowed() && ParentFinished(parent))
         work_.notify_one();
 }
 
@@ -66,23 +71,29 @@ void FolderCreator::Work() {
     for (;;) {
         std::optional<std::size_t> number;
         ++idle_;
-        work_.wait(lock, [&] { return stopped_ || (number = TakeWork()); });
+        work_.wait(lock, [&] { return stopped_ || (busy_ < budget_.Allowed() && (number = TakeWork())); });
         --idle_;
         if (stopped_)
             return;
+        ++busy_;
         // What this thread leaves goes to another at once.
-        if (idle_ > 0 && WorkReady())
+        if (idle_ > 0 && busy_ < budget_.Allowed() && WorkReady())
             work_.notify_one();
         const std::wstring path = At(*number).path;
         lock.unlock();
         bool made = false;
         std::exception_ptr error;
+        const auto start = std::chrono::steady_clock::now();
         try {
             made = fs_.MakeDirectory(path);
         } catch (...) {
             error = std::current_exception();
         }
+        const auto took = std::chrono::steady_clock::now() - start;
         lock.lock();
+        --busy_;
+        if (budget_.Record(took))
+            work_.notify_all();
         At(*number).state = Folder::State::kFinished;
         if (error && !error_)
             error_ = error;
@@ -91,7 +102,9 @@ void FolderCreator::Work() {
         ++(made ? created_ : notCreated_);
         while (first_ < added_ && At(first_).state == Folder::State::kFinished)
             ++first_;
-        if (waiting_)
+        // Waking the window's thread costs more than a creation where threads wait in the kernel:
+        // it is woken for room for a run of folders, or when all are made.
+        if (waiting_ && (first_ == added_ || added_ - first_ + kWakeRun <= ring_.size()))
             finished_.notify_one();
     }
 }

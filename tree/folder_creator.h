@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "tree/thread_budget.h"
 #include "tree/worker_threads.h"
 
 namespace tavelin {
@@ -59,6 +60,7 @@ class FolderCreator {
     bool WaitFor(std::chrono::milliseconds wait, Ready ready);
 
     FileSystem& fs_;
+    ThreadBudget budget_;
     mutable std::mutex mutex_;
     std::condition_variable work_;
     std::condition_variable finished_;
@@ -70,6 +72,7 @@ class FolderCreator {
     std::int64_t notCreated_ = 0;
     std::exception_ptr error_;
     std::size_t idle_ = 0;
+    std::size_t busy_ = 0;
     bool waiting_ = false;
     bool stopped_ = false;
     WorkerThreads threads_;  // last: the threads start when everything above is ready

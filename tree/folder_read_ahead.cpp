@@ -5,6 +5,8 @@
 namespace tavelin {
 
 namespace {
+constexpr std::size_t kWakeRun = 8;
+
 bool IsSubfolder(const DirEntry& entry) {
     return MatchesAttributeSet(entry.attributes, kFolderScanAttributeSet) && (entry.attributes & kAttrDirectory) &&
            entry.name != L"." && entry.name != L"..";
@@ -15,6 +17,7 @@ FolderReadAhead::FolderReadAhead(FileSystem& fs, const std::wstring& root, std::
     : fs_(fs),
       links_(fs, root),
       distance_(distance),
+      budget_(threads),
       slots_{Slot(Slot::State::kWaiting, root)},
       threads_(
           threads,
@@ -44,7 +47,7 @@ std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::millisec
     Slot front = std::move(slots_.front());
     slots_.pop_front();
     // One more folder has come within reach.
-    if (idle_ > 0 && WorkWithinReach())
+    if (idle_ > 0 && busy_ < budget_.Allowed() && WorkWithinReach())
         work_.notify_one();
     lock.unlock();
     if (front.error)
@@ -57,23 +60,30 @@ void FolderReadAhead::Work() {
     for (;;) {
         Slots::iterator slot;
         ++idle_;
-        work_.wait(lock, [&] { return cancelled_ || (slot = TakeWork()) != slots_.end(); });
+        work_.wait(lock,
+                   [&] { return cancelled_ || (busy_ < budget_.Allowed() && (slot = TakeWork()) != slots_.end()); });
         --idle_;
         if (cancelled_)
             return;
+        ++busy_;
         // What this thread leaves goes to another at once.
-        if (idle_ > 0 && WorkWithinReach())
+        if (idle_ > 0 && busy_ < budget_.Allowed() && WorkWithinReach())
             work_.notify_one();
         const std::wstring path = slot->path;
         lock.unlock();
         std::shared_ptr<const FolderListing> listing;
         std::exception_ptr error;
+        const auto start = std::chrono::steady_clock::now();
         try {
             listing = List(path);
         } catch (...) {
             error = std::current_exception();
         }
+        const auto took = std::chrono::steady_clock::now() - start;
         lock.lock();
+        --busy_;
+        if (budget_.Record(took))
+            work_.notify_all();
         slot->state = Slot::State::kListed;
         slot->listing = listing;
         slot->error = error;
@@ -81,7 +91,7 @@ void FolderReadAhead::Work() {
         // depth first.
         if (listing && !listing->subfolders.empty())
             slots_.insert(std::next(slot), Slot(Slot::State::kRest, {}, listing));
-        if (waiting_ && slot == slots_.begin())
+        if (waiting_ && WorthWaking())
             listed_.notify_one();
     }
 }
@@ -115,6 +125,23 @@ FolderReadAhead::Slots::iterator FolderReadAhead::TakeWork() {
         return child;
     }
     return slots_.end();
+}
+
+// Waking the scan's thread costs more than a folder where threads wait in the kernel, so it is
+// woken for a run of listings, or for the last one under way; it never waits longer than its own
+// wait either way.
+bool FolderReadAhead::WorthWaking() const {
+    std::size_t run = 0;
+    auto it = slots_.begin();
+    for (; it != slots_.end() && it->state == Slot::State::kListed; ++it)
+        if (++run == kWakeRun)
+            return true;
+    if (run == 0)
+        return false;
+    for (std::size_t reach = run; it != slots_.end() && reach < distance_; ++it, ++reach)
+        if (it->state == Slot::State::kListing)
+            return false;
+    return true;
 }
 
 // Asks without taking, so that no thread is woken to find nothing.

@@ -16,6 +16,7 @@
 
 #include "platform/file_system.h"
 #include "tree/link_loop_guard.h"
+#include "tree/thread_budget.h"
 #include "tree/worker_threads.h"
 
 namespace tavelin {
@@ -64,11 +65,13 @@ class FolderReadAhead {
     void Work();
     Slots::iterator TakeWork();
     bool WorkWithinReach() const;
+    bool WorthWaking() const;
     std::shared_ptr<const FolderListing> List(const std::wstring& path);
 
     FileSystem& fs_;
     LinkLoopGuard links_;
     const std::size_t distance_;
+    ThreadBudget budget_;
     std::atomic<bool> cancelled_{false};
     std::mutex mutex_;
     std::condition_variable work_;
@@ -76,6 +79,7 @@ class FolderReadAhead {
     // Every folder from the one the scan asks for next on, as far as the listings so far tell.
     Slots slots_;
     std::size_t idle_ = 0;
+    std::size_t busy_ = 0;
     bool waiting_ = false;
     WorkerThreads threads_;  // last: the threads start when everything above is ready
 };
