@@ -10,7 +10,7 @@ constexpr std::size_t kWakeRun = 8;
 
 FolderCreator::FolderCreator(FileSystem& fs, std::size_t threads, std::size_t distance)
     : fs_(fs),
-      budget_(threads),
+      budget_(threads, 2),
       ring_(distance),
       threads_(
           threads,

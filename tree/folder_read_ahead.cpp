@@ -17,7 +17,7 @@ FolderReadAhead::FolderReadAhead(FileSystem& fs, const std::wstring& root, std::
     : fs_(fs),
       links_(fs, root),
       distance_(distance),
-      budget_(threads),
+      budget_(threads, 0),
       slots_{Slot(Slot::State::kWaiting, root)},
       threads_(
           threads,
@@ -38,6 +38,13 @@ void FolderReadAhead::Cancel() {
 
 std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::milliseconds wait) {
     std::unique_lock lock(mutex_);
+    // While calls return at once no thread lists ahead: handing a folder over to one would cost
+    // more than listing it here.
+    if (budget_.Allowed() == 0 && !slots_.empty() && slots_.front().state != Slot::State::kListed &&
+        slots_.front().state != Slot::State::kListing) {
+        if (const auto slot = TakeWork(); slot != slots_.end())
+            ListSlot(slot, lock);
+    }
     waiting_ = true;
     const bool listed = listed_.wait_for(
         lock, wait, [this] { return !slots_.empty() && slots_.front().state == Slot::State::kListed; });
@@ -65,35 +72,40 @@ void FolderReadAhead::Work() {
         --idle_;
         if (cancelled_)
             return;
-        ++busy_;
-        // What this thread leaves goes to another at once.
-        if (idle_ > 0 && busy_ < budget_.Allowed() && WorkWithinReach())
-            work_.notify_one();
-        const std::wstring path = slot->path;
-        lock.unlock();
-        std::shared_ptr<const FolderListing> listing;
-        std::exception_ptr error;
-        const auto start = std::chrono::steady_clock::now();
-        try {
-            listing = List(path);
-        } catch (...) {
-            error = std::current_exception();
-        }
-        const auto took = std::chrono::steady_clock::now() - start;
-        lock.lock();
-        --busy_;
-        if (budget_.Record(took))
-            work_.notify_all();
-        slot->state = Slot::State::kListed;
-        slot->listing = listing;
-        slot->error = error;
-        // The sub-folders come before everything that was known to follow the folder: that is
-        // depth first.
-        if (listing && !listing->subfolders.empty())
-            slots_.insert(std::next(slot), Slot(Slot::State::kRest, {}, listing));
-        if (waiting_ && WorthWaking())
-            listed_.notify_one();
+        ListSlot(slot, lock);
     }
+}
+
+// Called with the lock held and the slot taken; the lock is let go while the folder is listed.
+void FolderReadAhead::ListSlot(Slots::iterator slot, std::unique_lock<std::mutex>& lock) {
+    ++busy_;
+    // What this thread leaves goes to another at once.
+    if (idle_ > 0 && busy_ < budget_.Allowed() && WorkWithinReach())
+        work_.notify_one();
+    const std::wstring path = slot->path;
+    lock.unlock();
+    std::shared_ptr<const FolderListing> listing;
+    std::exception_ptr error;
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        listing = List(path);
+    } catch (...) {
+        error = std::current_exception();
+    }
+    const auto took = std::chrono::steady_clock::now() - start;
+    lock.lock();
+    --busy_;
+    if (budget_.Record(took))
+        work_.notify_all();
+    slot->state = Slot::State::kListed;
+    slot->listing = listing;
+    slot->error = error;
+    // The sub-folders come before everything that was known to follow the folder: that is
+    // depth first.
+    if (listing && !listing->subfolders.empty())
+        slots_.insert(std::next(slot), Slot(Slot::State::kRest, {}, listing));
+    if (waiting_ && WorthWaking())
+        listed_.notify_one();
 }
 
 // The first folder within reach that no thread lists yet. The sub-folders of a listing get a

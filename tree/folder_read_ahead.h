@@ -63,6 +63,7 @@ class FolderReadAhead {
 
     void Cancel();
     void Work();
+    void ListSlot(Slots::iterator slot, std::unique_lock<std::mutex>& lock);
     Slots::iterator TakeWork();
     bool WorkWithinReach() const;
     bool WorthWaking() const;

@@ -170,17 +170,17 @@ TEST(FolderScan, EscapeLeavesTheFoldersAddedUntilThenInPreOrderAndNothingAfter) 
 }
 
 TEST(FolderScan, EscapeCancelsTheListingsAheadAndEveryOneHasEndedWhenTheScanReturns) {
-    // Slow listings, so that many are under way when Escape comes.
     FakeFileSystem fs;
     for (int i = 0; i < 100; ++i) {
         fs.AddFolder(L"C:\\A\\f" + std::to_wstring(i));
         for (int j = 0; j < 5; ++j)
             fs.AddFolder(L"C:\\A\\f" + std::to_wstring(i) + L"\\g" + std::to_wstring(j));
     }
-    fs.searchDelay = std::chrono::microseconds(200);
+    // Listings as slow as a file server's, so that the threads list ahead once a few have shown it.
+    fs.searchDelay = std::chrono::milliseconds(1);
     FolderTree tree;
     FakeHost host;
-    host.escapeFromPoll = 20;
+    host.escapeFromPoll = 150;
     std::size_t atEscape = 0;
     host.onPoll = [&] { atEscape = tree.Count(); };
     FakeWindow window;
@@ -263,6 +263,7 @@ TEST(FolderScan, LinksBackIntoTheirAncestryStayChildless) {
     fs.AddFolder(L"C:\\A\\C\\D");
     fs.AddLink(L"C:\\A\\B\\toCousin", L"C:\\A\\C");  // not an ancestor: followed
     fs.AddLink(L"C:\\A\\C\\D\\up", L"C:\\A\\B");     // leads into B, whose links then stop
+    fs.searchDelay = std::chrono::milliseconds(1);   // told on the listing threads too
     FolderTree tree;
     FakeHost host;
     FakeWindow window;
