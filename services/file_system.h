@@ -1,6 +1,7 @@
 #pragma once
 // The file system as the scan, the listing and the copy see it. FileSystemWin implements it
-// over the wide Windows APIs; the portable logic's tests fake it.
+// over the wide Windows APIs; the portable logic's tests fake it. The scan and the copy call it
+// from several threads at once; one search is used by one thread at a time.
 #include <cstdint>
 #include <memory>
 #include <optional>

@@ -1,6 +1,10 @@
 #include "tree/folder_copy.h"
 
+#include <utility>
+#include <vector>
+
 #include "services/loop_pacer.h"
+#include "tree/folder_creator.h"
 #include "tree/node_path.h"
 
 namespace tavelin {
@@ -10,6 +14,13 @@ namespace {
 constexpr auto kRepaintInterval = std::chrono::milliseconds(15);
 // Half of what a window may go without a look at its queue, so one slow folder still leaves room.
 constexpr auto kLookInterval = std::chrono::milliseconds(50);
+// On a file server every creation is a round trip; this many at once hide most of it.
+constexpr std::size_t kCreationThreads = 8;
+// Folders given to the threads ahead of the first one not yet made: enough to keep every thread
+// busy past the folders that must wait for their parent, few enough that Escape stops soon.
+constexpr std::size_t kCreationDistance = 64;
+// The longest the window's thread waits for the threads before it has control again.
+constexpr auto kWaitSlice = std::chrono::milliseconds(10);
 }  // namespace
 
 FolderCopyResult CopyFolderNames(const FolderTree& tree,
@@ -20,28 +31,40 @@ FolderCopyResult CopyFolderNames(const FolderTree& tree,
     const std::size_t count = tree.Count();
     LoopPacer repaints(host, kRepaintInterval);
     LoopPacer looks(host, kLookInterval);
+    // Windows takes a window that has not looked at its queue for a while for hung; the copy
+    // looks without taking anything, between folders and while it waits for the threads.
+    const auto lookIfDue = [&] {
+        if (looks.Due())
+            host.KeepResponsive();
+    };
+    FolderCreator creator(fs, kCreationThreads, kCreationDistance);
+    // The folders on the way down to the last one given, each with its number at the creator.
+    std::vector<std::pair<NodeId, std::size_t>> ancestors;
     for (std::size_t index = 1; index < count; ++index) {
         if (host.EscapeDown()) {
             result.completed = false;
             break;
         }
-        if (looks.Due())
-            host.KeepResponsive();
+        lookIfDue();
         const NodeId node = tree.NodeAt(index);
         // Every folder's name is set, so the line is right whenever it is painted; it is painted
         // only as often as anyone could read it, and always for the last folder.
         host.SetStatus(L"フォルダ［" + std::wstring(tree.Text(node)) + L"］を作成しています。");
         if (index + 1 == count || repaints.Due())
             host.RepaintStatus();
-        const std::wstring target = targetFolder + RelativeNodePath(tree, node);
-        // A folder that is already there and a file in the way both make the creation fail, and
-        // both count as not created, so the creation itself is the existence test: one call
-        // per folder instead of two.
-        if (fs.MakeDirectory(target))
-            ++result.created;
-        else
-            ++result.notCreated;
+        while (!ancestors.empty() && ancestors.back().first != tree.Parent(node))
+            ancestors.pop_back();
+        const std::size_t parent = ancestors.empty() ? FolderCreator::kNoParent : ancestors.back().second;
+        ancestors.emplace_back(node, index - 1);
+        while (!creator.WaitForRoom(kWaitSlice))
+            lookIfDue();
+        creator.Add(targetFolder + RelativeNodePath(tree, node), parent);
     }
+    // What was given is in flight, after Escape too: it finishes and is counted.
+    while (!creator.WaitUntilFinished(kWaitSlice))
+        lookIfDue();
+    result.created = creator.Created();
+    result.notCreated = creator.NotCreated();
     if (result.completed)
         host.SetStatus(L"フォルダ名コピーを完了しました。［フォルダ作成数:" + std::to_wstring(result.created) +
                        L"］［フォルダ未作成数:" + std::to_wstring(result.notCreated) + L"］");

@@ -15,9 +15,10 @@ struct FolderCopyResult {
     bool completed = true;        // false when Escape stopped the run
 };
 
-// Creates, in pre-order, every folder of the tree below its root under `targetFolder` (a path
-// ending in "\"), one level at a time, naming each in the status line; ends with the completion
-// or abort text. A folder whose parent could not be made fails in turn.
+// Creates every folder of the tree below its root under `targetFolder` (a path ending in "\"),
+// naming each in the status line in pre-order, on worker threads, a folder only after the one it
+// goes into; ends with the completion or abort text. A folder whose parent could not be made
+// fails in turn. Escape stops the naming; the folders named so far are still made and counted.
 FolderCopyResult CopyFolderNames(const FolderTree& tree,
                                  const std::wstring& targetFolder,
                                  FileSystem& fs,

@@ -1,8 +1,5 @@
 #include "tree/folder_scan.h"
 
-#include "services/attribute_filter.h"
-#include "tree/node_path.h"
-
 namespace tavelin {
 
 namespace {
@@ -13,6 +10,11 @@ constexpr wchar_t kScanAborted[] = L"フォルダ検索を中断しました。"
 // Under some implementations each look at the queue or the key is a round trip to another
 // process that costs more than a directory entry; no one presses a key for less than this.
 constexpr auto kProbeInterval = std::chrono::milliseconds(10);
+// On a file server every folder is a round trip; this many at once hide most of it.
+constexpr std::size_t kListingThreads = 8;
+// Folders listed ahead of the scan at most: enough to keep every thread busy past the folders
+// that must wait for their parent's listing.
+constexpr std::size_t kListingDistance = 64;
 }  // namespace
 
 FolderScan::FolderScan(FolderTree& tree, FileSystem& fs, LoopHost& host, ScanObserver& observer)
@@ -20,7 +22,6 @@ FolderScan::FolderScan(FolderTree& tree, FileSystem& fs, LoopHost& host, ScanObs
       fs_(fs),
       host_(host),
       observer_(observer),
-      links_(tree, fs),
       pacer_(host, kProbeInterval),
       generation_(tree.Generation()) {}
 
@@ -55,21 +56,27 @@ void FolderScan::Run(const std::wstring& searchFolder) {
     treeDisabled_ = true;
     tree_.Clear();
     generation_ = tree_.Generation();
-    links_.Clear();
     loopLinks_.clear();
     observer_.ClearTree();
     const NodeId root = tree_.AddRoot(searchFolder);
     observer_.NodeAdded(root, kNoNode);
     pacer_.Restart();
-    AddSubfolders(searchFolder, root);
 
+    // The read-ahead lists the folders in the order they are visited here, and its threads have
+    // all finished before the scan goes on, however it ends.
+    FolderReadAhead ahead(fs_, searchFolder, kListingThreads, kListingDistance);
     // The children of the node at `index` land right behind it, so this walks the growing tree
     // in pre-order without any list of its own; the count is re-read on every pass.
-    for (std::size_t index = 1; index < tree_.Count() && !TreeReplaced() && !Aborted(); ++index) {
+    for (std::size_t index = 0; index < tree_.Count() && !TreeReplaced() && !Aborted(); ++index) {
         const NodeId node = tree_.NodeAt(index);
-        if (!loopLinks_.contains(node))
-            AddSubfolders(NodePath(tree_, node), node);
+        if (loopLinks_.contains(node))
+            continue;
+        if (auto listing = NextListing(ahead))
+            AddSubfolders(*listing, node);
     }
+    // However quickly the scan went by, a message that waited for it (a close) runs now.
+    if (!TreeReplaced() && !Aborted())
+        host_.PumpEvents();
     if (TreeReplaced())
         return;
     observer_.EnableTree(true);
@@ -79,25 +86,24 @@ void FolderScan::Run(const std::wstring& searchFolder) {
         observer_.SetTreeReady(true);
 }
 
-void FolderScan::AddSubfolders(const std::wstring& folder, NodeId node) {
-    if (auto search = fs_.Search(folder)) {
-        DirEntry entry;
-        bool first = true;
-        while (search->Next(entry)) {
-            // Entries the attribute set leaves out are skipped inside the search, before any pump.
-            if (!MatchesAttributeSet(entry.attributes, kFolderScanAttributeSet))
-                continue;
-            if (!first && pacer_.Due() && !Probe())
-                return;
-            first = false;
-            AddEntry(folder, node, entry);
-        }
+std::shared_ptr<const FolderListing> FolderScan::NextListing(FolderReadAhead& ahead) {
+    for (;;) {
+        if (auto listing = ahead.Next(kProbeInterval))
+            return listing;
+        if (pacer_.Due() && !Probe())
+            return nullptr;
     }
-    // However quickly the folders go by, each one ends with a look, so a held key stops the scan
-    // before the next folder is listed and a scan of a few small folders still lets a waiting
-    // message (a close) run while it is under way.
-    pacer_.Restart();
-    Probe();
+}
+
+void FolderScan::AddSubfolders(const FolderListing& folder, NodeId node) {
+    for (const Subfolder& subfolder : folder.subfolders) {
+        if (pacer_.Due() && !Probe())
+            return;
+        const NodeId child = tree_.AddChild(node, subfolder.name);
+        observer_.NodeAdded(child, node);
+        if (subfolder.loopLink)
+            loopLinks_.insert(child);
+    }
 }
 
 // Lets pending window messages run and reads Escape; false when the scan must stop here.
@@ -110,16 +116,6 @@ bool FolderScan::Probe() {
         return false;
     }
     return true;
-}
-
-void FolderScan::AddEntry(const std::wstring& folder, NodeId node, const DirEntry& entry) {
-    if (!(entry.attributes & kAttrDirectory) || entry.name == L"." || entry.name == L"..")
-        return;
-    const NodeId child = tree_.AddChild(node, entry.name);
-    observer_.NodeAdded(child, node);
-    // Only a reparse point can lead back up; ordinary folders never pay for the identity query.
-    if ((entry.attributes & kAttrReparsePoint) && links_.LeadsToAncestor(folder + entry.name + L'\\', node, folder))
-        loopLinks_.insert(child);
 }
 
 // An exception may end a scan that Escape has already stopped; the window hears of the abort once.

@@ -7,8 +7,8 @@
 #include "services/file_system.h"
 #include "services/loop_host.h"
 #include "services/loop_pacer.h"
+#include "tree/folder_read_ahead.h"
 #include "tree/folder_tree.h"
-#include "tree/link_loop_guard.h"
 #include "tree/scan_observer.h"
 
 namespace tavelin {
@@ -27,14 +27,15 @@ class FolderScan {
     // folder does not exist, informs the user and leaves the tree and the flags alone.
     void ScanFolderTree(const std::wstring& searchFolder);
 
-    // Appends the sub-folders of `folder` as children of `node`, letting pending window messages
-    // run and reading Escape between entries (at most once per pacing interval) and once more at
-    // the end; stops early on Escape.
-    void AddSubfolders(const std::wstring& folder, NodeId node);
-
   private:
     void Run(const std::wstring& searchFolder);
-    void AddEntry(const std::wstring& folder, NodeId node, const DirEntry& entry);
+    // Appends the sub-folders of `folder` as children of `node`, letting pending window messages
+    // run and reading Escape between them (at most once per pacing interval); stops early on
+    // Escape.
+    void AddSubfolders(const FolderListing& folder, NodeId node);
+    // The listing of the next folder in the scan's order, probing while it is not there; nullptr
+    // when the scan must stop.
+    std::shared_ptr<const FolderListing> NextListing(FolderReadAhead& ahead);
     bool Probe();
     void Abort();
     bool Aborted() const { return observer_.IsScanAborted(); }
@@ -44,7 +45,6 @@ class FolderScan {
     FileSystem& fs_;
     LoopHost& host_;
     ScanObserver& observer_;
-    LinkLoopGuard links_;
     LoopPacer pacer_;
     // Links back into their own ancestry: they stay in the tree without children.
     std::unordered_set<NodeId> loopLinks_;

@@ -2,28 +2,35 @@
 
 namespace tavelin {
 
-bool LinkLoopGuard::LeadsToAncestor(const std::wstring& linkPath, NodeId parent, const std::wstring& parentPath) {
+bool LinkLoopGuard::LeadsToAncestor(const std::wstring& linkPath, const std::wstring& parentPath) {
     const std::optional<FolderIdentity> target = fs_.Identity(linkPath);
     if (!target)
         return false;  // a broken link: enumerating it finds nothing anyway
     std::wstring path = parentPath;
-    for (NodeId node = parent; node != kNoNode; node = tree_.Parent(node)) {
-        const std::optional<FolderIdentity>& identity = IdentityOf(node, path);
+    for (;;) {
+        const std::optional<FolderIdentity> identity = IdentityOf(path);
         if (identity && *identity == *target)
             return true;
-        // The ancestor's path is this one without the node's own "name\" at the end; the root's
-        // text is the whole remaining path.
-        const std::size_t own = tree_.Text(node).size() + 1;
-        path.resize(path.size() > own ? path.size() - own : 0);
+        if (path.size() <= root_.size())
+            return false;
+        // Folder names hold no "\", so the ancestor is the path without its last "name\"; the
+        // root's own text, whatever separators it holds, is never taken apart.
+        path.resize(path.rfind(L'\\', path.size() - 2) + 1);
     }
-    return false;
 }
 
-const std::optional<FolderIdentity>& LinkLoopGuard::IdentityOf(NodeId node, const std::wstring& path) {
-    auto found = identities_.find(node);
-    if (found == identities_.end())
-        found = identities_.emplace(node, fs_.Identity(path)).first;
-    return found->second;
+// Two threads may ask for the same folder at once and both query it; the answers are the same.
+// The query itself runs outside the lock, since on a file server it is a round trip.
+std::optional<FolderIdentity> LinkLoopGuard::IdentityOf(const std::wstring& path) {
+    {
+        std::lock_guard lock(mutex_);
+        if (auto found = identities_.find(path); found != identities_.end())
+            return found->second;
+    }
+    std::optional<FolderIdentity> identity = fs_.Identity(path);
+    std::lock_guard lock(mutex_);
+    identities_.emplace(path, identity);
+    return identity;
 }
 
 }  // namespace tavelin

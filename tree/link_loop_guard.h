@@ -1,32 +1,32 @@
 #pragma once
 // Tells a folder link that leads back to the folder holding it, or to one of that folder's
-// ancestors, from any other link, so that the scan does not descend into it for ever.
+// ancestors, from any other link, so that the scan does not descend into it for ever. Several
+// threads may ask at once.
+#include <mutex>
 #include <optional>
 #include <string>
 #include <unordered_map>
 
 #include "services/file_system.h"
-#include "tree/folder_tree.h"
 
 namespace tavelin {
 
 class LinkLoopGuard {
   public:
-    LinkLoopGuard(const FolderTree& tree, FileSystem& fs) : tree_(tree), fs_(fs) {}
+    // `root` is the search folder, the top of every ancestry asked about.
+    LinkLoopGuard(FileSystem& fs, std::wstring root) : fs_(fs), root_(std::move(root)) {}
 
-    // `linkPath` is a link found in the folder `parentPath`, which node `parent` stands for.
-    bool LeadsToAncestor(const std::wstring& linkPath, NodeId parent, const std::wstring& parentPath);
-
-    // Forgets the identities learnt, for a tree that was cleared.
-    void Clear() { identities_.clear(); }
+    // `linkPath` is a link found in the folder `parentPath`, a path below or at the root.
+    bool LeadsToAncestor(const std::wstring& linkPath, const std::wstring& parentPath);
 
   private:
-    const std::optional<FolderIdentity>& IdentityOf(NodeId node, const std::wstring& path);
+    std::optional<FolderIdentity> IdentityOf(const std::wstring& path);
 
-    const FolderTree& tree_;
     FileSystem& fs_;
-    // Asked only when a link turns up, and each ancestor at most once per scan.
-    std::unordered_map<NodeId, std::optional<FolderIdentity>> identities_;
+    const std::wstring root_;
+    std::mutex mutex_;
+    // Asked only when a link turns up, and each ancestor about once per scan.
+    std::unordered_map<std::wstring, std::optional<FolderIdentity>> identities_;
 };
 
 }  // namespace tavelin

@@ -4,7 +4,7 @@
 
 namespace tavelin::ui {
 
-// The scan calls this once per directory entry. Asking whether anything is queued costs less than
+// The scan calls this every few milliseconds. Asking whether anything is queued costs less than
 // a PeekMessage that finds nothing, and an empty queue is the usual case.
 void PumpEvents() {
     if (HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0)

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -35,14 +36,17 @@ struct CopyFixture {
     }
 };
 
-TEST(FolderCopy, CreatesInPreOrderThenFindsEverythingThere) {
+TEST(FolderCopy, NamesInPreOrderCreatesEveryFolderThenFindsEverythingThere) {
     CopyFixture f;
     FolderCopyResult first = CopyFolderNames(f.tree, L"E:\\Copy\\", f.fs, f.host);
     EXPECT_EQ(first.created, 3);
     EXPECT_EQ(first.notCreated, 0);
     EXPECT_TRUE(first.completed);
-    const std::vector<std::wstring> created{L"E:\\Copy\\B", L"E:\\Copy\\B\\C", L"E:\\Copy\\D"};
-    EXPECT_EQ(f.fs.Created(), created);
+    // Made on several threads: D may come before B or C, C never before B (it would fail).
+    std::vector<std::wstring> created = f.fs.Created();
+    std::sort(created.begin(), created.end());
+    const std::vector<std::wstring> expected{L"E:\\Copy\\B", L"E:\\Copy\\B\\C", L"E:\\Copy\\D"};
+    EXPECT_EQ(created, expected);
     const std::vector<std::wstring> log{
         L"status:フォルダ［B］を作成しています。",
         L"repaint",
@@ -85,13 +89,22 @@ TEST(FolderCopy, FailuresCountAsNotCreatedAndDescendantsFailToo) {
     EXPECT_EQ(result.notCreated, 3);
 }
 
-TEST(FolderCopy, EscapeStopsBeforeTheNextFolder) {
-    for (int escapeAt = 1; escapeAt <= 3; ++escapeAt) {
+TEST(FolderCopy, EscapeStopsBeforeTheNextFolderAndWhatWasNamedIsMadeAndCounted) {
+    // Beside the fixture's three, a deep and wide tree whose folders wait on each other's creation.
+    for (int escapeAt : {1, 2, 3, 200, 400}) {
         CopyFixture f;
-        f.host.escapeFromPoll = escapeAt;
+        std::wstring chain;
+        for (int i = 0; i < 400; ++i) {
+            chain = (i % 8 == 0 ? L"C:\\A\\D" : chain) + L"\\n" + std::to_wstring(i);
+            f.fs.AddFolder(chain);
+        }
+        FakeWindow window;
+        ScanFolderTree(L"C:\\A\\", f.tree, f.fs, f.host, window);
+        f.host.escapeFromPoll = f.host.polls + escapeAt;
         FolderCopyResult result = CopyFolderNames(f.tree, L"E:\\Copy\\", f.fs, f.host);
         EXPECT_FALSE(result.completed);
         EXPECT_EQ(result.created, escapeAt - 1);
+        EXPECT_EQ(result.notCreated, 0) << "a folder made before its parent fails";
         EXPECT_EQ(f.fs.Created().size(), static_cast<std::size_t>(escapeAt - 1));
         EXPECT_EQ(f.host.status, L"フォルダ名コピーを中断しました。");
         EXPECT_EQ(f.host.log.back(), L"repaint");

@@ -1,6 +1,6 @@
 // Random trees, scanned whole and stopped at random points, against two independent references:
 // a recursive depth-first walk, and the scan's loop re-done with a plain vector into which each
-// folder's children are inserted right behind it.
+// folder's children are inserted right behind it, stopped after as many folders as the scan added.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -52,35 +52,20 @@ void Walk(FakeFileSystem& fs, const std::wstring& folder, std::vector<std::wstri
     }
 }
 
-// The loop with a vector of paths and the same polling schedule as the host's.
-std::vector<std::wstring> ReferenceScan(FakeFileSystem& fs, int escapeAt) {
-    int polls = 0;
-    auto escape = [&] { return escapeAt != 0 && ++polls >= escapeAt; };
+// The loop with a vector of paths, stopped once `additions` folders have been added.
+std::vector<std::wstring> ReferenceScan(FakeFileSystem& fs, std::size_t additions) {
     std::vector<std::wstring> order{L"C:\\A\\"};
-    bool aborted = false;
-    auto addSubfolders = [&](std::size_t at) {
+    for (std::size_t at = 0; at < order.size(); ++at) {
         auto search = fs.Search(order[at]);
         DirEntry e;
         std::size_t insertAt = at + 1;
-        bool first = true;
         while (search && search->Next(e)) {
-            if (e.attributes & kAttrHidden)
-                continue;
-            if (!first && escape()) {
-                aborted = true;
-                return;
-            }
-            first = false;
-            if ((e.attributes & kAttrDirectory) && e.name != L"." && e.name != L"..")
+            if (!(e.attributes & kAttrHidden) && (e.attributes & kAttrDirectory) && e.name != L"." && e.name != L"..") {
+                if (order.size() == additions + 1)
+                    return order;
                 order.insert(order.begin() + static_cast<std::ptrdiff_t>(insertAt++), order[at] + e.name + L"\\");
+            }
         }
-    };
-    addSubfolders(0);
-    for (std::size_t i = 1; i < order.size() && !aborted; ++i) {
-        if (escape())
-            aborted = true;
-        else
-            addSubfolders(i);
     }
     return order;
 }
@@ -101,15 +86,21 @@ TEST(FolderScanProperty, RandomTreesWholeAndStoppedMatchTheReferences) {
             scanned.push_back(GetNodePath(tree, i));
         ASSERT_EQ(scanned, walked) << "seed " << seed;
 
+        // Wherever Escape comes, the tree holds the folders added until then, in pre-order.
         const int escapeAt = 1 + static_cast<int>(rng() % static_cast<unsigned>(host.polls + 1));
         FakeHost stopping;
         stopping.escapeFromPoll = escapeAt;
+        std::size_t atEscape = 0;
+        stopping.onPoll = [&] { atEscape = tree.Count(); };
         ScanFolderTree(L"C:\\A\\", tree, t.fs, stopping, window);
         std::vector<std::wstring> partial;
         for (std::size_t i = 0; i < tree.Count(); ++i)
             partial.push_back(GetNodePath(tree, i));
-        ASSERT_EQ(partial, ReferenceScan(t.fs, escapeAt)) << "seed " << seed << " escape at " << escapeAt;
-        ASSERT_TRUE(window.scanAborted || escapeAt > host.polls) << "seed " << seed;
+        ASSERT_EQ(partial, ReferenceScan(t.fs, tree.Count() - 1)) << "seed " << seed << " escape at " << escapeAt;
+        if (window.scanAborted)
+            ASSERT_EQ(atEscape, tree.Count()) << "seed " << seed << ": added after Escape";
+        else
+            ASSERT_EQ(partial, walked) << "seed " << seed;
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <new>
 #include <string>
 #include <vector>
@@ -93,10 +95,6 @@ TEST(FolderScan, SkipsHiddenSystemAndLabelEntriesButKeepsDotFolders) {
     ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
     const std::vector<std::wstring> expected{L"C:\\A\\", L"C:\\A\\.git\\", L"C:\\A\\..x\\", L"C:\\A\\readonly\\"};
     EXPECT_EQ(Paths(tree), expected);
-    // With every check due: pumped once per returned entry after the first, in each of the four
-    // folders listed (root ".", "..", .git, ..x, readonly, file.txt; then "." and ".." in each of
-    // the three children), and once at the end of each.
-    EXPECT_EQ(host.pumps, 5 + 3 * 1 + 4);
 }
 
 TEST(FolderScan, NodePathsOfRootAndGrandchild) {
@@ -132,92 +130,94 @@ TEST(FolderScan, UnreadableFolderGetsNoChildrenAndScanGoesOn) {
     EXPECT_EQ(host.status, L"");
 }
 
-TEST(FolderScan, EscapeLeavesPartialTreeInPreOrder) {
-    // Polls happen per entry after the first of a folder and at the end of each folder's listing.
-    // Root: ".", then 5 entries ("..", Zeta, file, Alpha, Mid) with a poll each (polls 1-5), end 6;
-    // node Zeta: "..", Z1, Z2 (7-9), end 10; node Z1: ".." 11, end 12; ...
-    const struct {
-        int escapeAt;
-        std::size_t nodes;
-    } cases[] = {
-        {1, 1},    // stopped before any child
-        {3, 2},    // Zeta added, stopped at the file
-        {5, 3},    // stopped at Mid
-        {6, 4},    // root complete, stopped before Zeta is listed
-        {9, 5},    // Z1 added, stopped at Z2
-        {10, 6},   // Zeta complete
-        {100, 8},  // never reached
-    };
-    for (const auto& c : cases) {
+// The sample tree's folders in the order the scan adds them: each folder's sub-folders, folder
+// after folder in pre-order.
+const std::vector<std::wstring> kSampleAdditions{L"C:\\A\\Zeta\\",          L"C:\\A\\Alpha\\",    L"C:\\A\\Mid\\",
+                                                 L"C:\\A\\Zeta\\Z1\\",      L"C:\\A\\Zeta\\Z2\\", L"C:\\A\\Alpha\\A1\\",
+                                                 L"C:\\A\\Alpha\\A1\\A11\\"};
+
+TEST(FolderScan, EscapeLeavesTheFoldersAddedUntilThenInPreOrderAndNothingAfter) {
+    // Where the checks fall depends on how soon each listing is ready; what Escape leaves does not.
+    for (int escapeAt : {1, 2, 3, 5, 8, 100}) {
         FakeFileSystem fs = SampleTree();
         FolderTree tree;
         FakeHost host;
-        host.escapeFromPoll = c.escapeAt;
+        host.escapeFromPoll = escapeAt;
+        std::size_t atEscape = 0;
+        host.onPoll = [&] {
+            if (host.polls == escapeAt)
+                atEscape = tree.Count();
+        };
         FakeWindow window;
         ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
-        std::vector<std::wstring> paths = Paths(tree);
-        ASSERT_EQ(paths.size(), c.nodes) << "escape at poll " << c.escapeAt;
-        const bool aborted = c.escapeAt != 100;
-        EXPECT_EQ(window.scanAborted, aborted) << c.escapeAt;
-        EXPECT_EQ(host.status, aborted ? L"フォルダ検索を中断しました。" : L"") << c.escapeAt;
-        EXPECT_EQ(window.treeReady, c.nodes > 1) << c.escapeAt;
-        EXPECT_EQ(window.log.back(), c.nodes > 1 ? L"ready" : L"enable") << c.escapeAt;
-        // The nodes present are the ones a full scan has, each under the right parent.
-        FakeFileSystem fullFs = SampleTree();
-        for (const std::wstring& p : paths)
-            EXPECT_TRUE(fullFs.IsDirectory(p)) << p;
-        for (std::size_t i = 1; i < tree.Count(); ++i)
-            EXPECT_LT(tree.IndexOf(tree.Parent(tree.NodeAt(i))), i);
+        const std::size_t added = tree.Count() - 1;
+        std::vector<std::wstring> expected{L"C:\\A\\"};
+        for (const std::wstring& path : kSampleOrder)
+            if (std::find(kSampleAdditions.begin(), kSampleAdditions.begin() + added, path) !=
+                kSampleAdditions.begin() + added)
+                expected.push_back(path);
+        EXPECT_EQ(Paths(tree), expected) << "escape at poll " << escapeAt;
+        const bool aborted = host.polls >= escapeAt;
+        if (aborted)
+            EXPECT_EQ(atEscape, tree.Count()) << "nothing is added after Escape, at poll " << escapeAt;
+        else
+            EXPECT_EQ(added, kSampleAdditions.size()) << escapeAt;
+        EXPECT_EQ(window.mirrored.size(), tree.Count()) << escapeAt;
+        EXPECT_EQ(window.scanAborted, aborted) << escapeAt;
+        EXPECT_EQ(host.status, aborted ? L"フォルダ検索を中断しました。" : L"") << escapeAt;
+        EXPECT_EQ(window.treeReady, added > 0) << escapeAt;
     }
-    // The exact partial order for a stop in the middle of a folder's listing.
-    FakeFileSystem fs = SampleTree();
-    FolderTree tree;
-    FakeHost host;
-    host.escapeFromPoll = 9;
-    FakeWindow window;
-    ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
-    const std::vector<std::wstring> expected{L"C:\\A\\", L"C:\\A\\Zeta\\", L"C:\\A\\Zeta\\Z1\\", L"C:\\A\\Alpha\\",
-                                             L"C:\\A\\Mid\\"};
-    EXPECT_EQ(Paths(tree), expected);
 }
 
-TEST(FolderScan, ChecksBetweenEntriesArePacedByTheClockButEveryFolderEndsWithOne) {
-    // The root holds 30 empty folders: 31 entries after its first, then ".." in each folder.
-    const struct {
-        std::chrono::milliseconds tick;
-        int pumps;
-    } cases[] = {
-        {std::chrono::milliseconds(0), 31},               // a stopped clock: the folder ends alone
-        {std::chrono::milliseconds(4), 10 + 31},          // every third entry of the root is 12 ms on
-        {std::chrono::milliseconds(1000), 31 + 30 + 31},  // every entry after a folder's first
-    };
-    for (const auto& c : cases) {
+TEST(FolderScan, EscapeCancelsTheListingsAheadAndEveryOneHasEndedWhenTheScanReturns) {
+    FakeFileSystem fs;
+    for (int i = 0; i < 100; ++i) {
+        fs.AddFolder(L"C:\\A\\f" + std::to_wstring(i));
+        for (int j = 0; j < 5; ++j)
+            fs.AddFolder(L"C:\\A\\f" + std::to_wstring(i) + L"\\g" + std::to_wstring(j));
+    }
+    // Listings as slow as a file server's, so that the threads list ahead once a few have shown it.
+    fs.searchDelay = std::chrono::milliseconds(1);
+    FolderTree tree;
+    FakeHost host;
+    host.escapeFromPoll = 150;
+    std::size_t atEscape = 0;
+    host.onPoll = [&] { atEscape = tree.Count(); };
+    FakeWindow window;
+    ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+    EXPECT_TRUE(window.scanAborted);
+    EXPECT_EQ(tree.Count(), atEscape);
+    EXPECT_EQ(fs.OpenSearches(), 0);
+    EXPECT_LT(fs.searched.size(), 601u / 2) << "the listings ahead stop with the scan";
+}
+
+TEST(FolderScan, ThePumpRunsWhileTheScanRunsAndOnceAtItsEnd) {
+    // The root holds 30 folders of 2 each. A stopped clock never makes a check due, so Escape,
+    // held throughout, is never read; the one look at the end still lets a waiting message run.
+    for (auto tick : {std::chrono::milliseconds(0), std::chrono::milliseconds(1000)}) {
         FakeFileSystem fs;
-        for (int i = 0; i < 30; ++i)
+        for (int i = 0; i < 30; ++i) {
             fs.AddFolder(L"C:\\A\\f" + std::to_wstring(i));
+            for (int j = 0; j < 2; ++j)
+                fs.AddFolder(L"C:\\A\\f" + std::to_wstring(i) + L"\\g" + std::to_wstring(j));
+        }
         FolderTree tree;
         FakeHost host;
-        host.tick = c.tick;
+        host.tick = tick;
+        host.escapeFromPoll = tick.count() == 0 ? 1 : 0;
+        std::vector<std::size_t> countAtPump;
+        host.onPump = [&] { countAtPump.push_back(tree.Count()); };
         FakeWindow window;
         ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
-        EXPECT_EQ(tree.Count(), 31u) << c.tick.count();
-        EXPECT_EQ(host.pumps, c.pumps) << c.tick.count();
-        EXPECT_EQ(host.polls, c.pumps) << c.tick.count();
+        EXPECT_EQ(tree.Count(), 91u) << tick.count();
+        EXPECT_FALSE(window.scanAborted) << tick.count();
+        ASSERT_FALSE(countAtPump.empty()) << tick.count();
+        EXPECT_EQ(countAtPump.back(), 91u) << tick.count();
+        if (tick.count() == 0)
+            EXPECT_EQ(countAtPump.size(), 1u);
+        else
+            EXPECT_LT(countAtPump[countAtPump.size() / 2], 91u) << "pumped while the scan ran";
     }
-}
-
-TEST(FolderScan, EscapeHeldUnderAStoppedClockStopsAtTheEndOfTheFolder) {
-    FakeFileSystem fs = SampleTree();
-    FolderTree tree;
-    FakeHost host;
-    host.tick = std::chrono::milliseconds(0);
-    host.escapeFromPoll = 1;
-    FakeWindow window;
-    ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
-    const std::vector<std::wstring> expected{L"C:\\A\\", L"C:\\A\\Zeta\\", L"C:\\A\\Alpha\\", L"C:\\A\\Mid\\"};
-    EXPECT_EQ(Paths(tree), expected);
-    EXPECT_TRUE(window.scanAborted);
-    EXPECT_EQ(host.polls, 1);
 }
 
 TEST(FolderScan, MissingSearchFolderLeavesPreviousTreeAndFlags) {
@@ -263,6 +263,7 @@ TEST(FolderScan, LinksBackIntoTheirAncestryStayChildless) {
     fs.AddFolder(L"C:\\A\\C\\D");
     fs.AddLink(L"C:\\A\\B\\toCousin", L"C:\\A\\C");  // not an ancestor: followed
     fs.AddLink(L"C:\\A\\C\\D\\up", L"C:\\A\\B");     // leads into B, whose links then stop
+    fs.searchDelay = std::chrono::milliseconds(1);   // told on the listing threads too
     FolderTree tree;
     FakeHost host;
     FakeWindow window;
@@ -310,34 +311,28 @@ TEST(FolderScan, ScanStartedFromThePumpTakesOverTheTree) {
 }
 
 TEST(FolderScan, AnExceptionFromTheFakeHostsPumpEndsTheScanAsEscapeDoesAndGoesOn) {
-    // The pump runs before each entry after a folder's first and once at each folder's end:
-    // pumps 1-5 list the root (from ".." on), 6 ends it, 7-9 list Zeta.
-    const struct {
-        int throwAt;
-        std::size_t nodes;
-    } cases[] = {
-        {1, 1},  // the root alone: no tree to use
-        {3, 2},  // Zeta added
-        {9, 5},  // the root complete and Z1 below Zeta
-    };
-    for (const auto& c : cases) {
+    // Every check is due, so the pump runs at least before each of the seven folders is added.
+    for (int throwAt : {1, 3, 7}) {
         FakeFileSystem fs = SampleTree();
         FolderTree tree;
         FakeHost host;
+        std::size_t atThrow = 0;
         host.onPump = [&] {
-            if (host.pumps == c.throwAt)
+            if (host.pumps == throwAt) {
+                atThrow = tree.Count();
                 throw std::bad_alloc();
+            }
         };
         FakeWindow window;
-        EXPECT_THROW(ScanFolderTree(L"C:\\A\\", tree, fs, host, window), std::bad_alloc) << c.throwAt;
-        EXPECT_EQ(tree.Count(), c.nodes) << c.throwAt;
-        EXPECT_EQ(window.treeReady, c.nodes > 1) << c.throwAt;
-        EXPECT_TRUE(window.scanAborted) << c.throwAt;
-        EXPECT_EQ(host.status, L"フォルダ検索を中断しました。") << c.throwAt;
-        const std::wstring last = c.nodes > 1 ? L"ready" : L"not ready";
+        EXPECT_THROW(ScanFolderTree(L"C:\\A\\", tree, fs, host, window), std::bad_alloc) << throwAt;
+        EXPECT_EQ(tree.Count(), atThrow) << throwAt;
+        EXPECT_EQ(window.treeReady, atThrow > 1) << throwAt;
+        EXPECT_TRUE(window.scanAborted) << throwAt;
+        EXPECT_EQ(host.status, L"フォルダ検索を中断しました。") << throwAt;
+        const std::wstring last = atThrow > 1 ? L"ready" : L"not ready";
         const std::vector<std::wstring> tail{L"enable", last};
         ASSERT_GE(window.log.size(), 2u);
-        EXPECT_EQ(std::vector<std::wstring>(window.log.end() - 2, window.log.end()), tail) << c.throwAt;
+        EXPECT_EQ(std::vector<std::wstring>(window.log.end() - 2, window.log.end()), tail) << throwAt;
     }
 }
 

@@ -1,12 +1,16 @@
 #pragma once
 // A file system in memory for the portable logic's tests: folders, files and links that the scan,
 // the listing and the copy read and create as on a disk.
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "services/file_system.h"
@@ -14,6 +18,8 @@
 namespace tavelin::test {
 
 // Paths are kept without a trailing "\"; a link stands for its target in every path below it.
+// The calls of the interface may come from several threads at once, as from the scan's and the
+// copy's workers; the set-up calls come before.
 class FakeFileSystem : public FileSystem {
   public:
     explicit FakeFileSystem(std::wstring root = L"C:\\A") { Folder(Trim(root)); }
@@ -35,15 +41,24 @@ class FakeFileSystem : public FileSystem {
     std::vector<DirEntry>& Entries(const std::wstring& folder) { return folders_[Trim(folder)]; }
 
     std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
+        ++*openSearches_;
+        std::this_thread::sleep_for(searchDelay);
+        std::lock_guard lock(*mutex_);
         searched.push_back(folder);
         const std::wstring real = Resolve(folder);
         auto found = folders_.find(real);
-        if (found == folders_.end() || unreadable_.contains(real))
+        if (found == folders_.end() || unreadable_.contains(real)) {
+            --*openSearches_;
             return nullptr;
-        return std::make_unique<Listing>(found->second);
+        }
+        return std::make_unique<Listing>(found->second, *openSearches_);
     }
-    bool IsDirectory(const std::wstring& path) override { return folders_.contains(Resolve(path)); }
+    bool IsDirectory(const std::wstring& path) override {
+        std::lock_guard lock(*mutex_);
+        return folders_.contains(Resolve(path));
+    }
     bool MakeDirectory(const std::wstring& path) override {
+        std::lock_guard lock(*mutex_);
         const std::wstring p = Trim(path);
         const std::wstring parent = p.substr(0, p.rfind(L'\\'));
         if (failing_.contains(p) || !folders_.contains(parent) || Exists(p))
@@ -53,6 +68,7 @@ class FakeFileSystem : public FileSystem {
         return true;
     }
     std::optional<FolderIdentity> Identity(const std::wstring& path) override {
+        std::lock_guard lock(*mutex_);
         ++identityQueries_;
         const std::wstring real = Resolve(path);
         if (!folders_.contains(real))
@@ -62,6 +78,10 @@ class FakeFileSystem : public FileSystem {
     }
 
     const std::vector<std::wstring>& Created() const { return created_; }
+    // Searches under way: started and, when they found the folder, not yet closed.
+    int OpenSearches() const { return *openSearches_; }
+    // How long each search takes to start, as on a file server.
+    std::chrono::microseconds searchDelay{0};
     int IdentityQueries() const { return identityQueries_; }
     // Every folder searched, as the caller named it.
     std::vector<std::wstring> searched;
@@ -69,7 +89,8 @@ class FakeFileSystem : public FileSystem {
   private:
     class Listing : public DirectorySearch {
       public:
-        explicit Listing(std::vector<DirEntry> entries) : entries_(std::move(entries)) {}
+        Listing(std::vector<DirEntry> entries, std::atomic<int>& open) : entries_(std::move(entries)), open_(open) {}
+        ~Listing() override { --open_; }
         bool Next(DirEntry& entry) override {
             if (next_ == entries_.size())
                 return false;
@@ -79,6 +100,7 @@ class FakeFileSystem : public FileSystem {
 
       private:
         std::vector<DirEntry> entries_;
+        std::atomic<int>& open_;
         std::size_t next_ = 0;
     };
 
@@ -129,6 +151,8 @@ class FakeFileSystem : public FileSystem {
         Folder(p.substr(0, cut)).push_back({p.substr(cut + 1), attributes});
     }
 
+    std::unique_ptr<std::mutex> mutex_ = std::make_unique<std::mutex>();
+    std::unique_ptr<std::atomic<int>> openSearches_ = std::make_unique<std::atomic<int>>(0);
     std::map<std::wstring, std::vector<DirEntry>> folders_;
     std::map<std::wstring, std::wstring> links_;
     std::map<std::wstring, std::uint64_t> ids_;

@@ -15,6 +15,8 @@ class FakeHost : public LoopHost {
     // Escape reads as held from the poll with this number on (counted from 1); 0: never.
     int escapeFromPoll = 0;
     std::function<void()> onPump;
+    // Runs at every read of Escape, before the answer.
+    std::function<void()> onPoll;
     // Each read of the clock moves it on by this much; the default makes every paced check due,
     // zero stops the clock.
     std::chrono::steady_clock::duration tick = std::chrono::seconds(1);
@@ -30,6 +32,8 @@ class FakeHost : public LoopHost {
     }
     bool EscapeDown() override {
         ++polls;
+        if (onPoll)
+            onPoll();
         return escapeFromPoll != 0 && polls >= escapeFromPoll;
     }
     void PumpEvents() override {

@@ -1,0 +1,193 @@
+#include "tree/folder_read_ahead.h"
+
+#include "services/attribute_filter.h"
+
+namespace tavelin {
+
+namespace {
+constexpr std::size_t kWakeRun = 8;
+
+bool IsSubfolder(const DirEntry& entry) {
+    return MatchesAttributeSet(entry.attributes, kFolderScanAttributeSet) && (entry.attributes & kAttrDirectory) &&
+           entry.name != L"." && entry.name != L"..";
+}
+}  // namespace
+
+FolderReadAhead::FolderReadAhead(FileSystem& fs, const std::wstring& root, std::size_t threads, std::size_t distance)
+    : fs_(fs),
+      links_(fs, root),
+      distance_(distance),
+      budget_(threads, 0),
+      slots_{Slot(Slot::State::kWaiting, root)},
+      threads_(
+          threads,
+          [this] { Work(); },
+          [this] { Cancel(); }) {}
+
+FolderReadAhead::~FolderReadAhead() {
+    Cancel();
+}
+
+void FolderReadAhead::Cancel() {
+    {
+        std::lock_guard lock(mutex_);
+        cancelled_ = true;
+    }
+    work_.notify_all();
+}
+
+std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::milliseconds wait) {
+    std::unique_lock lock(mutex_);
+    // While calls return at once no thread lists ahead: handing a folder over to one would cost
+    // more than listing it here.
+    if (budget_.Allowed() == 0 && !slots_.empty() && slots_.front().state != Slot::State::kListed &&
+        slots_.front().state != Slot::State::kListing) {
+        if (const auto slot = TakeWork(); slot != slots_.end())
+            ListSlot(slot, lock);
+    }
+    waiting_ = true;
+    const bool listed = listed_.wait_for(
+        lock, wait, [this] { return !slots_.empty() && slots_.front().state == Slot::State::kListed; });
+    waiting_ = false;
+    if (!listed)
+        return nullptr;
+    Slot front = std::move(slots_.front());
+    slots_.pop_front();
+    // One more folder has come within reach.
+    if (idle_ > 0 && busy_ < budget_.Allowed() && WorkWithinReach())
+        work_.notify_one();
+    lock.unlock();
+    if (front.error)
+        std::rethrow_exception(front.error);
+    return front.listing;
+}
+
+void FolderReadAhead::Work() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        Slots::iterator slot;
+        ++idle_;
+        work_.wait(lock,
+                   [&] { return cancelled_ || (busy_ < budget_.Allowed() && (slot = TakeWork()) != slots_.end()); });
+        --idle_;
+        if (cancelled_)
+            return;
+        ListSlot(slot, lock);
+    }
+}
+
+// Called with the lock held and the slot taken; the lock is let go while the folder is listed.
+void FolderReadAhead::ListSlot(Slots::iterator slot, std::unique_lock<std::mutex>& lock) {
+    ++busy_;
+    // What this thread leaves goes to another at once.
+    if (idle_ > 0 && busy_ < budget_.Allowed() && WorkWithinReach())
+        work_.notify_one();
+    const std::wstring path = slot->path;
+    lock.unlock();
+    std::shared_ptr<const FolderListing> listing;
+    std::exception_ptr error;
+    const auto start = std::chrono::steady_clock::now();
+    try {
+        listing = List(path);
+    } catch (...) {
+        error = std::current_exception();
+    }
+    const auto took = std::chrono::steady_clock::now() - start;
+    lock.lock();
+    --busy_;
+    if (budget_.Record(took))
+        work_.notify_all();
+    slot->state = Slot::State::kListed;
+    slot->listing = listing;
+    slot->error = error;
+    // The sub-folders come before everything that was known to follow the folder: that is
+    // depth first.
+    if (listing && !listing->subfolders.empty())
+        slots_.insert(std::next(slot), Slot(Slot::State::kRest, {}, listing));
+    if (waiting_ && WorthWaking())
+        listed_.notify_one();
+}
+
+// The first folder within reach that no thread lists yet. The sub-folders of a listing get a
+// slot of their own one at a time, as they come within reach, so a folder of a hundred thousand
+// sub-folders costs one slot until the scan gets there.
+FolderReadAhead::Slots::iterator FolderReadAhead::TakeWork() {
+    std::size_t reach = 0;
+    for (auto it = slots_.begin(); it != slots_.end() && reach < distance_;) {
+        if (it->state == Slot::State::kWaiting) {
+            it->state = Slot::State::kListing;
+            return it;
+        }
+        if (it->state != Slot::State::kRest) {
+            ++it;
+            ++reach;
+            continue;
+        }
+        const std::vector<Subfolder>& subfolders = it->listing->subfolders;
+        while (it->next < subfolders.size() && subfolders[it->next].loopLink)
+            ++it->next;
+        if (it->next == subfolders.size()) {
+            it = slots_.erase(it);
+            continue;
+        }
+        const auto child =
+            slots_.insert(it, Slot(Slot::State::kListing, it->listing->path + subfolders[it->next].name + L'\\'));
+        if (++it->next == subfolders.size())
+            slots_.erase(it);
+        return child;
+    }
+    return slots_.end();
+}
+
+// Waking the scan's thread costs more than a folder where threads wait in the kernel, so it is
+// woken for a run of listings, or for the last one under way; it never waits longer than its own
+// wait either way.
+bool FolderReadAhead::WorthWaking() const {
+    std::size_t run = 0;
+    auto it = slots_.begin();
+    for (; it != slots_.end() && it->state == Slot::State::kListed; ++it)
+        if (++run == kWakeRun)
+            return true;
+    if (run == 0)
+        return false;
+    for (std::size_t reach = run; it != slots_.end() && reach < distance_; ++it, ++reach)
+        if (it->state == Slot::State::kListing)
+            return false;
+    return true;
+}
+
+// Asks without taking, so that no thread is woken to find nothing.
+bool FolderReadAhead::WorkWithinReach() const {
+    std::size_t reach = 0;
+    for (auto it = slots_.begin(); it != slots_.end() && reach < distance_; ++it, ++reach) {
+        if (it->state == Slot::State::kWaiting)
+            return true;
+        if (it->state == Slot::State::kRest) {
+            const std::vector<Subfolder>& subfolders = it->listing->subfolders;
+            for (std::size_t i = it->next; i < subfolders.size(); ++i)
+                if (!subfolders[i].loopLink)
+                    return true;
+        }
+    }
+    return false;
+}
+
+// Stops between entries once the scan has ended: a huge folder nobody waits for is not read out.
+std::shared_ptr<const FolderListing> FolderReadAhead::List(const std::wstring& path) {
+    auto listing = std::make_shared<FolderListing>();
+    listing->path = path;
+    if (auto search = fs_.Search(path)) {
+        DirEntry entry;
+        while (!cancelled_ && search->Next(entry)) {
+            if (!IsSubfolder(entry))
+                continue;
+            // Only a reparse point can lead back up; ordinary folders never pay for the identity query.
+            const bool loopLink =
+                (entry.attributes & kAttrReparsePoint) && links_.LeadsToAncestor(path + entry.name + L'\\', path);
+            listing->subfolders.push_back({std::move(entry.name), loopLink});
+        }
+    }
+    return listing;
+}
+
+}  // namespace tavelin

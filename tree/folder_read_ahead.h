@@ -1,0 +1,88 @@
+#pragma once
+// Lists folders on worker threads ahead of the scan, in the order the scan visits them: the
+// search folder, then depth first, each folder's sub-folders in the order its listing returned
+// them, leaving out links back into their own ancestry. Only the folders nearest to the scan are
+// listed ahead, so the listings waiting for it stay few however large the tree.
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <list>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "services/file_system.h"
+#include "tree/link_loop_guard.h"
+#include "tree/thread_budget.h"
+#include "tree/worker_threads.h"
+
+namespace tavelin {
+
+struct Subfolder {
+    std::wstring name;
+    bool loopLink = false;  // leads back into its own ancestry: shown, never listed
+};
+
+struct FolderListing {
+    std::wstring path;  // ending in "\"
+    // In the order the listing returned them; empty when the folder could not be read.
+    std::vector<Subfolder> subfolders;
+};
+
+class FolderReadAhead {
+  public:
+    // Starts listing at `root` (a folder path ending in "\"). The file system must take calls
+    // from several threads at once.
+    FolderReadAhead(FileSystem& fs, const std::wstring& root, std::size_t threads, std::size_t distance);
+    // Drops what was not asked for, and returns once every thread has finished.
+    ~FolderReadAhead();
+    FolderReadAhead(const FolderReadAhead&) = delete;
+    FolderReadAhead& operator=(const FolderReadAhead&) = delete;
+
+    // The listing of the next folder in order, once it is there; nullptr when it is not after
+    // `wait`. Throws what listing it threw.
+    std::shared_ptr<const FolderListing> Next(std::chrono::milliseconds wait);
+
+  private:
+    // A folder to list, or the sub-folders of a listing that have no place of their own yet.
+    struct Slot {
+        enum class State { kWaiting, kListing, kListed, kRest };
+        Slot(State s, std::wstring p, std::shared_ptr<const FolderListing> l = nullptr)
+            : state(s), path(std::move(p)), listing(std::move(l)) {}
+        State state;
+        std::wstring path;
+        // Listed: the folder's listing. Rest: the listing whose sub-folders from `next` on follow.
+        std::shared_ptr<const FolderListing> listing;
+        std::size_t next = 0;
+        std::exception_ptr error;
+    };
+    using Slots = std::list<Slot>;
+
+    void Cancel();
+    void Work();
+    void ListSlot(Slots::iterator slot, std::unique_lock<std::mutex>& lock);
+    Slots::iterator TakeWork();
+    bool WorkWithinReach() const;
+    bool WorthWaking() const;
+    std::shared_ptr<const FolderListing> List(const std::wstring& path);
+
+    FileSystem& fs_;
+    LinkLoopGuard links_;
+    const std::size_t distance_;
+    ThreadBudget budget_;
+    std::atomic<bool> cancelled_{false};
+    std::mutex mutex_;
+    std::condition_variable work_;
+    std::condition_variable listed_;
+    // Every folder from the one the scan asks for next on, as far as the listings so far tell.
+    Slots slots_;
+    std::size_t idle_ = 0;
+    std::size_t busy_ = 0;
+    bool waiting_ = false;
+    WorkerThreads threads_;  // last: the threads start when everything above is ready
+};
+
+}  // namespace tavelin
