@@ -265,11 +265,11 @@ void TForm1::ScanFolderTree() {
         bool& flag;
         ~Done() { flag = false; }
     } done{scanning_};
-    ::tavelin::ScanFolderTree(SearchFolder, tree_, files_, *this, *this);
+    ScanFolders(SearchFolder, tree_, files_, *this, *this);
 }
 
 std::wstring TForm1::GetNodePath(std::size_t index) const {
-    return ::tavelin::GetNodePath(tree_, index);
+    return NodePathAt(tree_, index);
 }
 
 void TForm1::MnuPellarixClick() {

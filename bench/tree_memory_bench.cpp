@@ -122,7 +122,7 @@ class TreeWindow final : public ScanObserver, public LoopHost {
             return ui::ReflectNotify(lParam);
         if (self && message == kClicked) {
             if (auto node = self->view_.SelectedNode())
-                ListFolderFiles(GetNodePath(self->tree_, self->tree_.IndexOf(*node)), 80, self->grid_,
+                ListFolderFiles(NodePathAt(self->tree_, self->tree_.IndexOf(*node)), 80, self->grid_,
                                 {self->files_, self->text_, *self});
             return 0;
         }
@@ -181,7 +181,7 @@ int main(int argc, char** argv) {
     bench::GeneratedFolders folders(fanOut, depth, 2);
     bench::TreeWindow window(tree, folders);
     const auto start = std::chrono::steady_clock::now();
-    ScanFolderTree(root, tree, folders, window, window);
+    ScanFolders(root, tree, folders, window, window);
     const double seconds = bench::Seconds(start);
     window.SetStatus(L"");
     const double click = bench::ClickLastFolder(tree, window);

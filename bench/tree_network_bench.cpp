@@ -124,11 +124,11 @@ int main(int argc, char** argv) {
         FolderTree tree;
         Window window;
         start = std::chrono::steady_clock::now();
-        ScanFolderTree(src, tree, server, window, window);
+        ScanFolders(src, tree, server, window, window);
         const double scan = Seconds(start);
         std::vector<std::wstring> scanned;
         for (std::size_t i = 0; i < tree.Count(); ++i)
-            scanned.push_back(GetNodePath(tree, i));
+            scanned.push_back(NodePathAt(tree, i));
         std::printf("%s: sequential walk %.3f s (%.2f ms a folder), the scan %.3f s: %.1fx faster, %s\n", b.name, walk,
                     walk * 1e3 / walked.size(), scan, walk / scan,
                     scanned == walked ? "the same tree in the same order" : "MISMATCH: another tree");

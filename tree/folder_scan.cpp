@@ -27,7 +27,7 @@ FolderScan::FolderScan(FolderTree& tree, FileSystem& fs, LoopHost& host, ScanObs
 
 // Whatever ends the scan, the tree is usable afterwards: an exception (out of memory on a huge
 // tree) ends it as Escape does, with the nodes found so far, before the error box reports it.
-void FolderScan::ScanFolderTree(const std::wstring& searchFolder) {
+void FolderScan::Scan(const std::wstring& searchFolder) {
     try {
         Run(searchFolder);
     } catch (...) {
@@ -124,12 +124,12 @@ void FolderScan::Abort() {
         observer_.SetScanAborted(true);
 }
 
-void ScanFolderTree(const std::wstring& searchFolder,
-                    FolderTree& tree,
-                    FileSystem& fs,
-                    LoopHost& host,
-                    ScanObserver& observer) {
-    FolderScan(tree, fs, host, observer).ScanFolderTree(searchFolder);
+void ScanFolders(const std::wstring& searchFolder,
+                 FolderTree& tree,
+                 FileSystem& fs,
+                 LoopHost& host,
+                 ScanObserver& observer) {
+    FolderScan(tree, fs, host, observer).Scan(searchFolder);
 }
 
 }  // namespace tavelin

@@ -25,7 +25,7 @@ class FolderScan {
 
     // Replaces the tree with the folders below `searchFolder` (a path ending in "\"). When the
     // folder does not exist, informs the user and leaves the tree and the flags alone.
-    void ScanFolderTree(const std::wstring& searchFolder);
+    void Scan(const std::wstring& searchFolder);
 
   private:
     void Run(const std::wstring& searchFolder);
@@ -52,10 +52,10 @@ class FolderScan {
     bool treeDisabled_ = false;
 };
 
-void ScanFolderTree(const std::wstring& searchFolder,
-                    FolderTree& tree,
-                    FileSystem& fs,
-                    LoopHost& host,
-                    ScanObserver& observer);
+void ScanFolders(const std::wstring& searchFolder,
+                 FolderTree& tree,
+                 FileSystem& fs,
+                 LoopHost& host,
+                 ScanObserver& observer);
 
 }  // namespace tavelin

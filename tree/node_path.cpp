@@ -29,7 +29,7 @@ std::pair<std::size_t, NodeId> MeasureBelowRoot(const FolderTree& tree, NodeId n
 
 }  // namespace
 
-std::wstring GetNodePath(const FolderTree& tree, std::size_t index) {
+std::wstring NodePathAt(const FolderTree& tree, std::size_t index) {
     return NodePath(tree, tree.NodeAt(index));
 }
 

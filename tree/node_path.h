@@ -9,7 +9,7 @@ namespace tavelin {
 
 // The full path of the node at an absolute index, ending in "\": the root's text (the search
 // folder, which already ends in "\") followed by each folder name on the way down and a "\".
-std::wstring GetNodePath(const FolderTree& tree, std::size_t index);
+std::wstring NodePathAt(const FolderTree& tree, std::size_t index);
 std::wstring NodePath(const FolderTree& tree, NodeId node);
 
 // The node's path below the root, without a trailing "\" (B\C for C:\A\ → B → C); empty for the

@@ -30,7 +30,7 @@ struct CopyFixture {
         fs.AddFolder(L"C:\\A\\D");
         fs.AddFolder(L"E:\\Copy");
         FakeWindow window;
-        ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+        ScanFolders(L"C:\\A\\", tree, fs, host, window);
         host.log.clear();
         host.polls = 0;
     }
@@ -99,7 +99,7 @@ TEST(FolderCopy, EscapeStopsBeforeTheNextFolderAndWhatWasNamedIsMadeAndCounted) 
             f.fs.AddFolder(chain);
         }
         FakeWindow window;
-        ScanFolderTree(L"C:\\A\\", f.tree, f.fs, f.host, window);
+        ScanFolders(L"C:\\A\\", f.tree, f.fs, f.host, window);
         f.host.escapeFromPoll = f.host.polls + escapeAt;
         FolderCopyResult result = CopyFolderNames(f.tree, L"E:\\Copy\\", f.fs, f.host);
         EXPECT_FALSE(result.completed);

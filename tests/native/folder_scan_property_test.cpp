@@ -80,10 +80,10 @@ TEST(FolderScanProperty, RandomTreesWholeAndStoppedMatchTheReferences) {
         FolderTree tree;
         FakeHost host;
         FakeWindow window;
-        ScanFolderTree(L"C:\\A\\", tree, t.fs, host, window);
+        ScanFolders(L"C:\\A\\", tree, t.fs, host, window);
         std::vector<std::wstring> scanned;
         for (std::size_t i = 0; i < tree.Count(); ++i)
-            scanned.push_back(GetNodePath(tree, i));
+            scanned.push_back(NodePathAt(tree, i));
         ASSERT_EQ(scanned, walked) << "seed " << seed;
 
         // Wherever Escape comes, the tree holds the folders added until then, in pre-order.
@@ -92,10 +92,10 @@ TEST(FolderScanProperty, RandomTreesWholeAndStoppedMatchTheReferences) {
         stopping.escapeFromPoll = escapeAt;
         std::size_t atEscape = 0;
         stopping.onPoll = [&] { atEscape = tree.Count(); };
-        ScanFolderTree(L"C:\\A\\", tree, t.fs, stopping, window);
+        ScanFolders(L"C:\\A\\", tree, t.fs, stopping, window);
         std::vector<std::wstring> partial;
         for (std::size_t i = 0; i < tree.Count(); ++i)
-            partial.push_back(GetNodePath(tree, i));
+            partial.push_back(NodePathAt(tree, i));
         ASSERT_EQ(partial, ReferenceScan(t.fs, tree.Count() - 1)) << "seed " << seed << " escape at " << escapeAt;
         if (window.scanAborted)
             ASSERT_EQ(atEscape, tree.Count()) << "seed " << seed << ": added after Escape";

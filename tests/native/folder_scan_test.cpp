@@ -25,7 +25,7 @@ constexpr wchar_t kScanning[] = L"フォルダ検索中です。（ESC:中断）
 std::vector<std::wstring> Paths(const FolderTree& tree) {
     std::vector<std::wstring> out;
     for (std::size_t i = 0; i < tree.Count(); ++i)
-        out.push_back(GetNodePath(tree, i));
+        out.push_back(NodePathAt(tree, i));
     return out;
 }
 
@@ -54,7 +54,7 @@ TEST(FolderScan, BuildsTreeInEnumerationOrderAndMirrorsEveryNode) {
     FolderTree tree;
     FakeHost host;
     FakeWindow window;
-    ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+    ScanFolders(L"C:\\A\\", tree, fs, host, window);
 
     EXPECT_EQ(Paths(tree), kSampleOrder);
     EXPECT_EQ(tree.Text(tree.NodeAt(0)), L"C:\\A\\");
@@ -92,7 +92,7 @@ TEST(FolderScan, SkipsHiddenSystemAndLabelEntriesButKeepsDotFolders) {
     FolderTree tree;
     FakeHost host;
     FakeWindow window;
-    ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+    ScanFolders(L"C:\\A\\", tree, fs, host, window);
     const std::vector<std::wstring> expected{L"C:\\A\\", L"C:\\A\\.git\\", L"C:\\A\\..x\\", L"C:\\A\\readonly\\"};
     EXPECT_EQ(Paths(tree), expected);
 }
@@ -109,10 +109,10 @@ TEST(FolderScan, NodePathsOfRootAndGrandchild) {
         FolderTree tree;
         FakeHost host;
         FakeWindow window;
-        ScanFolderTree(c.root, tree, fs, host, window);
+        ScanFolders(c.root, tree, fs, host, window);
         ASSERT_EQ(tree.Count(), 3u) << c.root;
-        EXPECT_EQ(GetNodePath(tree, 0), c.root);
-        EXPECT_EQ(GetNodePath(tree, 2), c.grandchild);
+        EXPECT_EQ(NodePathAt(tree, 0), c.root);
+        EXPECT_EQ(NodePathAt(tree, 2), c.grandchild);
     }
 }
 
@@ -122,7 +122,7 @@ TEST(FolderScan, UnreadableFolderGetsNoChildrenAndScanGoesOn) {
     FolderTree tree;
     FakeHost host;
     FakeWindow window;
-    ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+    ScanFolders(L"C:\\A\\", tree, fs, host, window);
     const std::vector<std::wstring> expected{
         L"C:\\A\\",     L"C:\\A\\Zeta\\", L"C:\\A\\Alpha\\", L"C:\\A\\Alpha\\A1\\", L"C:\\A\\Alpha\\A1\\A11\\",
         L"C:\\A\\Mid\\"};
@@ -149,7 +149,7 @@ TEST(FolderScan, EscapeLeavesTheFoldersAddedUntilThenInPreOrderAndNothingAfter) 
                 atEscape = tree.Count();
         };
         FakeWindow window;
-        ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+        ScanFolders(L"C:\\A\\", tree, fs, host, window);
         const std::size_t added = tree.Count() - 1;
         std::vector<std::wstring> expected{L"C:\\A\\"};
         for (const std::wstring& path : kSampleOrder)
@@ -184,7 +184,7 @@ TEST(FolderScan, EscapeCancelsTheListingsAheadAndEveryOneHasEndedWhenTheScanRetu
     std::size_t atEscape = 0;
     host.onPoll = [&] { atEscape = tree.Count(); };
     FakeWindow window;
-    ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+    ScanFolders(L"C:\\A\\", tree, fs, host, window);
     EXPECT_TRUE(window.scanAborted);
     EXPECT_EQ(tree.Count(), atEscape);
     EXPECT_EQ(fs.OpenSearches(), 0);
@@ -208,7 +208,7 @@ TEST(FolderScan, ThePumpRunsWhileTheScanRunsAndOnceAtItsEnd) {
         std::vector<std::size_t> countAtPump;
         host.onPump = [&] { countAtPump.push_back(tree.Count()); };
         FakeWindow window;
-        ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+        ScanFolders(L"C:\\A\\", tree, fs, host, window);
         EXPECT_EQ(tree.Count(), 91u) << tick.count();
         EXPECT_FALSE(window.scanAborted) << tick.count();
         ASSERT_FALSE(countAtPump.empty()) << tick.count();
@@ -225,12 +225,12 @@ TEST(FolderScan, MissingSearchFolderLeavesPreviousTreeAndFlags) {
     FolderTree tree;
     FakeHost host;
     FakeWindow window;
-    ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+    ScanFolders(L"C:\\A\\", tree, fs, host, window);
     window.log.clear();
     host.log.clear();
     const auto generation = tree.Generation();
 
-    ScanFolderTree(L"E:\\", tree, fs, host, window);
+    ScanFolders(L"E:\\", tree, fs, host, window);
     EXPECT_EQ(Paths(tree), kSampleOrder);
     EXPECT_EQ(tree.Generation(), generation);
     EXPECT_TRUE(window.log.empty());
@@ -248,7 +248,7 @@ TEST(FolderScan, FolderWithoutSubfoldersIsNotReady) {
     FakeHost host;
     FakeWindow window;
     window.treeReady = true;
-    ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+    ScanFolders(L"C:\\A\\", tree, fs, host, window);
     EXPECT_EQ(tree.Count(), 1u);
     EXPECT_FALSE(window.treeReady);
     EXPECT_EQ(host.status, L"");
@@ -267,7 +267,7 @@ TEST(FolderScan, LinksBackIntoTheirAncestryStayChildless) {
     FolderTree tree;
     FakeHost host;
     FakeWindow window;
-    ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+    ScanFolders(L"C:\\A\\", tree, fs, host, window);
     const std::vector<std::wstring> expected{
         L"C:\\A\\",
         L"C:\\A\\B\\",
@@ -299,10 +299,10 @@ TEST(FolderScan, ScanStartedFromThePumpTakesOverTheTree) {
     host.onPump = [&] {
         if (!nested) {
             nested = true;
-            ScanFolderTree(L"C:\\Other\\", tree, fs, host, window);
+            ScanFolders(L"C:\\Other\\", tree, fs, host, window);
         }
     };
-    ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+    ScanFolders(L"C:\\A\\", tree, fs, host, window);
     const std::vector<std::wstring> expected{L"C:\\Other\\", L"C:\\Other\\X\\"};
     EXPECT_EQ(Paths(tree), expected);
     EXPECT_EQ(window.mirrored.size(), 2u);
@@ -324,7 +324,7 @@ TEST(FolderScan, AnExceptionFromTheFakeHostsPumpEndsTheScanAsEscapeDoesAndGoesOn
             }
         };
         FakeWindow window;
-        EXPECT_THROW(ScanFolderTree(L"C:\\A\\", tree, fs, host, window), std::bad_alloc) << throwAt;
+        EXPECT_THROW(ScanFolders(L"C:\\A\\", tree, fs, host, window), std::bad_alloc) << throwAt;
         EXPECT_EQ(tree.Count(), atThrow) << throwAt;
         EXPECT_EQ(window.treeReady, atThrow > 1) << throwAt;
         EXPECT_TRUE(window.scanAborted) << throwAt;
@@ -345,11 +345,11 @@ TEST(FolderScan, AnExceptionAfterTheFakeHostsPumpStartedAnotherScanLeavesThatSca
     FakeWindow window;
     host.onPump = [&] {
         if (host.pumps == 1) {
-            ScanFolderTree(L"C:\\Other\\", tree, fs, host, window);
+            ScanFolders(L"C:\\Other\\", tree, fs, host, window);
             throw std::bad_alloc();
         }
     };
-    EXPECT_THROW(ScanFolderTree(L"C:\\A\\", tree, fs, host, window), std::bad_alloc);
+    EXPECT_THROW(ScanFolders(L"C:\\A\\", tree, fs, host, window), std::bad_alloc);
     EXPECT_EQ(tree.Count(), 2u);
     EXPECT_FALSE(window.scanAborted);
     EXPECT_EQ(window.log.back(), L"ready");
@@ -361,13 +361,13 @@ TEST(FolderScan, AnExceptionFromTheFakeWindowBeforeTheTreeIsTouchedLeavesTheFlag
     FolderTree tree;
     FakeHost host;
     FakeWindow window;
-    ScanFolderTree(L"C:\\A\\", tree, fs, host, window);
+    ScanFolders(L"C:\\A\\", tree, fs, host, window);
     window.log.clear();
     struct ThrowingWindow : FakeWindow {
         void ClearFileList() override { throw std::bad_alloc(); }
     } throwing;
     throwing.treeReady = true;
-    EXPECT_THROW(ScanFolderTree(L"C:\\A\\", tree, fs, host, throwing), std::bad_alloc);
+    EXPECT_THROW(ScanFolders(L"C:\\A\\", tree, fs, host, throwing), std::bad_alloc);
     EXPECT_EQ(tree.Count(), kSampleOrder.size());
     EXPECT_TRUE(throwing.treeReady);
     EXPECT_FALSE(throwing.scanAborted);

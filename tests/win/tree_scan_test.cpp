@@ -53,9 +53,9 @@ struct Scanned {
     std::vector<std::wstring> paths;
 
     explicit Scanned(const std::wstring& folder) {
-        ScanFolderTree(folder, tree, fs, host, window);
+        ScanFolders(folder, tree, fs, host, window);
         for (std::size_t i = 0; i < tree.Count(); ++i)
-            paths.push_back(GetNodePath(tree, i));
+            paths.push_back(NodePathAt(tree, i));
     }
     bool Has(const std::wstring& path) const { return std::find(paths.begin(), paths.end(), path) != paths.end(); }
 };
