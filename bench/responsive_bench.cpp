@@ -4,8 +4,6 @@
 // Usage: responsive_bench [FOLDERS [FILES]]   default 20000 folders to copy, 20000 files to list
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -101,11 +99,6 @@ int main(int argc, char** argv) {
     WhileSending(("copy of " + std::to_string(folders) + " folders").c_str(), form.Handle(), [&] { form.CopyTree(); });
     WhileSending(("listing of " + std::to_string(files) + " files").c_str(), form.Handle(),
                  [&] { form.ListFiles(flat); });
-    std::wstring from = base + L'\0';  // the list ends with an empty name
-    SHFILEOPSTRUCTW remove{};
-    remove.wFunc = FO_DELETE;
-    remove.pFrom = from.c_str();
-    remove.fFlags = FOF_NO_UI;
-    SHFileOperationW(&remove);
+    RemoveTree(base + L"\\");
     return 0;
 }

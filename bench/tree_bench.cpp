@@ -38,19 +38,6 @@ std::size_t BareWalk(const std::wstring& folder) {
     return count;
 }
 
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0)
-                RemoveTree(folder + data.cFileName + L"\\");
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 double RunXcopy(const std::wstring& from, const std::wstring& to) {
     std::wstring command =
         L"xcopy.exe \"" + from.substr(0, from.size() - 1) + L"\" \"" + to.substr(0, to.size() - 1) + L"\" /T /E /I /Q";

@@ -69,19 +69,6 @@ void Walk(FileSystem& fs, const std::wstring& folder, std::vector<std::wstring>&
         Walk(fs, child, out);
 }
 
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data;
-    HANDLE find = FindFirstFileW((folder + L"*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            if (wcscmp(data.cFileName, L".") != 0 && wcscmp(data.cFileName, L"..") != 0)
-                RemoveTree(folder + data.cFileName + L"\\");
-        } while (FindNextFileW(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 }  // namespace
 }  // namespace tavelin::bench
 
