@@ -10,6 +10,7 @@
 #include "listing/list_files.h"
 #include "platform/executable_path_win.h"
 #include "platform/settings_storage_win.h"
+#include "platform/tick_clock_win.h"
 #include "res/resource.h"
 #include "settings/settings_file.h"
 #include "settings/settings_paths.h"
@@ -456,7 +457,7 @@ void TForm1::ShowError(const std::wstring& text) {
 }
 
 std::chrono::steady_clock::time_point TForm1::Now() {
-    return clock_ ? clock_() : std::chrono::steady_clock::now();
+    return clock_ ? clock_() : TickClockNow();
 }
 
 void TForm1::ClearFileList() {

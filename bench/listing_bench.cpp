@@ -16,6 +16,7 @@
 #include "listing/list_files.h"
 #include "platform/file_system_win.h"
 #include "platform/text_services_win.h"
+#include "platform/tick_clock_win.h"
 
 namespace tavelin {
 namespace {
@@ -29,6 +30,7 @@ class NoOpHost : public LoopHost {
     void KeepResponsive() override {}
     void Inform(const std::wstring&) override {}
     void ShowError(const std::wstring&) override {}
+    std::chrono::steady_clock::time_point Now() override { return TickClockNow(); }
 };
 
 // The best of a few runs, in milliseconds: the machine is shared, and the minimum is the figure

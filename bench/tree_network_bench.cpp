@@ -12,6 +12,7 @@
 
 #include "base/long_path.h"
 #include "platform/file_system_win.h"
+#include "platform/tick_clock_win.h"
 #include "services/attribute_filter.h"
 #include "services/loop_host.h"
 #include "support/delayed_file_system.h"
@@ -41,6 +42,7 @@ class Window final : public LoopHost, public ScanObserver {
     void KeepResponsive() override {}
     void Inform(const std::wstring&) override {}
     void ShowError(const std::wstring&) override {}
+    std::chrono::steady_clock::time_point Now() override { return TickClockNow(); }
 
     void ClearFileList() override {}
     void SetTreeReady(bool) override {}

@@ -45,12 +45,16 @@ std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::millisec
         if (const auto slot = TakeWork(); slot != slots_.end())
             ListSlot(slot, lock);
     }
-    waiting_ = true;
-    const bool listed = listed_.wait_for(
-        lock, wait, [this] { return !slots_.empty() && slots_.front().state == Slot::State::kListed; });
-    waiting_ = false;
-    if (!listed)
-        return nullptr;
+    const auto listed = [this] { return !slots_.empty() && slots_.front().state == Slot::State::kListed; };
+    // A timed wait reads the clock even when there is nothing to wait for, and a local scan
+    // asks once per folder.
+    if (!listed()) {
+        waiting_ = true;
+        const bool came = listed_.wait_for(lock, wait, listed);
+        waiting_ = false;
+        if (!came)
+            return nullptr;
+    }
     Slot front = std::move(slots_.front());
     slots_.pop_front();
     // One more folder has come within reach.
@@ -83,19 +87,20 @@ void FolderReadAhead::ListSlot(Slots::iterator slot, std::unique_lock<std::mutex
     if (idle_ > 0 && busy_ < budget_.Allowed() && WorkWithinReach())
         work_.notify_one();
     const std::wstring path = slot->path;
+    const bool timed = budget_.TimeNext();
     lock.unlock();
     std::shared_ptr<const FolderListing> listing;
     std::exception_ptr error;
-    const auto start = std::chrono::steady_clock::now();
+    const auto start = timed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point{};
     try {
         listing = List(path);
     } catch (...) {
         error = std::current_exception();
     }
-    const auto took = std::chrono::steady_clock::now() - start;
+    const auto took = timed ? std::chrono::steady_clock::now() - start : std::chrono::steady_clock::duration{};
     lock.lock();
     --busy_;
-    if (budget_.Record(took))
+    if (timed && budget_.Record(took))
         work_.notify_all();
     slot->state = Slot::State::kListed;
     slot->listing = listing;

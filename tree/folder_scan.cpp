@@ -11,10 +11,10 @@ constexpr wchar_t kScanAborted[] = L"フォルダ検索を中断しました。"
 // process that costs more than a directory entry; no one presses a key for less than this.
 constexpr auto kProbeInterval = std::chrono::milliseconds(10);
 // On a file server every folder is a round trip; this many at once hide most of it.
-constexpr std::size_t kListingThreads = 8;
+constexpr std::size_t kListingThreads = 12;
 // Folders listed ahead of the scan at most: enough to keep every thread busy past the folders
 // that must wait for their parent's listing.
-constexpr std::size_t kListingDistance = 64;
+constexpr std::size_t kListingDistance = 256;
 }  // namespace
 
 FolderScan::FolderScan(FolderTree& tree, FileSystem& fs, LoopHost& host, ScanObserver& observer)
