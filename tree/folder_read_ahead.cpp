@@ -16,13 +16,10 @@ bool IsSubfolder(const DirEntry& entry) {
 FolderReadAhead::FolderReadAhead(FileSystem& fs, const std::wstring& root, std::size_t threads, std::size_t distance)
     : fs_(fs),
       links_(fs, root),
+      threadCount_(threads),
       distance_(distance),
       budget_(threads, 0),
-      slots_{Slot(Slot::State::kWaiting, root)},
-      threads_(
-          threads,
-          [this] { Work(); },
-          [this] { Cancel(); }) {}
+      slots_{Slot(Slot::State::kWaiting, root)} {}
 
 FolderReadAhead::~FolderReadAhead() {
     Cancel();
@@ -44,6 +41,13 @@ std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::millisec
         slots_.front().state != Slot::State::kListing) {
         if (const auto slot = TakeWork(); slot != slots_.end())
             ListSlot(slot, lock);
+    }
+    // Only this thread lists while the budget allows no other, so the threads start here.
+    if (budget_.Allowed() > 0 && !threads_.Started()) {
+        lock.unlock();
+        threads_.Start(
+            threadCount_, [this] { Work(); }, [this] { Cancel(); });
+        lock.lock();
     }
     const auto listed = [this] { return !slots_.empty() && slots_.front().state == Slot::State::kListed; };
     // A timed wait reads the clock even when there is nothing to wait for, and a local scan

@@ -71,6 +71,7 @@ class FolderReadAhead {
 
     FileSystem& fs_;
     LinkLoopGuard links_;
+    const std::size_t threadCount_;
     const std::size_t distance_;
     ThreadBudget budget_;
     std::atomic<bool> cancelled_{false};
@@ -82,7 +83,9 @@ class FolderReadAhead {
     std::size_t idle_ = 0;
     std::size_t busy_ = 0;
     bool waiting_ = false;
-    WorkerThreads threads_;  // last: the threads start when everything above is ready
+    // Started once calls take as long as a round trip: a local scan never needs them. Last, so
+    // that they have all finished before anything above goes.
+    WorkerThreads threads_;
 };
 
 }  // namespace tavelin

@@ -2,7 +2,7 @@
 
 namespace tavelin {
 
-WorkerThreads::WorkerThreads(std::size_t count, const std::function<void()>& body, const std::function<void()>& stop) {
+void WorkerThreads::Start(std::size_t count, const std::function<void()>& body, const std::function<void()>& stop) {
     try {
         threads_.reserve(count);
         for (std::size_t i = 0; i < count; ++i)
