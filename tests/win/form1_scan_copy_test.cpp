@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <thread>
 #include <utility>
 
 #include "res/resource.h"
@@ -176,6 +177,31 @@ TEST_F(Form1ScanCopy, EscapeStopsTheCopyBeforeTheNextFolder) {
     EXPECT_EQ(Status(), L"フォルダ名コピーを中断しました。");
     EXPECT_TRUE(IsFolder(target.Path() + L"a"));
     EXPECT_FALSE(IsFolder(target.Path() + L"b"));
+}
+
+TEST_F(Form1ScanCopy, ACommandAnotherProgramSendsDuringTheCopyWaitsUntilTheCopyHasEnded) {
+    for (int i = 0; i < 5; ++i)
+        source.MakeFolder(L"f" + std::to_wstring(i));
+    Search(source.Path());
+    form->TargetFolder = target.Path();
+    HWND hwnd = form->Handle();
+    // A clock that jumps a second a reading makes every look at the queue due. At the first one
+    // another thread sends the search command, which reaches the window at the next look: a scan
+    // started there would replace the tree the copy walks.
+    auto now = std::chrono::steady_clock::now();
+    bool sent = false;
+    form->SetClock([&] {
+        if (!std::exchange(sent, true))
+            std::thread([hwnd] { SendNotifyMessageW(hwnd, WM_COMMAND, IDM_SEARCH_FOLDER, 0); }).join();
+        return now += std::chrono::seconds(1);
+    });
+    DialogWatcher watcher({Answer::Cancel()});
+    form->CopyTree();
+    form->SetClock(nullptr);
+    EXPECT_EQ(watcher.Count(), 0u) << "the search dialog opened during the copy";
+    EXPECT_EQ(Status(), L"フォルダ名コピーを完了しました。［フォルダ作成数:5］［フォルダ未作成数:0］");
+    Pump();
+    EXPECT_EQ(watcher.Count(), 1u) << "the command was lost";
 }
 
 TEST_F(Form1ScanCopy, CloseDuringAScanSavesAtOnceAndEndsWhenTheScanDoes) {
