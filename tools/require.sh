@@ -91,7 +91,11 @@ require_writable() {
     {
         echo "$(realpath "$stuck") belongs to $(stat -c %U "$stuck"), left by an earlier run as that user,"
         echo "so this run cannot write into it. Remove the folder once and run this again:"
-        echo "  sudo rm -rf $(tavelin_path_for_caller "$dir")"
+        if command -v sudo >/dev/null; then
+            echo "  sudo rm -rf $(tavelin_path_for_caller "$dir")"
+        else
+            echo "  su - -c 'rm -rf $(realpath "$dir")'"
+        fi
     } >&2
     exit 1
 }
