@@ -5,48 +5,34 @@
 namespace tavelin {
 namespace {
 
-using std::chrono::microseconds;
+struct Budgeted {
+    int timedQuick = 0;
+    int widenedAt = 0;  // the slow call after which all threads may work; 0: none
+};
 
-// Calls go through the budget as the read-ahead makes them: timed only when it asks. Each case
-// is a run of quick calls followed by a run of slow ones, and when the pool must be widened.
-TEST(ThreadBudget, AFileServerIsRecognisedSoonWhateverCameBefore) {
-    struct Case {
-        int quickCalls;
-        int slowCalls;
-        int widenedWithin;  // calls into the slow run; 0: never widened
-    } const cases[] = {
-        {0, 20, 6},      // a share from the start, timed call by call
-        {1000, 0, 0},    // a local disk: one slow folder among them changes nothing
-        {1000, 80, 48},  // a share below a local folder: only every eighth call is timed there
-        {3, 1, 0},       // one slow folder after a quick start
-    };
-    constexpr std::size_t kThreads = 8;
-    for (const auto& c : cases) {
-        ThreadBudget budget(kThreads, 0);
-        int timed = 0;
-        const auto call = [&](microseconds took) {
-            if (budget.TimeNext()) {
-                ++timed;
-                budget.Record(took);
-            }
-        };
-        for (int i = 0; i < c.quickCalls; ++i)
-            call(microseconds(i == 500 ? 3000 : 50));
-        EXPECT_EQ(budget.Allowed(), 0u) << c.quickCalls;
-        if (c.quickCalls == 1000) {
-            EXPECT_LE(timed, 8 + 1000 / 8) << "a local disk reads the clock for every folder";
-        }
-        int widened = 0;
-        for (int i = 1; i <= c.slowCalls && widened == 0; ++i) {
-            call(microseconds(1000));
-            if (budget.Allowed() == kThreads)
-                widened = i;
-        }
-        if (c.widenedWithin == 0)
-            EXPECT_EQ(widened, 0) << c.quickCalls << " " << c.slowCalls;
-        else
-            EXPECT_TRUE(widened > 0 && widened <= c.widenedWithin) << c.quickCalls << ": widened at " << widened;
+// `quickCalls` calls of a local disk (one of them slow), then calls as slow as a file server's,
+// made as the read-ahead makes them: timed only when the budget asks.
+Budgeted Calls(int quickCalls) {
+    ThreadBudget budget(8, 0);
+    Budgeted run;
+    for (int i = 0; i < quickCalls; ++i) {
+        if (budget.TimeNext() && ++run.timedQuick)
+            budget.Record(std::chrono::microseconds(i == quickCalls / 2 ? 3000 : 50));
+        EXPECT_EQ(budget.Allowed(), 0u) << i;
     }
+    for (int i = 1; i <= 100 && !run.widenedAt; ++i) {
+        if (budget.TimeNext())
+            budget.Record(std::chrono::milliseconds(1));
+        run.widenedAt = budget.Allowed() == 8 ? i : 0;
+    }
+    return run;
+}
+
+TEST(ThreadBudget, AFileServerIsRecognisedSoonWhateverCameBeforeAndALocalDiskIsRarelyTimed) {
+    EXPECT_EQ(Calls(0).widenedAt, 6);
+    const Budgeted afterLocal = Calls(1000);
+    EXPECT_TRUE(afterLocal.widenedAt > 0 && afterLocal.widenedAt <= 48) << afterLocal.widenedAt;
+    EXPECT_LE(afterLocal.timedQuick, 8 + 1000 / 8) << "a local disk reads the clock for every folder";
 }
 
 }  // namespace
