@@ -15,8 +15,12 @@ void SendEscape(DWORD flags) {
 }
 }  // namespace
 
+// A loaded machine can take a moment to show the injected press; a loop that reads the key only
+// once after it must not miss it.
 EscapeHeld::EscapeHeld() {
     SendEscape(0);
+    for (int waited = 0; waited < 2000 && !(GetAsyncKeyState(VK_ESCAPE) & 0x8000); waited += 5)
+        Sleep(5);
 }
 
 EscapeHeld::~EscapeHeld() {
