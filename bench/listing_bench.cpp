@@ -17,6 +17,7 @@
 #include "platform/file_system_win.h"
 #include "platform/text_services_win.h"
 #include "platform/tick_clock_win.h"
+#include "support/tree_generator.h"
 
 namespace tavelin {
 namespace {
@@ -60,14 +61,6 @@ std::pair<double, double> BestMsInTurns(int runs,
     return {bestFirst, bestSecond};
 }
 
-std::wstring MakeTempFolder(const wchar_t* name) {
-    wchar_t base[MAX_PATH];
-    GetTempPathW(MAX_PATH, base);
-    std::wstring folder = std::wstring(base) + name + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
-
 std::wstring FileName(int index) {
     return L"file-" + std::to_wstring(index) + (index % 3 ? L".txt" : L".Dat");
 }
@@ -89,7 +82,7 @@ std::string UnixPathOf(const std::wstring& path);
 // Runs the script and waits until it has finished. The process handle of a Unix program is
 // signalled when Wine hands it over, not when it ends, so the script leaves a marker file.
 bool RunUnixShell(const std::string& script) {
-    const std::wstring marker = MakeTempFolder(L"tavelin-bench-marker-") + L"done";
+    const std::wstring marker = bench::MakeTempFolder(L"tavelin-bench-marker-") + L"done";
     const std::string unixMarker = UnixPathOf(marker.substr(0, marker.size() - 4)) + "/done";
     std::wstring command = L"/bin/sh -c \"";
     const std::string full = script + "; touch '" + unixMarker + "'";
@@ -178,7 +171,7 @@ struct ListingFigures {
 };
 
 ListingFigures MeasureListing(int count) {
-    const std::wstring folder = MakeTempFolder((L"tavelin-bench-" + std::to_wstring(count) + L"-").c_str());
+    const std::wstring folder = bench::MakeTempFolder(L"tavelin-bench-" + std::to_wstring(count) + L"-");
     const double createMs = BestMs(1, [&] { CreateFiles(folder, count); });
     FileSystemWin files;
     TextServicesWin text;

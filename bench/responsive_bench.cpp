@@ -77,11 +77,9 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     const std::size_t folders = argc > 1 ? std::stoul(argv[1]) : 20000;
     const int files = argc > 2 ? std::stoi(argv[2]) : 20000;
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring base = std::wstring(temp) + L"tavelin-responsive-" + std::to_wstring(GetCurrentProcessId());
-    const std::wstring src = base + L"\\src\\", flat = base + L"\\flat\\";
-    for (const std::wstring& dir : {base, src, flat})
+    const std::wstring base = MakeTempFolder(L"tavelin-responsive-");
+    const std::wstring src = base + L"src\\", flat = base + L"flat\\";
+    for (const std::wstring& dir : {src, flat})
         CreateDirectoryW(dir.c_str(), nullptr);
     GenerateTree(src, folders, 7);
     for (int i = 0; i < files; ++i)
@@ -94,11 +92,11 @@ int main(int argc, char** argv) {
     ui::PumpEvents();
     form.SearchFolder = src;
     form.ScanFolderTree();
-    form.TargetFolder = base + L"\\copy\\";
+    form.TargetFolder = base + L"copy\\";
     CreateDirectoryW(form.TargetFolder.c_str(), nullptr);
     WhileSending(("copy of " + std::to_string(folders) + " folders").c_str(), form.Handle(), [&] { form.CopyTree(); });
     WhileSending(("listing of " + std::to_string(files) + " files").c_str(), form.Handle(),
                  [&] { form.ListFiles(flat); });
-    RemoveTree(base + L"\\");
+    RemoveTree(base);
     return 0;
 }

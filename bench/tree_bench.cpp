@@ -158,10 +158,7 @@ void PrintMemory() {
 int main(int argc, char** argv) {
     using namespace tavelin::bench;
     std::setvbuf(stdout, nullptr, _IONBF, 0);  // figures appear as they are measured
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring base = std::wstring(temp) + L"tavelin-bench-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    CreateDirectoryW(base.c_str(), nullptr);
+    const std::wstring base = MakeTempFolder(L"tavelin-bench-");
     if (argc > 1) {
         // One size alone, without xcopy, which takes longest of all.
         Measure(base, std::stoul(argv[1]), false);

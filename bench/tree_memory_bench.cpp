@@ -20,6 +20,7 @@
 #include "platform/tick_clock_win.h"
 #include "services/file_system.h"
 #include "services/loop_host.h"
+#include "support/bench_frame.h"
 #include "tree/folder_scan.h"
 #include "tree/node_path.h"
 #include "tree/scan_observer.h"
@@ -84,16 +85,10 @@ double Seconds(std::chrono::steady_clock::time_point since) {
 class TreeWindow final : public ScanObserver, public LoopHost {
   public:
     TreeWindow(const FolderTree& tree, FileSystem& files) : tree_(tree), files_(files) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &TreeWindow::Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TavelinTreeMemoryBench";
-        RegisterClassW(&wc);
-        frame_ = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 500,
-                                 nullptr, nullptr, wc.hInstance, this);
+        frame_ = CreateBenchFrame(L"TavelinTreeMemoryBench", &TreeWindow::Proc, this);
         treeView_.Create(frame_, 1, {});
         treeView_.onClick = [this] { PostMessageW(frame_, kClicked, 0, 0); };
-        MoveWindow(treeView_.Handle(), 0, 0, 380, 460, TRUE);
+        FillBenchFrame(treeView_.Handle());
     }
     ~TreeWindow() override { DestroyWindow(frame_); }
 

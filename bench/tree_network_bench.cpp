@@ -80,11 +80,8 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IONBF, 0);
     const std::size_t count = argc > 1 ? std::stoul(argv[1]) : 10000;
     const std::chrono::microseconds delay(argc > 2 ? std::stol(argv[2]) : 1000);
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring base = std::wstring(temp) + L"tavelin-net-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    const std::wstring base = MakeTempFolder(L"tavelin-net-");
     const std::wstring src = base + L"src\\";
-    CreateDirectoryW(base.c_str(), nullptr);
     CreateDirectoryW(src.c_str(), nullptr);
     auto start = std::chrono::steady_clock::now();
     const std::vector<std::wstring> folders = GenerateTree(src, count, 7);

@@ -19,6 +19,7 @@
 #include "app/folder_tree_view_win.h"
 #include "app/form1_resource.h"
 #include "res/resource.h"
+#include "support/bench_frame.h"
 #include "tree/folder_tree.h"
 #include "ui/event_pump.h"
 #include "ui/gdi_object_win.h"
@@ -48,19 +49,13 @@ double ProcessorSeconds() {
 class TreeWindow {
   public:
     explicit TreeWindow(const FolderTree& tree) : view_(tree, control_) {
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = &TreeWindow::Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TavelinTreeOpenBench";
-        RegisterClassW(&wc);
-        frame_ = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 400, 500,
-                                 nullptr, nullptr, wc.hInstance, nullptr);
+        frame_ = CreateBenchFrame(L"TavelinTreeOpenBench", &TreeWindow::Proc, nullptr);
         control_.Create(frame_, 1, {{16, IDB_FOLDER}});
         font_.Reset(CreateFontW(-form1::kFormFont.height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                                 form1::kFormFont.face));
         SendMessageW(control_.Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), TRUE);
-        MoveWindow(control_.Handle(), 0, 0, 380, 460, TRUE);
+        FillBenchFrame(control_.Handle());
         // The model is complete before the first item exists, as after a scan.
         for (std::size_t index = 0; index < tree.Count(); ++index) {
             const NodeId node = tree.NodeAt(index);

@@ -9,6 +9,14 @@
 
 namespace tavelin::bench {
 
+std::wstring MakeTempFolder(const std::wstring& prefix) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + prefix + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
 std::vector<std::wstring> GenerateTree(const std::wstring& root, std::size_t count, unsigned seed) {
     static const wchar_t* const kStems[] = {
         L"data", L"\u5199\u771F", L"src", L"\u8CC7\u6599", L"archive", L"\u30D5\u30A9\u30EB\u30C0", L"2001", L"docs"};
