@@ -3,7 +3,10 @@
 #include "app/form1_resource.h"
 #include "app/form1_win.h"
 
+#include <algorithm>
 #include <initializer_list>
+
+#include "ui/screen_fit_win.h"
 
 namespace tavelin {
 
@@ -13,15 +16,6 @@ HFONT CreatePixelFont(const form1::FontDesc& font, int dpi) {
     return CreateFontW(-ui::ToDpi(font.height, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
                        font.face);
-}
-
-// The position is in desktop pixels, which name the same place at any resolution: it is never
-// scaled, or a window on a monitor of another resolution would come back on another one.
-WindowSettings Rescaled(const WindowSettings& settings, int fromDpi, int toDpi) {
-    WindowSettings scaled = settings;
-    for (std::size_t i = kWidth; i < settings.size(); ++i)
-        scaled[i] = ui::ScaleLength(settings[i], fromDpi, toDpi);
-    return scaled;
 }
 
 }  // namespace
@@ -48,23 +42,81 @@ void TForm1::ApplyDpi(int dpi) {
     LayOut();
 }
 
+// The pane and the columns keep the widths the user gave them at whatever resolution that was; a
+// window that had to be made smaller than the file's size stays so in the rectangle suggested.
 void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
-    const int old = dpi_;
-    paneWidth_ = ui::ScaleLength(paneWidth_, old, dpi);
-    for (int c = 0; c < form1::kGridColumns; ++c)
-        StringGrid1.SetColWidth(c, ui::ScaleLength(StringGrid1.ColWidth(c), old, dpi));
+    TakeUserColumnWidths();
+    const bool fitted = fitted_ && WindowSize() == fitted_->shown;
     ApplyDpi(dpi);
+    ShowColumnWidths();
     SetWindowPos(Handle(), nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    if (fitted)
+        fitted_->shown = WindowSize();
+    else
+        fitted_.reset();
     FitPane();
 }
 
-WindowSettings TForm1::SettingsAtWindowDpi(const WindowSettings& settings) const {
-    return Rescaled(settings, ui::kDefaultDpi, dpi_);
+void TForm1::PlaceAsSaved() {
+    const ui::Bounds& saved = *savedBounds_;
+    const ui::Size minimum = MinimumSize(ui::kDefaultDpi);
+    const ui::Bounds b = ui::PlaceOnDesktop(saved, minimum, ui::HiddenFrameOf(Handle()));
+    fitted_.reset();
+    // A move onto a display of another resolution takes the rectangle the system suggests for it;
+    // the second move, at that resolution already, puts the window where it belongs.
+    for (int move = 0; move < 2; ++move)
+        SetWindowPos(Handle(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const ui::Size shown = WindowSize();
+    if (shown.width < ui::ToDpi(std::max(saved.width, minimum.width), dpi_) ||
+        shown.height < ui::ToDpi(std::max(saved.height, minimum.height), dpi_))
+        fitted_ = FittedSize{{saved.width, saved.height}, shown};
 }
 
-WindowSettings TForm1::SettingsAtFileDpi(const WindowSettings& settings) const {
-    return Rescaled(settings, dpi_, ui::kDefaultDpi);
+// Before the window is first shown the system may not tell its visible frame yet.
+void TForm1::PlaceOnVisibleFrame() {
+    if (savedBounds_ && IsWindowVisible(Handle()) && !IsIconic(Handle()) && !IsZoomed(Handle()) &&
+        ui::HiddenFrameOf(Handle()).thickness != ui::Edges{})
+        PlaceAsSaved();
+}
+
+WindowSettings TForm1::GeometryToSave() {
+    const ui::Bounds b = ui::BoundsToKeep(Handle());
+    WindowSettings s{};
+    s[kLeft] = b.left;
+    s[kTop] = b.top;
+    const bool fitted = fitted_ && !IsZoomed(Handle()) && ui::Size{b.width, b.height} == fitted_->shown;
+    s[kWidth] = fitted ? fitted_->saved.width : ui::ScaleLength(b.width, dpi_, ui::kDefaultDpi);
+    s[kHeight] = fitted ? fitted_->saved.height : ui::ScaleLength(b.height, dpi_, ui::kDefaultDpi);
+    TakeUserColumnWidths();
+    s[kPaneWidth] = paneWidth_.At(ui::kDefaultDpi);
+    for (int c = 0; c < form1::kGridColumns; ++c)
+        s[kColumn0Width + c] = columnWidths_[c].At(ui::kDefaultDpi);
+    return s;
+}
+
+ui::Size TForm1::WindowSize() const {
+    RECT rc{};
+    GetWindowRect(Handle(), &rc);
+    return {rc.right - rc.left, rc.bottom - rc.top};
+}
+
+void TForm1::ShowColumnWidths() {
+    for (int c = 0; c < form1::kGridColumns; ++c) {
+        StringGrid1.SetColWidth(c, columnWidths_[c].At(dpi_));
+        shownColumnWidths_[c] = StringGrid1.ColWidth(c);
+    }
+}
+
+// The grid tells nobody when the user drags a column's edge; a width other than the one it was
+// given is the user's.
+void TForm1::TakeUserColumnWidths() {
+    for (int c = 0; c < form1::kGridColumns; ++c) {
+        if (StringGrid1.ColWidth(c) != shownColumnWidths_[c]) {
+            columnWidths_[c] = {StringGrid1.ColWidth(c), dpi_};
+            shownColumnWidths_[c] = StringGrid1.ColWidth(c);
+        }
+    }
 }
 
 }  // namespace tavelin

@@ -21,7 +21,6 @@
 #include "ui/application_win.h"
 #include "ui/event_pump.h"
 #include "ui/message_dialog_win.h"
-#include "ui/screen_fit_win.h"
 #include "ui/window_dpi_win.h"
 
 namespace tavelin {
@@ -100,8 +99,8 @@ void TForm1::CreateControls() {
     Splitter1.Create(Handle(), form1::kSplitter1);
 
     StringGrid1.Create(Handle(), form1::kStringGrid1);
-    for (int c = 0; c < form1::kGridColumns; ++c)
-        StringGrid1.SetColWidth(c, Scaled(form1::kGridColWidth));
+    columnWidths_.fill({form1::kGridColWidth, ui::kDefaultDpi});
+    ShowColumnWidths();
     gridView_.Attach(&StringGrid1);
     StringGrid1.SetDrawCellHook(
         [this](int c, int r, const RECT& rc, unsigned state) { StringGrid1DrawCell(c, r, rc, state); });
@@ -110,8 +109,8 @@ void TForm1::CreateControls() {
 
     StatusBar1.Create(Handle(), form1::kStatusBar1);
 
-    paneWidth_ = Scaled(form1::kPanel1Width);
-    docked_.Add(Panel1.Handle(), ui::Align::Left, paneWidth_);
+    paneWidth_ = {form1::kPanel1Width, ui::kDefaultDpi};
+    docked_.Add(Panel1.Handle(), ui::Align::Left, paneWidth_.At(dpi_));
     docked_.Add(Splitter1.Handle(), ui::Align::Left, form1::kSplitter1Width);
     docked_.Add(StringGrid1.Handle(), ui::Align::Client, 0);
     docked_.Add(StatusBar1.Handle(), ui::Align::Bottom, form1::kStatusBar1Height);
@@ -131,13 +130,13 @@ int TForm1::FittingPaneWidth(int width) const {
 }
 
 void TForm1::SetPaneWidth(int width) {
-    paneWidth_ = std::max(width, 0);
+    paneWidth_ = {std::max(width, 0), dpi_};
     FitPane();
 }
 
 // A window too narrow for the user's pane narrows it for as long as it stays that narrow.
 void TForm1::FitPane() {
-    docked_.SetSize(Panel1.Handle(), FittingPaneWidth(paneWidth_));
+    docked_.SetSize(Panel1.Handle(), FittingPaneWidth(paneWidth_.At(dpi_)));
     LayOut();
 }
 
@@ -165,6 +164,7 @@ void TForm1::Show(int showCommand) {
         ui::ReportHandlerException();
     }
     ui::Application::Instance().ShowMainWindow(showCommand);
+    PlaceOnVisibleFrame();
     SetFocus(TreeView1.Handle());
 }
 
@@ -184,34 +184,20 @@ void TForm1::LoadSettings() {
     SettingsStorageWin storage;
     LoadedSettings loaded = ReadSettings(storage, paths);
     const WindowSettings& file = loaded.window;
-    const ui::Bounds b =
-        ui::PlaceOnDesktop({file[kLeft], file[kTop], file[kWidth], file[kHeight]}, MinimumSize(ui::kDefaultDpi));
-    // A move onto a display of another resolution takes the rectangle the system suggests for it;
-    // the second move, at that resolution already, puts the window where it belongs.
-    for (int move = 0; move < 2; ++move)
-        SetWindowPos(Handle(), nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    const WindowSettings s = SettingsAtWindowDpi(file);
-    SetPaneWidth(s[kPaneWidth]);
+    savedBounds_ = {file[kLeft], file[kTop], file[kWidth], file[kHeight]};
+    PlaceAsSaved();
+    paneWidth_ = {file[kPaneWidth], ui::kDefaultDpi};
+    FitPane();
     for (int c = 0; c < form1::kGridColumns; ++c)
-        StringGrid1.SetColWidth(c, s[kColumn0Width + c]);
+        columnWidths_[c] = {file[kColumn0Width + c], ui::kDefaultDpi};
+    ShowColumnWidths();
     SearchFolder = loaded.searchFolder;
     TargetFolder = loaded.targetFolder;
 }
 
-// The bounds saved are those the window returns to, so a close while minimised or maximised
-// does not leave the next start with the icon's rectangle or the whole screen.
 void TForm1::FormClose() {
-    const ui::Bounds b = ui::NormalWindowBounds(Handle());
-    WindowSettings s{};
-    s[kLeft] = b.left;
-    s[kTop] = b.top;
-    s[kWidth] = b.width;
-    s[kHeight] = b.height;
-    s[kPaneWidth] = paneWidth_;
-    for (int c = 0; c < form1::kGridColumns; ++c)
-        s[kColumn0Width + c] = StringGrid1.ColWidth(c);
     SettingsStorageWin storage;
-    WriteSettings(storage, IniPath, SettingsAtFileDpi(s), SearchFolder, TargetFolder);
+    WriteSettings(storage, IniPath, GeometryToSave(), SearchFolder, TargetFolder);
 }
 
 void TForm1::Close() {

@@ -2,6 +2,7 @@
 // Form1, the program's only window: its state fields, its controls and every handler.
 #include <windows.h>
 
+#include <array>
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -113,6 +114,14 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     // The window's smallest size at `dpi`, for the system's sizing and for the settings.
     ui::Size MinimumSize(int dpi) const;
     void LoadSettings();
+    // The window where the file put it, as large as the monitor's work area lets it be; the file's
+    // lengths are at 96 dpi.
+    void PlaceAsSaved();
+    // Once shown, the window's visible frame is known; the placement is measured on it again.
+    void PlaceOnVisibleFrame();
+    // The settings of the window as it closes, at 96 dpi.
+    WindowSettings GeometryToSave();
+    ui::Size WindowSize() const;
     // The form resource's lengths at the window's resolution: fonts, fixed heights and widths,
     // the grid's and the splitter's own distances, the tree's picture.
     int Scaled(int length96) const { return ui::ToDpi(length96, dpi_); }
@@ -120,9 +129,9 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     // A move to a display of another resolution: the user's pane and column widths keep their
     // size on screen, and the window takes the rectangle that the system suggests.
     void OnDpiChanged(int dpi, const RECT& suggested);
-    // The settings file holds 96-dpi lengths, whatever the display.
-    WindowSettings SettingsAtWindowDpi(const WindowSettings& settings) const;
-    WindowSettings SettingsAtFileDpi(const WindowSettings& settings) const;
+    // The grid's columns at the user's widths, and the widths the user dragged them to since.
+    void ShowColumnWidths();
+    void TakeUserColumnWidths();
     std::optional<std::wstring> PickFolder(ui::FileDialog& dialog, const std::wstring& initialDir);
     bool RequireTree();
     void ListSelectedFolder();
@@ -156,7 +165,18 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     ui::FocusKeeper focus_;
     ui::UniqueFont formFont_;
     int dpi_ = ui::kDefaultDpi;
-    int paneWidth_ = 0;  // what SetPaneWidth was given, at the window's resolution
+    ui::UserLength paneWidth_;  // what SetPaneWidth was given, or the file
+    std::array<ui::UserLength, form1::kGridColumns> columnWidths_;
+    std::array<int, form1::kGridColumns> shownColumnWidths_{};  // what ShowColumnWidths left
+    // The file's bounds, and its size (at 96 dpi) while the window shows less of it because the
+    // screen is too small: the file keeps that size as long as the window keeps the size it was
+    // given then, which the user has not changed.
+    std::optional<ui::Bounds> savedBounds_;
+    struct FittedSize {
+        ui::Size saved;
+        ui::Size shown;
+    };
+    std::optional<FittedSize> fitted_;
 
     // Set while a scan runs; it refuses the user's search command then. It is the window's only
     // guard against a nested scan: what keeps a scan off a newer scan's tree is the scan's own.

@@ -16,4 +16,14 @@ inline int ToDpi(int length96, int dpi) {
     return ScaleLength(length96, kDefaultDpi, dpi);
 }
 
+// A length the user chose (a pane's or a column's width), kept at the resolution it was chosen
+// at. Every display shows it scaled from there, never from the pixels another display showed, so
+// that moving the window between displays never changes it by a rounding.
+struct UserLength {
+    int length = 0;
+    int dpi = kDefaultDpi;
+
+    int At(int toDpi) const { return ScaleLength(length, dpi, toDpi); }
+};
+
 }  // namespace tavelin::ui

@@ -43,4 +43,34 @@ Bounds MovedInside(Bounds bounds, const Bounds& area) {
     return bounds;
 }
 
+Bounds FittedInside(Bounds bounds, int minWidth, int minHeight, const Bounds& area) {
+    bounds.width = std::max(std::min(bounds.width, area.width), minWidth);
+    bounds.height = std::max(std::min(bounds.height, area.height), minHeight);
+    return MovedInside(bounds, area);
+}
+
+Bounds CenteredIn(int width, int height, const Bounds& area) {
+    return {ClampToInt(area.left + (std::int64_t{area.width} - width) / 2),
+            ClampToInt(area.top + (std::int64_t{area.height} - height) / 2), width, height};
+}
+
+Edges HiddenBorders(const Edges& window, const Edges& frame) {
+    auto hidden = [](std::int64_t inner, std::int64_t outer) {
+        return ClampToInt(std::max<std::int64_t>(0, inner - outer));
+    };
+    return {hidden(frame.left, window.left), hidden(frame.top, window.top), hidden(window.right, frame.right),
+            hidden(window.bottom, frame.bottom)};
+}
+
+Bounds Inset(const Bounds& bounds, const Edges& thickness) {
+    return {ClampToInt(std::int64_t{bounds.left} + thickness.left),
+            ClampToInt(std::int64_t{bounds.top} + thickness.top),
+            ClampToInt(std::int64_t{bounds.width} - thickness.left - thickness.right),
+            ClampToInt(std::int64_t{bounds.height} - thickness.top - thickness.bottom)};
+}
+
+Bounds Outset(const Bounds& bounds, const Edges& thickness) {
+    return Inset(bounds, {-thickness.left, -thickness.top, -thickness.right, -thickness.bottom});
+}
+
 }  // namespace tavelin::ui

@@ -25,4 +25,18 @@ Edges CaptionStrip(const Bounds& bounds, int height);
 // their top-left corner, and with it the caption, inside it.
 Bounds MovedInside(Bounds bounds, const Bounds& area);
 
+// The bounds made no larger than `area`, though never below the minimum, then moved inside it.
+Bounds FittedInside(Bounds bounds, int minWidth, int minHeight, const Bounds& area);
+
+// A rectangle of the given size centred in `area`.
+Bounds CenteredIn(int width, int height, const Bounds& area);
+
+// How far the visible frame lies inside a window's rectangle on each side; a side where the frame
+// reaches past the rectangle has no hidden border.
+Edges HiddenBorders(const Edges& window, const Edges& frame);
+
+// The bounds less, or plus, the given thickness on each side.
+Bounds Inset(const Bounds& bounds, const Edges& thickness);
+Bounds Outset(const Bounds& bounds, const Edges& thickness);
+
 }  // namespace tavelin::ui

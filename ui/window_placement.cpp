@@ -59,17 +59,39 @@ bool CanBeGrabbed(const Bounds& bounds, int dpi, std::span<const Monitor> monito
     });
 }
 
+// A window the user spread over two monitors is larger than either, and is left so.
+bool WithinWorkAreas(const Bounds& bounds, std::span<const Monitor> monitors) {
+    const Edges edges = EdgesOf(bounds);
+    std::int64_t covered = 0;
+    for (const Monitor& m : monitors)
+        covered += OverlapArea(edges, m.work);
+    return covered == std::int64_t{bounds.width} * bounds.height;
+}
+
+Edges ThicknessAt(const HiddenFrame& hidden, int dpi) {
+    const Edges& t = hidden.thickness;
+    return {ScaleLength(t.left, hidden.dpi, dpi), ScaleLength(t.top, hidden.dpi, dpi),
+            ScaleLength(t.right, hidden.dpi, dpi), ScaleLength(t.bottom, hidden.dpi, dpi)};
+}
+
 }  // namespace
 
-Bounds PlaceWindow(const Bounds& saved, Size minimum, std::span<const Monitor> monitors) {
+Bounds PlaceWindow(const Bounds& saved, Size minimum, std::span<const Monitor> monitors, const HiddenFrame& hidden) {
     if (monitors.empty())
         return SizedFor(saved, minimum, kDefaultDpi);
     const Monitor& landing = LandingMonitor(saved, minimum, monitors);
     const Bounds bounds = SizedFor(saved, minimum, landing.dpi);
-    if (CanBeGrabbed(bounds, landing.dpi, monitors))
+    const Edges thickness = ThicknessAt(hidden, landing.dpi);
+    const Bounds seen = Inset(bounds, thickness);
+    const Edges& w = landing.work;
+    const Bounds work{w.left, w.top, w.right - w.left, w.bottom - w.top};
+    if ((seen.width > work.width || seen.height > work.height) && !WithinWorkAreas(seen, monitors)) {
+        const Bounds least = Inset(SizedFor({}, minimum, landing.dpi), thickness);
+        return Outset(FittedInside(seen, least.width, least.height, work), thickness);
+    }
+    if (CanBeGrabbed(seen, landing.dpi, monitors))
         return bounds;
-    const Edges& work = landing.work;
-    return MovedInside(bounds, {work.left, work.top, work.right - work.left, work.bottom - work.top});
+    return Outset(MovedInside(seen, work), thickness);
 }
 
 }  // namespace tavelin::ui

@@ -18,13 +18,26 @@ struct Monitor {
 
 struct Size {
     int width = 0, height = 0;
+    bool operator==(const Size&) const = default;
+};
+
+// The borders that a window's rectangle counts but that are not drawn (Windows 10 and later put
+// the resizing border there), as thick as they were measured at `dpi`.
+struct HiddenFrame {
+    Edges thickness;
+    int dpi = kDefaultDpi;
 };
 
 // The bounds, in desktop pixels, of a window whose top-left corner was saved at `saved.left`,
 // `saved.top` and whose size at 96 dpi, raised to `minimum`, is `saved.width` by `saved.height`.
 // It keeps its place on the monitor that holds most of it at that monitor's resolution, or goes
-// to the nearest one when it is on none; it is brought into that monitor's work area when no
-// work area holds enough of its top edge to take hold of it.
-Bounds PlaceWindow(const Bounds& saved, Size minimum, std::span<const Monitor> monitors);
+// to the nearest one when it is on none. Larger than that monitor's work area, and not spread
+// over the work areas of several, it is made as large as that work area and shown in it whole;
+// else it is brought into the work area when no work area holds enough of its top edge to take
+// hold of it. Both rules measure what is seen of the window: its bounds less `hidden`.
+Bounds PlaceWindow(const Bounds& saved,
+                   Size minimum,
+                   std::span<const Monitor> monitors,
+                   const HiddenFrame& hidden = {});
 
 }  // namespace tavelin::ui

@@ -30,6 +30,43 @@ TEST(ScreenFit, MovesTheLeastThatPutsTheWindowInsideTheArea) {
     EXPECT_EQ(MovedInside({5000, 4000, 300, 200}, {-1280, 100, 1280, 1024}), (Bounds{-300, 924, 300, 200}));
 }
 
+TEST(ScreenFit, ALargerWindowIsMadeAsLargeAsTheAreaAndPutInIt) {
+    const struct {
+        const char* what;
+        Bounds window;
+        int minWidth;
+        Bounds expected;
+    } cases[] = {
+        {"fits: only moved", {600, 500, 500, 350}, 112, {524, 388, 500, 350}},
+        {"too wide", {20, 30, 1100, 300}, 112, {0, 30, 1024, 300}},
+        {"too high", {20, 30, 300, 800}, 112, {20, 0, 300, 738}},
+        {"too wide and high, far out", {-5000, 9000, 1650, 1050}, 112, {0, 0, 1024, 738}},
+        {"never below the minimum", {20, 30, 1100, 800}, 1200, {0, 0, 1200, 738}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FittedInside(c.window, c.minWidth, 27, kWorkArea), c.expected) << c.what;
+    EXPECT_EQ(CenteredIn(200, 100, {-1280, 100, 1280, 984}), (Bounds{-740, 542, 200, 100}));
+    EXPECT_EQ(CenteredIn(2000, 100, kWorkArea), (Bounds{-488, 319, 2000, 100}));
+}
+
+// Windows 10 and later count an undrawn resizing border in the window's rectangle: left, right
+// and bottom, and all round a maximised window.
+TEST(ScreenFit, TheHiddenBordersAreWhatTheRectangleHasAroundTheVisibleFrame) {
+    const struct {
+        const char* what;
+        Edges window, frame, expected;
+    } cases[] = {
+        {"a normal window", {100, 100, 600, 450}, {107, 100, 593, 443}, {7, 0, 7, 7}},
+        {"maximised", {-8, -8, 1928, 1048}, {0, 0, 1920, 1040}, {8, 8, 8, 8}},
+        {"frame and rectangle alike", {100, 100, 600, 450}, {100, 100, 600, 450}, {0, 0, 0, 0}},
+        {"a frame past the rectangle", {100, 100, 600, 450}, {90, 110, 610, 440}, {0, 10, 0, 10}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HiddenBorders(c.window, c.frame), c.expected) << c.what;
+    EXPECT_EQ(Inset({100, 100, 500, 350}, {7, 0, 7, 7}), (Bounds{107, 100, 486, 343}));
+    EXPECT_EQ(Outset({107, 100, 486, 343}, {7, 0, 7, 7}), (Bounds{100, 100, 500, 350}));
+}
+
 TEST(ScreenFit, SizesBelowTheMinimumGetIt) {
     EXPECT_EQ(AtLeastSize({10, 20, -50, 5}, 112, 27), (Bounds{10, 20, 112, 27}));
     EXPECT_EQ(AtLeastSize({10, 20, 500, 350}, 112, 27), (Bounds{10, 20, 500, 350}));
@@ -65,6 +102,46 @@ TEST(ScreenFit, AWindowKeepsItsPlaceAndTakesTheResolutionOfTheMonitorThatHoldsMo
     };
     for (std::size_t i = 0; i < std::size(cases); ++i)
         EXPECT_EQ(PlaceWindow(cases[i].saved, {240, 150}, cases[i].monitors), cases[i].expected) << i;
+}
+
+// A 1280 by 900 screen, no task bar, at 150 %; a file written at 100 %.
+constexpr Monitor kSmall150{{0, 0, 1280, 900}, {0, 0, 1280, 900}, 144};
+constexpr Monitor kSmall100{{0, 0, 1280, 900}, {0, 0, 1280, 900}, 96};
+constexpr Monitor kBeside100{{1280, 0, 2560, 900}, {1280, 0, 2560, 860}, 96};
+// Windows 10's hidden resizing border, as measured at 100 % and at 150 %.
+constexpr HiddenFrame kHidden96{{7, 0, 7, 7}, 96};
+constexpr HiddenFrame kHidden144{{11, 0, 11, 11}, 144};
+
+TEST(ScreenFit, AWindowLargerThanItsWorkAreaIsShownInItWholeMeasuredOnWhatIsSeen) {
+    const struct {
+        const char* what;
+        std::vector<Monitor> monitors;
+        Bounds saved;
+        HiddenFrame hidden;
+        Bounds expected;
+    } cases[] = {
+        {"fits at 100 %", {kSmall100}, {20, 30, 1100, 700}, {}, {20, 30, 1100, 700}},
+        {"too large at 150 %", {kSmall150}, {20, 30, 1100, 700}, {}, {0, 0, 1280, 900}},
+        {"its hidden border beyond the work area", {kSmall150}, {20, 30, 1100, 700}, kHidden144, {-11, 0, 1302, 911}},
+        {"hidden border measured at 100 %", {kSmall150}, {20, 30, 1100, 700}, kHidden96, {-11, 0, 1302, 911}},
+        {"only too high", {kSmall100}, {300, 30, 500, 1000}, {}, {300, 0, 500, 900}},
+        {"spread over two work areas", {kSmall100, kBeside100}, {100, 100, 2000, 700}, {}, {100, 100, 2000, 700}},
+        {"past both: fitted to the one that holds most",
+         {kSmall100, kBeside100},
+         {100, 100, 2600, 700},
+         {},
+         {1280, 100, 1280, 700}},
+        {"a work area smaller than the minimum",
+         {{{0, 0, 200, 100}, {0, 0, 200, 100}, 96}},
+         {50, 50, 500, 350},
+         {},
+         {0, 0, 240, 150}},
+        // The grip is counted on the visible frame, and the window brought in stands on its edge.
+        {"grip of 120 seen", {kLeft100}, {-373, 100, 500, 350}, kHidden96, {-373, 100, 500, 350}},
+        {"grip of 119 seen", {kLeft100}, {-374, 100, 500, 350}, kHidden96, {-7, 100, 500, 350}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PlaceWindow(c.saved, {240, 150}, c.monitors, c.hidden), c.expected) << c.what;
 }
 
 }  // namespace

@@ -114,10 +114,11 @@ TEST_F(Form1Geometry, AWindowWhoseCaptionWouldBeOnNoMonitorComesOntoTheWorkArea)
         const wchar_t* form;
         bool moved;  // false: exactly as the file says
         int width, height;
+        const wchar_t* savedSize = nullptr;  // when the screen is too small for it: the file's
     } const cases[] = {
         {L"F1_X=-30000\r\n", true, 500, 350},
         {L"F1_X=5000\r\nF1_Y=4000\r\n", true, 500, 350},
-        {L"F1_Y=-2147483648\r\nF1_W=2147483647\r\n", true, 2147483647, 350},
+        {L"F1_Y=-2147483648\r\nF1_W=2147483647\r\n", true, work.right - work.left, 350, L"2147483647x350"},
         {L"F1_W=-50\r\nF1_H=5\r\n", false, minWidth, minHeight},
         {L"F1_X=-30000\r\nF1_W=0\r\nF1_H=-1\r\n", true, minWidth, minHeight},
         {L"F1_X=1023\r\nF1_Y=767\r\n", true, 500, 350},  // a corner on the screen
@@ -128,10 +129,8 @@ TEST_F(Form1Geometry, AWindowWhoseCaptionWouldBeOnNoMonitorComesOntoTheWorkArea)
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.form)));
         OpenWith(std::wstring(L"[Form]\r\n") + c.form);
         const RECT rc = WindowRect(form->Handle());
-        if (c.width < 10000) {
-            EXPECT_EQ(rc.right - rc.left, c.width);
-            EXPECT_EQ(rc.bottom - rc.top, c.height);
-        }
+        EXPECT_EQ(rc.right - rc.left, c.width);
+        EXPECT_EQ(rc.bottom - rc.top, c.height);
         if (c.moved) {
             EXPECT_GE(rc.left, work.left) << testing::PrintToString(Bounds(rc));
             EXPECT_GE(rc.top, work.top) << testing::PrintToString(Bounds(rc));
@@ -141,7 +140,7 @@ TEST_F(Form1Geometry, AWindowWhoseCaptionWouldBeOnNoMonitorComesOntoTheWorkArea)
         const std::wstring shown = Bounds(rc);
         CloseForm();
         // What is saved is where the window was, not what the file said.
-        EXPECT_EQ(SavedBounds(IniFile()), shown);
+        EXPECT_EQ(SavedBounds(IniFile()), c.savedSize ? shown.substr(0, shown.find(L' ') + 1) + c.savedSize : shown);
     }
     OpenWith(L"[Form]\r\nF1_X=-350\r\nF1_Y=600\r\n");
     EXPECT_EQ(WindowRect(form->Handle()).left, -350);
@@ -175,7 +174,8 @@ TEST_F(Form1Geometry, AMinimisedStartMinimisesTheApplicationAndSavesTheNormalBou
     EXPECT_EQ(Bounds(WindowRect(form->Handle())), L"120,80 640x480");
 }
 
-TEST_F(Form1Geometry, AMaximisedOrMinimisedCloseSavesTheBoundsTheWindowReturnsTo) {
+// A minimised window's own rectangle is off every screen; a maximised one's is where it is.
+TEST_F(Form1Geometry, AMaximisedCloseSavesTheMaximisedBoundsAndAMinimisedOneTheBoundsItReturnsTo) {
     struct {
         const char* what;
         int showCommand;
@@ -184,19 +184,34 @@ TEST_F(Form1Geometry, AMaximisedOrMinimisedCloseSavesTheBoundsTheWindowReturnsTo
         {"maximised", SW_MAXIMIZE, false},
         {"minimised itself", SW_MINIMIZE, false},
         {"minimised with the application", 0, true},
+        {"maximised, then minimised with the application", SW_MAXIMIZE, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         OpenWith(L"[Form]\r\nF1_X=120\r\nF1_Y=80\r\nF1_W=640\r\nF1_H=480\r\n");
+        if (c.showCommand)
+            ShowWindow(form->Handle(), c.showCommand);
+        const std::wstring maximised = Bounds(WindowRect(form->Handle()));
         if (c.viaApplication)
             SendMessageW(form->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-        else
-            ShowWindow(form->Handle(), c.showCommand);
         Pump();
         CloseForm();
-        EXPECT_EQ(SavedBounds(IniFile()), L"120,80 640x480");
+        EXPECT_EQ(SavedBounds(IniFile()), c.showCommand == SW_MAXIMIZE ? maximised : L"120,80 640x480");
         ShowWindow(ui::Application::Instance().OwnerWindow(), SW_RESTORE);
     }
+    // The maximised bounds, larger than the work area by the frame, bring the window back over the
+    // whole work area; the file keeps them.
+    const RECT work = WorkArea();
+    OpenWith(L"[Form]\r\nF1_X=120\r\nF1_Y=80\r\nF1_W=640\r\nF1_H=480\r\n", SW_MAXIMIZE);
+    const RECT maximised = WindowRect(form->Handle());
+    ASSERT_LT(maximised.left, work.left);
+    CloseForm();
+    const std::wstring saved = SavedBounds(IniFile());
+    OpenForm();
+    EXPECT_EQ(Bounds(WindowRect(form->Handle())), Bounds(work));
+    CloseForm();
+    EXPECT_EQ(SavedBounds(IniFile()),
+              std::to_wstring(work.left) + L"," + std::to_wstring(work.top) + saved.substr(saved.find(L' ')));
 }
 
 TEST_F(Form1Geometry, HugeColumnWidthsAreCutToTheLargestCoordinateBeforeAnyCellIsPadded) {
