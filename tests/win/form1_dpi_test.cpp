@@ -14,6 +14,7 @@
 #include "settings/settings_table.h"
 #include "support/dialog_watcher.h"
 #include "support/form_fixture.h"
+#include "ui/dpi_scale.h"
 #include "ui/scoped_dc_win.h"
 
 namespace tavelin::test {
@@ -280,6 +281,64 @@ TEST_F(Form1Dpi, AMoveToAScreenOfTwiceTheResolutionDoublesEveryLengthAndChangesN
     savedAfter[kLeft] = savedBefore[kLeft];  // the suggested rectangle placed it elsewhere
     savedAfter[kTop] = savedBefore[kTop];
     EXPECT_EQ(savedAfter, savedBefore);
+}
+
+// Back on the display it left, every width the user chose is what it was, and so is the file.
+TEST_F(Form1Dpi, WidthsComeBackToThePixelAfterATourOfResolutions) {
+    form->StringGrid1.SetColWidth(0, 201);  // as a drag of the column's edge leaves it
+    const int paneBefore = WindowWidth(form->Panel1.Handle());
+    DragSplitter(201 - paneBefore);
+    ASSERT_EQ(WindowWidth(form->Panel1.Handle()), 201);
+    const Geometry before = Measure(*form);
+    for (int percent : {150, 125, 100, 175, 100}) {
+        const int dpi = display_->dpi * percent / 100;
+        RECT bounds{};
+        GetWindowRect(form->Handle(), &bounds);
+        SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&bounds));
+        Pump();
+    }
+    const Geometry after = Measure(*form);
+    for (std::size_t i = kPaneWidth; i < after.size(); ++i)
+        EXPECT_EQ(after[i], before[i]) << i;
+    CloseForm();
+    const Geometry saved = SavedGeometry();
+    EXPECT_EQ(saved[kPaneWidth], ui::ScaleLength(201, display_->dpi, 96));
+    EXPECT_EQ(saved[kColumn0Width], ui::ScaleLength(201, display_->dpi, 96));
+}
+
+// Written on a 100 % screen, which it fits; at 150 % it would be larger than the screen. Shown
+// there whole, over the work area, it leaves the file its size until the user resizes it.
+TEST_F(Form1Dpi, AWindowTooLargeForTheScreenIsShownWholeAndTheFileKeepsItsSize) {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    constexpr Geometry kLarge{20, 30, 800, 600, 200, 120, 80, 50, 50, 50};
+    WriteSettings(kLarge);
+    OpenForm();
+    Geometry shown = kLarge;
+    shown[kWidth] = ui::ToDpi(kLarge[kWidth], display_->dpi);
+    shown[kHeight] = ui::ToDpi(kLarge[kHeight], display_->dpi);
+    const bool fits = shown[kWidth] <= work.right - work.left && shown[kHeight] <= work.bottom - work.top;
+    ASSERT_EQ(fits, display_->dpi == 96) << "a screen of another size than the test's";
+    if (!fits)
+        shown = {work.left, work.top, work.right - work.left, work.bottom - work.top};
+    const Geometry measured = Measure(*form);
+    EXPECT_EQ(Geometry({measured[kLeft], measured[kTop], measured[kWidth], measured[kHeight]}),
+              Geometry({shown[kLeft], shown[kTop], shown[kWidth], shown[kHeight]}));
+    RECT status{};
+    GetWindowRect(form->StatusBar1.Handle(), &status);
+    EXPECT_LE(status.bottom, work.bottom);
+    CloseForm();
+    Geometry saved = kLarge;
+    saved[kLeft] = shown[kLeft];
+    saved[kTop] = shown[kTop];
+    EXPECT_EQ(SavedGeometry(), saved);
+
+    OpenForm();
+    SetWindowPos(form->Handle(), nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
+    CloseForm();
+    const Geometry resized = SavedGeometry();
+    EXPECT_EQ(resized[kWidth], ui::ScaleLength(700, display_->dpi, 96));
+    EXPECT_EQ(resized[kHeight], ui::ScaleLength(500, display_->dpi, 96));
 }
 
 // At 125 %, 150 % and 200 % the tree shows the folder drawn for that size, pixel for pixel,
