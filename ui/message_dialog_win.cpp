@@ -6,6 +6,7 @@
 #include "ui/dpi_scale.h"
 #include "ui/gdi_object_win.h"
 #include "ui/scoped_dc_win.h"
+#include "ui/screen_fit.h"
 #include "ui/window_dpi_win.h"
 
 namespace tavelin::ui {
@@ -67,7 +68,7 @@ struct Measures {
     int buttonWidth = 0;
 };
 
-Measures Measure(HWND dialog, const DialogState& state) {
+Measures Measure(HWND dialog, const DialogState& state, int wrapWidth) {
     WindowDc dc(dialog);
     SelectedObject font(dc.Get(), state.font.Get());
     Measures m;
@@ -78,7 +79,7 @@ Measures Measure(HWND dialog, const DialogState& state) {
     m.unitX = std::max(1, static_cast<int>((alphabet.cx / 26 + 1) / 2));
     m.unitY = std::max(1, static_cast<int>(tm.tmHeight));
 
-    m.textRect = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
+    m.textRect = RECT{0, 0, wrapWidth, 0};
     DrawTextW(dc.Get(), state.text->c_str(), static_cast<int>(state.text->size()), &m.textRect,
               DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     m.buttonWidth = kButtonMinWidth * m.unitX;
@@ -90,20 +91,33 @@ Measures Measure(HWND dialog, const DialogState& state) {
     return m;
 }
 
+// The work area of the monitor that shows most of the dialog's owner, where the dialog goes.
+Bounds OwnersWorkArea(HWND dialog, HMONITOR& monitor) {
+    const HWND owner = GetWindow(dialog, GW_OWNER);
+    monitor = MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    GetMonitorInfoW(monitor, &info);
+    const RECT& w = info.rcWork;
+    return {w.left, w.top, w.right - w.left, w.bottom - w.top};
+}
+
 // Measures the text and the buttons in the message font, creates the controls and sizes the
-// dialog around them, centred on the screen.
+// dialog around them, centred on its owner's monitor. Everything is measured at that monitor's
+// resolution, the dialog's own once it is there: the system's metrics of another display would
+// make its font and frame too small or too large.
 void Layout(HWND dialog, DialogState& state) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HMONITOR monitor = nullptr;
+    const Bounds work = OwnersWorkArea(dialog, monitor);
+    const int dpi = MonitorDpi(monitor);
+    const NONCLIENTMETRICSW metrics = NonClientMetricsForDpi(dpi);
     state.font.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
-    // The message font already follows the display's resolution; the icon is sized to match. A
-    // shared icon would keep whichever size was loaded first, so this one is the dialog's own.
-    const int iconSize = ToDpi(kIconSize, WindowDpi(dialog));
+    // A shared icon would keep whichever size was loaded first, so this one is the dialog's own.
+    const int iconSize = ToDpi(kIconSize, dpi);
     state.icon =
         static_cast<HICON>(LoadImageW(nullptr, state.form.icon, IMAGE_ICON, iconSize, iconSize, LR_DEFAULTCOLOR));
 
-    const Measures measures = Measure(dialog, state);
+    const Measures measures = Measure(dialog, state, work.width / 2);
     const int unitX = measures.unitX;
     const int unitY = measures.unitY;
     const RECT textRect = measures.textRect;
@@ -142,13 +156,9 @@ void Layout(HWND dialog, DialogState& state) {
     }
     SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(state.form.buttons.front().id), 0);
 
-    RECT frame{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongW(dialog, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongW(dialog, GWL_EXSTYLE)));
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetWindowPos(dialog, nullptr, (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
-                 (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const SIZE frame = WindowSizeForClient(dialog, clientWidth, clientHeight, dpi);
+    const Bounds b = CenteredIn(frame.cx, frame.cy, work);
+    SetWindowPos(dialog, nullptr, b.left, b.top, b.width, b.height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

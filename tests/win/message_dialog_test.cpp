@@ -75,9 +75,11 @@ TEST(MessageDialog, EachAnswerGivesItsResult) {
     }
 }
 
-TEST(MessageDialog, IsCentredOnTheScreenAndWrapsLongText) {
+TEST(MessageDialog, IsCentredOnItsOwnersWorkAreaAndWrapsLongText) {
     test::OwnerWindow owner(0, 0, 200, 150);
-    const int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int screenWidth = work.right - work.left;
     std::wstring longText;
     for (int i = 0; i < 40; ++i)
         longText += L"とても長い説明の文です。";
@@ -86,8 +88,8 @@ TEST(MessageDialog, IsCentredOnTheScreenAndWrapsLongText) {
         ui::MessageDlg(owner.Handle(), text, MessageKind::Information);
         ASSERT_EQ(watcher.Count(), 1u);
         const RECT r = watcher.Seen(0).rect;
-        EXPECT_NEAR((r.left + r.right) / 2, screenWidth / 2, 1);
-        EXPECT_NEAR((r.top + r.bottom) / 2, screenHeight / 2, 1);
+        EXPECT_NEAR((r.left + r.right) / 2, (work.left + work.right) / 2, 1);
+        EXPECT_NEAR((r.top + r.bottom) / 2, (work.top + work.bottom) / 2, 1);
         EXPECT_LT(r.right - r.left, screenWidth * 3 / 4) << "the text must wrap rather than widen the dialog";
         EXPECT_EQ(watcher.Seen(0).staticTexts, std::vector<std::wstring>{text});
     }
