@@ -333,6 +333,17 @@ TEST_F(Form1Dpi, AWindowTooLargeForTheScreenIsShownWholeAndTheFileKeepsItsSize) 
     saved[kTop] = shown[kTop];
     EXPECT_EQ(SavedGeometry(), saved);
 
+    if (!fits) {
+        // Taken to a screen at 100 %, in the rectangle the system suggests, it is still as the
+        // program made it.
+        OpenForm();
+        RECT suggested{0, 0, ui::ScaleLength(shown[kWidth], display_->dpi, 96),
+                       ui::ScaleLength(shown[kHeight], display_->dpi, 96)};
+        SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+        CloseForm();
+        EXPECT_EQ(SavedGeometry(), saved);
+    }
+
     OpenForm();
     SetWindowPos(form->Handle(), nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
     CloseForm();
