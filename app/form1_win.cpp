@@ -210,6 +210,9 @@ void TForm1::FormClose() {
     s[kPaneWidth] = paneWidth_;
     for (int c = 0; c < form1::kGridColumns; ++c)
         s[kColumn0Width + c] = StringGrid1.ColWidth(c);
+    // Off the screen first: the save may wait a while for a file that another program holds open,
+    // and a closed window must not look stuck meanwhile.
+    ShowWindow(Handle(), SW_HIDE);
     SettingsStorageWin storage;
     WriteSettings(storage, IniPath, SettingsAtFileDpi(s), SearchFolder, TargetFolder);
 }
