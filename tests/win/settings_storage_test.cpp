@@ -22,6 +22,7 @@
 namespace tavelin {
 namespace {
 
+using test::ImportHook;
 using test::ReadRawFile;
 using test::ToCodePage932;
 using test::WriteRawFile;
@@ -279,6 +280,50 @@ TEST_F(SettingsStorageFile, WithTheSystemCodePageUtf8OlderFilesStayShiftJis) {
         EXPECT_NE(saved.find("FLD1=" + c.folderBytes + "\r\n"), std::string::npos) << testing::PrintToString(saved);
         EXPECT_EQ(ReadSettings(utf8System, paths).searchFolder, folder);
     }
+}
+
+// A locale with no code page of its own leaves UTF-8 for files that are not quite UTF-8, and
+// Windows refuses the best-fit flag and the used-default pointer with UTF-8, which Wine takes:
+// both are made so here.
+ImportHook* localeHook = nullptr;
+ImportHook* toBytesHook = nullptr;
+int WINAPI NoAnsiCodePage(LPCWSTR locale, LCTYPE type, LPWSTR data, int size) {
+    if (type == (LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER) && size >= 2) {
+        *reinterpret_cast<DWORD*>(data) = CP_ACP;
+        return 2;
+    }
+    return localeHook->Original<decltype(&GetLocaleInfoEx)>()(locale, type, data, size);
+}
+int WINAPI ToBytesAsWindows(UINT codePage,
+                            DWORD flags,
+                            LPCWCH text,
+                            int length,
+                            LPSTR bytes,
+                            int size,
+                            LPCCH defaultChar,
+                            LPBOOL usedDefault) {
+    if (codePage == CP_UTF8 && ((flags & ~WC_ERR_INVALID_CHARS) != 0 || defaultChar || usedDefault)) {
+        SetLastError((flags & ~WC_ERR_INVALID_CHARS) != 0 ? ERROR_INVALID_FLAGS : ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    return toBytesHook->Original<decltype(&WideCharToMultiByte)>()(codePage, flags, text, length, bytes, size,
+                                                                   defaultChar, usedDefault);
+}
+
+TEST_F(SettingsStorageFile, WithoutALocaleCodePageTheCodePageIsUtf8WithOnlyTheFlagsWindowsTakes) {
+    test::ImportHook locale("kernel32.dll", "GetLocaleInfoEx", reinterpret_cast<void*>(&NoAnsiCodePage));
+    test::ImportHook toBytes("kernel32.dll", "WideCharToMultiByte", reinterpret_cast<void*>(&ToBytesAsWindows));
+    localeHook = &locale;
+    toBytesHook = &toBytes;
+    SettingsStorageWin unicodeOnly(CP_UTF8, 5000);
+    // More stray bytes than UTF-8 sequences: a file for the code page, which is UTF-8 here.
+    const std::string file = "[User]\r\nodd=\x82\x82\x82\x82\r\n\xE5\x90\x8D=\xE5\x80\xA4\r\n";
+    WriteRawFile(paths.iniPath, file);
+    WriteSettings(unicodeOnly, paths.iniPath, DefaultWindowSettings(), L"D:\\表\\", L"");
+    const std::string saved = ReadRawFile(paths.iniPath);
+    EXPECT_TRUE(saved.starts_with(file)) << testing::PrintToString(saved);
+    EXPECT_NE(saved.find("FLD1=D:\\\xE8\xA1\xA8\\\r\n"), std::string::npos) << testing::PrintToString(saved);
+    EXPECT_EQ(ReadSettings(unicodeOnly, paths).searchFolder, L"D:\\表\\");
 }
 
 // The disk cannot be filled on demand here, so its writes are: the first bytes go through, then
