@@ -81,10 +81,14 @@ std::optional<DWORD> CopyOwner(std::wstring_view name, std::wstring_view fileNam
         return std::nullopt;
     rest = rest.substr(1, rest.size() - 1 - suffix.size());
     const std::size_t dash = rest.find(L'-');
-    if (dash == std::wstring_view::npos || !AllDigits(rest.substr(0, dash)) || !AllDigits(rest.substr(dash + 1)) ||
-        dash > 10)
+    if (dash == std::wstring_view::npos || !AllDigits(rest.substr(dash + 1)))
         return std::nullopt;
-    const unsigned long long id = std::stoull(std::wstring(rest.substr(0, dash)));
+    const std::wstring_view digits = rest.substr(0, dash);
+    if (!AllDigits(digits) || digits.size() > 10)
+        return std::nullopt;
+    unsigned long long id = 0;
+    for (wchar_t digit : digits)
+        id = id * 10 + static_cast<unsigned>(digit - L'0');
     return id <= MAXDWORD ? std::optional<DWORD>(static_cast<DWORD>(id)) : std::nullopt;
 }
 
@@ -202,16 +206,21 @@ bool IsPassing(DWORD error) {
     }
 }
 
+DWORD Move(const std::wstring& copy, const std::wstring& target) {
+    return MoveFileExW(copy.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? ERROR_SUCCESS
+               : GetLastError();
+}
+
 // ReplaceFileW keeps the file's security, creation time and streams; a missing file takes the
-// move.
+// move, and so does one on a file system that cannot replace (both files keep their names then).
 DWORD TryPutInPlace(const std::wstring& copy, const std::wstring& target, const std::wstring& backup) {
-    const bool missing =
-        GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND;
-    const BOOL done =
-        missing ? MoveFileExW(copy.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-                : ReplaceFileW(target.c_str(), copy.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
-                               nullptr);
-    return done ? ERROR_SUCCESS : GetLastError();
+    if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
+        return Move(copy, target);
+    if (ReplaceFileW(target.c_str(), copy.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
+        return ERROR_SUCCESS;
+    const DWORD error = GetLastError();
+    return IsPassing(error) ? error : Move(copy, target);
 }
 
 bool PutInPlace(const std::wstring& copy, const std::wstring& target, unsigned long waitMs) {

@@ -213,6 +213,20 @@ TEST_F(SettingsStorageFile, ASaveLandsOnceAnotherProgramLetsGoOfTheFile) {
     }
 }
 
+// A file system that cannot replace a file (some network shares) takes the move, as before.
+BOOL WINAPI ReplaceUnsupported(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return FALSE;
+}
+
+TEST_F(SettingsStorageFile, WhereReplacingIsNotSupportedTheCopyIsMovedIntoPlace) {
+    WriteRawFile(paths.iniPath, "[User]\r\nNote=old\r\n");
+    ImportHook hook("kernel32.dll", "ReplaceFileW", reinterpret_cast<void*>(&ReplaceUnsupported));
+    EXPECT_TRUE(storage.ReplaceBytes(paths.iniPath, "[User]\r\nNote=new\r\n"));
+    EXPECT_EQ(ReadRawFile(paths.iniPath), "[User]\r\nNote=new\r\n");
+    EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"Tavelin.ini"});
+}
+
 // A settings file that is a link (here a Unix one, which Wine follows as Windows follows its
 // own): the file it leads to takes the save, and the link stays a link.
 TEST_F(SettingsStorageFile, ALinkStaysALinkAndTheFileItLeadsToTakesTheSave) {
