@@ -268,8 +268,8 @@ std::optional<std::string> SettingsStorageWin::ReadBytes(const std::wstring& pat
     return ReadAll(file.Get());
 }
 
-// Only a copy that is whole on the disk replaces the file; hidden and system stay. A file held
-// open is waited for, the window already gone from the screen, and then given up.
+// Only a copy that is whole on the disk replaces the file; hidden and system stay. A file that
+// another program holds open is waited for a while, then given up with the old file whole.
 bool SettingsStorageWin::ReplaceBytes(const std::wstring& path, const std::string& bytes) {
     DWORD old = INVALID_FILE_ATTRIBUTES;
     const std::optional<std::wstring> target = SaveTarget(path, old);
