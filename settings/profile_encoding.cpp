@@ -14,8 +14,9 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
-// Bytes that are not UTF-8 stand for themselves as lone low surrogates, so that a marked file
-// with a stray byte in a line the program does not own gets the same byte back.
+// Bytes that are no character of the file's encoding (not UTF-8, or not the code page's in a
+// line that does not decode) stand for themselves as lone low surrogates, so that a line the
+// program does not own gets the same bytes back.
 constexpr char16_t kEscapeBase = 0xDC00;
 
 std::uint8_t Byte(char c) {
@@ -248,8 +249,8 @@ ProfileEncoding DetectProfileEncoding(std::string_view bytes) {
     if (bytes.starts_with(kUtf8Mark))
         return ProfileEncoding::kUtf8Mark;
     // Text in the code page or in UTF-8 never holds a NUL; UTF-16 holds one in every ASCII
-    // character, and "[", "=" and the line ends are ASCII.
-    // A file of an odd length is not one of whole units, and a NUL in it is the user's byte.
+    // character, and "[", "=" and the line ends are ASCII. A file of an odd length is not one of
+    // whole units, and a NUL in it is the user's byte.
     std::size_t evenZeros = 0, oddZeros = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\0')

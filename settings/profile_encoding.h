@@ -38,7 +38,6 @@ ProfileEncoding DetectProfileEncoding(std::string_view bytes);
 
 // The code page is read line by line: a line whose bytes are not exactly the code page's
 // characters keeps its bytes. With the system code page UTF-8, a file of plain ASCII is UTF-8.
-
 DecodedProfile DecodeProfile(std::string_view bytes, SettingsStorage& storage);
 
 // The text in that encoding, or nullopt when the bytes would not read back as exactly this text.
