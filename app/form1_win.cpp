@@ -211,8 +211,10 @@ void TForm1::FormClose() {
     for (int c = 0; c < form1::kGridColumns; ++c)
         s[kColumn0Width + c] = StringGrid1.ColWidth(c);
     // Off the screen first: the save may wait a while for a file that another program holds open,
-    // and a closed window must not look stuck meanwhile.
-    ShowWindow(Handle(), SW_HIDE);
+    // and a closed window must not look stuck meanwhile. A close during a scan keeps the window
+    // on screen until the scan ends.
+    if (busyDepth_ == 0)
+        ShowWindow(Handle(), SW_HIDE);
     SettingsStorageWin storage;
     WriteSettings(storage, IniPath, SettingsAtFileDpi(s), SearchFolder, TargetFolder);
 }
