@@ -196,8 +196,15 @@ void TForm1::LoadSettings() {
 }
 
 void TForm1::FormClose() {
+    // Measured before the window goes off the screen, which would change what it reports.
+    const WindowSettings geometry = GeometryToSave();
+    // Off the screen first: the save may wait a while for a file that another program holds open,
+    // and a closed window must not look stuck meanwhile. A close during a scan keeps the window
+    // on screen until the scan ends.
+    if (busyDepth_ == 0)
+        ShowWindow(Handle(), SW_HIDE);
     SettingsStorageWin storage;
-    WriteSettings(storage, IniPath, GeometryToSave(), SearchFolder, TargetFolder);
+    WriteSettings(storage, IniPath, geometry, SearchFolder, TargetFolder);
 }
 
 void TForm1::Close() {

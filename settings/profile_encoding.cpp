@@ -1,7 +1,10 @@
 #include "settings/profile_encoding.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <tuple>
+#include <utility>
 
 namespace tavelin {
 
@@ -11,8 +14,9 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
-// Bytes that are not UTF-8 stand for themselves as lone low surrogates, so that a marked file
-// with a stray byte in a line the program does not own gets the same byte back.
+// Bytes that are no character of the file's encoding (not UTF-8, or not the code page's in a
+// line that does not decode) stand for themselves as lone low surrogates, so that a line the
+// program does not own gets the same bytes back.
 constexpr char16_t kEscapeBase = 0xDC00;
 
 std::uint8_t Byte(char c) {
@@ -50,17 +54,36 @@ std::size_t Utf8Sequence(std::string_view bytes, std::size_t i, char32_t& point)
     return length;
 }
 
-bool IsUtf8WithNonAscii(std::string_view bytes) {
-    bool nonAscii = false;
+// An editor's UTF-8 file may hold a stray byte of another encoding; code-page text, Shift-JIS
+// above all, forms a UTF-8 sequence only now and then among many bytes that form none.
+bool IsMostlyUtf8(std::string_view bytes) {
+    std::size_t sequences = 0, strays = 0;
     char32_t point = 0;
     for (std::size_t i = 0; i < bytes.size();) {
         const std::size_t length = Utf8Sequence(bytes, i, point);
         if (length == 0)
-            return false;
-        nonAscii = nonAscii || length > 1;
-        i += length;
+            ++strays;
+        else if (length > 1)
+            ++sequences;
+        i += length == 0 ? 1 : length;
     }
-    return nonAscii;
+    return sequences > strays;
+}
+
+bool IsAscii(std::string_view bytes) {
+    for (char c : bytes) {
+        if (Byte(c) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+bool HoldsEscapes(std::wstring_view text) {
+    for (wchar_t c : text) {
+        if (c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF)
+            return true;
+    }
+    return false;
 }
 
 void AppendUnit(std::wstring& text, char16_t unit) {
@@ -125,7 +148,7 @@ std::optional<std::string> ToUtf8(std::wstring_view text) {
     return bytes;
 }
 
-// A trailing odd byte is half a character and is dropped.
+// A trailing odd byte is half a character and is dropped: see DecodeProfile.
 std::wstring FromUtf16(std::string_view bytes, bool bigEndian) {
     std::wstring text;
     text.reserve(bytes.size() / 2);
@@ -146,6 +169,59 @@ std::string ToUtf16(std::wstring_view text, bool bigEndian) {
         const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
         bytes.push_back(bigEndian ? high : low);
         bytes.push_back(bigEndian ? low : high);
+    }
+    return bytes;
+}
+
+// The line's bytes as they stand: ASCII as itself, every other byte as its escape.
+std::wstring EscapedLine(std::string_view line) {
+    std::wstring text;
+    text.reserve(line.size());
+    for (char c : line)
+        AppendUnit(text, static_cast<char16_t>(Byte(c) < 0x80 ? Byte(c) : kEscapeBase + Byte(c)));
+    return text;
+}
+
+// Lines end at the byte of "\n", which no code page Windows uses as the system one puts inside a
+// character. A line is text only when the code page gives its very bytes back: one that does not
+// decode, or has two spellings (as some Shift-JIS characters have), keeps its bytes.
+std::pair<std::wstring, bool> FromCodePageLines(std::string_view bytes, SettingsStorage& storage) {
+    std::wstring text;
+    bool escaped = false;
+    for (std::size_t start = 0; start < bytes.size();) {
+        const std::size_t end = std::min(bytes.find('\n', start), bytes.size() - 1) + 1;
+        const std::string_view line = bytes.substr(start, end - start);
+        std::optional<std::wstring> decoded = storage.FromCodePage(line);
+        if (!decoded || storage.ToCodePage(*decoded) != line) {
+            decoded = EscapedLine(line);
+            escaped = escaped || HoldsEscapes(*decoded);
+        }
+        text += *decoded;
+        start = end;
+    }
+    return {text, escaped};
+}
+
+// A line holding escaped bytes goes back byte for byte, so beside them it may hold only ASCII;
+// any other line goes through the code page. Nullopt when a line can be written neither way.
+std::optional<std::string> ToCodePageLines(std::wstring_view text, SettingsStorage& storage) {
+    std::string bytes;
+    for (std::size_t start = 0; start < text.size();) {
+        const std::size_t end = std::min(text.find(L'\n', start), text.size() - 1) + 1;
+        const std::wstring_view line = text.substr(start, end - start);
+        if (HoldsEscapes(line)) {
+            for (wchar_t c : line) {
+                if (static_cast<char32_t>(c) >= 0x80 && (c < kEscapeBase + 0x80 || c > kEscapeBase + 0xFF))
+                    return std::nullopt;
+                bytes.push_back(static_cast<char>(c < 0x80 ? c : c - kEscapeBase));
+            }
+        } else {
+            const std::optional<std::string> encoded = storage.ToCodePage(line);
+            if (!encoded)
+                return std::nullopt;
+            bytes += *encoded;
+        }
+        start = end;
     }
     return bytes;
 }
@@ -173,34 +249,48 @@ ProfileEncoding DetectProfileEncoding(std::string_view bytes) {
     if (bytes.starts_with(kUtf8Mark))
         return ProfileEncoding::kUtf8Mark;
     // Text in the code page or in UTF-8 never holds a NUL; UTF-16 holds one in every ASCII
-    // character, and "[", "=" and the line ends are ASCII.
+    // character, and "[", "=" and the line ends are ASCII. A file of an odd length is not one of
+    // whole units, and a NUL in it is the user's byte.
     std::size_t evenZeros = 0, oddZeros = 0;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\0')
             ++(i % 2 ? oddZeros : evenZeros);
     }
-    if (evenZeros + oddZeros > 0)
+    if (evenZeros + oddZeros > 0 && bytes.size() % 2 == 0)
         return oddZeros >= evenZeros ? ProfileEncoding::kUtf16Le : ProfileEncoding::kUtf16Be;
-    return IsUtf8WithNonAscii(bytes) ? ProfileEncoding::kUtf8 : ProfileEncoding::kCodePage;
+    return IsMostlyUtf8(bytes) ? ProfileEncoding::kUtf8 : ProfileEncoding::kCodePage;
 }
 
 DecodedProfile DecodeProfile(std::string_view bytes, SettingsStorage& storage) {
-    const ProfileEncoding encoding = DetectProfileEncoding(bytes);
+    ProfileEncoding encoding = DetectProfileEncoding(bytes);
+    if (encoding == ProfileEncoding::kCodePage && storage.SystemCodePageIsUtf8() && IsAscii(bytes))
+        encoding = ProfileEncoding::kUtf8;
     bytes.remove_prefix(MarkOf(encoding).size());
+    DecodedProfile decoded{encoding, std::wstring(), ProfileRewrite::kAnyEncoding};
+    bool escaped = false;
     switch (encoding) {
         case ProfileEncoding::kUtf8:
         case ProfileEncoding::kUtf8Mark:
-            return {encoding, FromUtf8(bytes)};
+            decoded.text = FromUtf8(bytes);
+            escaped = HoldsEscapes(decoded.text);
+            break;
         case ProfileEncoding::kUtf16Le:
         case ProfileEncoding::kUtf16LeMark:
-            return {encoding, FromUtf16(bytes, false)};
         case ProfileEncoding::kUtf16Be:
-        case ProfileEncoding::kUtf16BeMark:
-            return {encoding, FromUtf16(bytes, true)};
+        case ProfileEncoding::kUtf16BeMark: {
+            const bool bigEndian = encoding == ProfileEncoding::kUtf16Be || encoding == ProfileEncoding::kUtf16BeMark;
+            decoded.text = FromUtf16(bytes, bigEndian);
+            if (bytes.size() % 2)
+                decoded.rewrite = ProfileRewrite::kNever;
+            return decoded;
+        }
         case ProfileEncoding::kCodePage:
+            std::tie(decoded.text, escaped) = FromCodePageLines(bytes, storage);
             break;
     }
-    return {encoding, storage.FromCodePage(bytes)};
+    if (escaped)
+        decoded.rewrite = ProfileRewrite::kOwnEncodingOnly;
+    return decoded;
 }
 
 std::optional<std::string> EncodeProfile(std::wstring_view text, ProfileEncoding encoding, SettingsStorage& storage) {
@@ -219,7 +309,7 @@ std::optional<std::string> EncodeProfile(std::wstring_view text, ProfileEncoding
             body = ToUtf16(text, true);
             break;
         case ProfileEncoding::kCodePage:
-            body = storage.ToCodePage(text);
+            body = ToCodePageLines(text, storage);
             break;
     }
     if (!body)

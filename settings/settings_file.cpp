@@ -52,7 +52,9 @@ LoadedSettings ReadSettings(SettingsStorage& storage, const SettingsPaths& paths
 // a complete file, the last one's. A folder that the file's encoding would change (a "?" for a
 // character the code page lacks, a look-alike such as "\" for "¥") makes the file UTF-16LE with
 // a mark, since the folder would otherwise come back as another one. A file that needs no change
-// is not written at all, so it keeps its bytes.
+// is not written at all, so it keeps its bytes. Nor is one whose own encoding cannot take the
+// values while it holds bytes that are no character of that encoding: those cannot move to
+// another, and neither can half a UTF-16 unit.
 void WriteSettings(SettingsStorage& storage,
                    const std::wstring& iniPath,
                    const WindowSettings& window,
@@ -63,6 +65,8 @@ void WriteSettings(SettingsStorage& storage,
         if (!bytes)
             return;
         const DecodedProfile decoded = DecodeProfile(*bytes, storage);
+        if (decoded.rewrite == ProfileRewrite::kNever)
+            return;
         ProfileDocument file(decoded.text);
         for (std::size_t i = 0; i < kWindowSettingCount; ++i)
             WriteIniString(kNumericKeys[i].section, kNumericKeys[i].key, std::to_wstring(window[i]), file);
@@ -72,7 +76,7 @@ void WriteSettings(SettingsStorage& storage,
             return;
         const std::wstring text = file.Text();
         std::optional<std::string> out = EncodeProfile(text, decoded.encoding, storage);
-        if (!out)
+        if (!out && decoded.rewrite == ProfileRewrite::kAnyEncoding)
             out = EncodeProfile(text, ProfileEncoding::kUtf16LeMark, storage);
         if (out)
             storage.ReplaceBytes(iniPath, *out);

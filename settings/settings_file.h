@@ -44,8 +44,9 @@ void WriteIniString(const std::wstring& section,
 LoadedSettings ReadSettings(SettingsStorage& storage, const SettingsPaths& paths);
 
 // Writes all twelve keys in file order into the file's text, in the encoding the file came in
-// (UTF-16LE with a mark when that cannot hold a value), and replaces the file whole when the
-// text changed. Nothing escapes: on any failure the file stays as it was.
+// (UTF-16LE with a mark when that cannot hold a value and the file's text holds all its bytes),
+// and replaces the file whole when the text changed. Nothing escapes: on any failure the file
+// stays as it was.
 void WriteSettings(SettingsStorage& storage,
                    const std::wstring& iniPath,
                    const WindowSettings& window,

@@ -49,31 +49,48 @@ TEST(ProfileDocument, SettingAValueChangesOnlyItsOwnLine) {
     }
 }
 
+// Bytes that are no character of the file's encoding stand for themselves (0xDC00 + the byte),
+// so that a save gives them back; a file holding them may then be written in its own encoding
+// only.
 TEST(ProfileEncoding, EditorsAndWindowsFilesAreRecognisedAndDecoded) {
     test::FakeSettingsStorage storage;
+    constexpr ProfileRewrite kAny = ProfileRewrite::kAnyEncoding, kOwn = ProfileRewrite::kOwnEncodingOnly;
     const struct {
         std::string bytes;
         ProfileEncoding encoding;
         std::wstring text;
+        ProfileRewrite rewrite;
     } cases[] = {
-        {std::string("\xFF\xFE[\0\x00\xD8=\0", 8), ProfileEncoding::kUtf16LeMark, L"[\xD800="},
-        {std::string("\xFE\xFF\0[\xAC\0", 6), ProfileEncoding::kUtf16BeMark, L"[\xAC00"},
-        {"\xEF\xBB\xBF[\xE6\x97\xA5\xFF]", ProfileEncoding::kUtf8Mark, L"[日\xDCFF]"},
-        {std::string("[\0S\0=", 5), ProfileEncoding::kUtf16Le, L"[S"},
-        {std::string("\0[\0S", 4), ProfileEncoding::kUtf16Be, L"[S"},
-        {"[\xF0\x9F\x98\x80]", ProfileEncoding::kUtf8, L"[\xD83D\xDE00]"},
-        {"[\xC3\xA9", ProfileEncoding::kUtf8, L"[é"},
-        {"[\xED\xA0\x80]", ProfileEncoding::kCodePage, L"[\xED\xA0\x80]"},  // a surrogate is not UTF-8
-        {"[\xC0\xAF]", ProfileEncoding::kCodePage, L"[\xC0\xAF]"},          // nor an overlong "/"
-        {"[\x81\x80\x90\x80]", ProfileEncoding::kCodePage, L"[\x0200]"},
-        {"[Set]", ProfileEncoding::kCodePage, L"[Set]"},
-        {"", ProfileEncoding::kCodePage, L""},
+        {std::string("\xFF\xFE[\0\x00\xD8=\0", 8), ProfileEncoding::kUtf16LeMark, L"[\xD800=", kAny},
+        {std::string("\xFE\xFF\0[\xAC\0", 6), ProfileEncoding::kUtf16BeMark, L"[\xAC00", kAny},
+        // Half a unit at the end cannot be held.
+        {std::string("\xFF\xFE[\0S", 5), ProfileEncoding::kUtf16LeMark, L"[", ProfileRewrite::kNever},
+        {"\xEF\xBB\xBF[\xE6\x97\xA5\xFF]", ProfileEncoding::kUtf8Mark, L"[日\xDCFF]", kOwn},
+        {std::string("[\0S\0", 4), ProfileEncoding::kUtf16Le, L"[S", kAny},
+        {std::string("\0[\0S", 4), ProfileEncoding::kUtf16Be, L"[S", kAny},
+        // An odd length is no UTF-16: the NUL is a byte of the code page.
+        {std::string("[\0S\0=", 5), ProfileEncoding::kCodePage, std::wstring(L"[\0S\0=", 5), kAny},
+        {"[\xF0\x9F\x98\x80]", ProfileEncoding::kUtf8, L"[\xD83D\xDE00]", kAny},
+        {"[\xC3\xA9", ProfileEncoding::kUtf8, L"[é", kAny},
+        // An editor's UTF-8 with a stray byte; one sequence among as many strays is the code page's.
+        {"[\xE6\x97\xA5\xE6\x9C\xAC\xFF]", ProfileEncoding::kUtf8, L"[日本\xDCFF]", kOwn},
+        {"[\xC3\xA9\xFF]", ProfileEncoding::kCodePage, L"[\xC3\xA9\xFF]", kAny},
+        {"[\xED\xA0\x80]", ProfileEncoding::kCodePage, L"[\xED\xA0\x80]", kAny},  // a surrogate is not UTF-8
+        {"[\xC0\xAF]", ProfileEncoding::kCodePage, L"[\xC0\xAF]", kAny},          // nor an overlong "/"
+        {"[\x81\x80\x90\x80]", ProfileEncoding::kCodePage, L"[\x0200]", kAny},
+        // A line that does not decode, or decodes to a character written otherwise, keeps its
+        // bytes; its line end and "=" stay what they are, and the other lines are text.
+        {"lead=\x81\r\nk\x81=v\r\n[\x81\x80\x90\x80]\n[\x81\x80\x80\x85]", ProfileEncoding::kCodePage,
+         L"lead=\xDC81\r\nk\xDC81=v\r\n[\x0200]\n[\xDC81\xDC80\xDC80\xDC85]", kOwn},
+        {"[Set]", ProfileEncoding::kCodePage, L"[Set]", kAny},
+        {"", ProfileEncoding::kCodePage, L"", kAny},
     };
     for (const auto& c : cases) {
         const DecodedProfile decoded = DecodeProfile(c.bytes, storage);
         EXPECT_EQ(decoded.encoding, c.encoding) << testing::PrintToString(c.bytes);
         EXPECT_EQ(decoded.text, c.text) << testing::PrintToString(c.bytes);
-        if (c.encoding != ProfileEncoding::kUtf16Le) {  // whose odd last byte is half a character
+        EXPECT_EQ(decoded.rewrite, c.rewrite) << testing::PrintToString(c.bytes);
+        if (c.rewrite != ProfileRewrite::kNever) {
             EXPECT_EQ(EncodeProfile(decoded.text, decoded.encoding, storage), c.bytes);
         }
     }

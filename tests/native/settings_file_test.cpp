@@ -80,6 +80,7 @@ TEST(SettingsSave, TheFileKeepsItsEncodingUnlessItCannotHoldAValue) {
         std::string file;
         std::wstring search;
         std::string startsWith;
+        bool systemUtf8 = false;
     } const cases[] = {
         {keys, L"C:\\\x0200\\", "[Form]"},
         {keys, L"C:\\a¥b\\", "\xFF\xFE[\0"},
@@ -92,14 +93,54 @@ TEST(SettingsSave, TheFileKeepsItsEncodingUnlessItCannotHoldAValue) {
         {std::string("\xFE\xFF\0[", 4), L"C:\\", std::string("\xFE\xFF\0[", 4)},
         // Latin-1 that would read back as UTF-8 once saved: "Ã©" is the bytes of "é".
         {keys, L"C:\\Ã©\\", "\xFF\xFE[\0"},
+        // With the system code page UTF-8, a file of plain ASCII is UTF-8 and an older one stays
+        // in the code page of the user's locale.
+        {keys, L"C:\\\x0200\\", keys + "F1_Y=50\r\nF1_W=500\r\nF1_H=350\r\n[Comp]", true},
+        {"[User]\r\nNote=\x81\x80\x90\x80\r\n", L"C:\\\x0200\\", "[User]\r\nNote=\x81\x80\x90\x80", true},
     };
     for (const auto& c : cases) {
         FakeSettingsStorage storage;
         storage.file = c.file;
+        storage.systemUtf8 = c.systemUtf8;
         WriteSettings(storage, kPaths.iniPath, DefaultWindowSettings(), c.search, L"E:\\");
         ASSERT_TRUE(storage.file);
         EXPECT_TRUE(storage.file->starts_with(c.startsWith)) << testing::PrintToString(*storage.file);
         EXPECT_EQ(ReadSettings(storage, kPaths).searchFolder, c.search) << testing::PrintToString(*storage.file);
+        if (c.systemUtf8) {
+            const bool inUtf8 = storage.file->find("FLD1=C:\\\xC8\x80\\") != std::string::npos;
+            EXPECT_EQ(inUtf8, c.file == keys) << testing::PrintToString(*storage.file);
+        }
+    }
+}
+
+// Bytes that are no character of the file's encoding come back as they were, whatever the
+// program writes beside them; when they would have to change, the file is not written.
+TEST(SettingsSave, BytesThatAreNoCharacterComeBackAsTheyWere) {
+    const std::string user = "[User]\r\nlead=\x81\r\nk\x81=v\r\nodd=\x81\x40\xEB\x40\r\n";
+    struct Case {
+        std::string file;
+        std::wstring search;
+        bool written;
+    } const cases[] = {
+        {user, L"C:\\\x0200\\", true},
+        {user + "[Set]\r\nFLD1=\x81\r\n", L"C:\\x\\", true},
+        {"\xEF\xBB\xBF" + user, L"C:\\\x0200\\", true},
+        // The code page lacks "¥", UTF-16 could not hold the stray bytes, and half a unit is
+        // half a character in any encoding.
+        {user, L"C:\\a¥b\\", false},
+        {std::string("\xFF\xFE[\0U\0]\0x", 9), L"C:\\", false},
+    };
+    for (const auto& c : cases) {
+        FakeSettingsStorage storage;
+        storage.file = c.file;
+        WriteSettings(storage, kPaths.iniPath, DefaultWindowSettings(), c.search, L"");
+        EXPECT_EQ(storage.replaces, c.written ? 1 : 0) << testing::PrintToString(c.file);
+        ASSERT_TRUE(storage.file);
+        EXPECT_TRUE(storage.file->starts_with(c.file.substr(0, c.file.find("[Set]"))))
+            << testing::PrintToString(*storage.file);
+        if (c.written) {
+            EXPECT_EQ(ReadSettings(storage, kPaths).searchFolder, c.search) << testing::PrintToString(*storage.file);
+        }
     }
 }
 

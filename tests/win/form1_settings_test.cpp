@@ -13,6 +13,7 @@
 #include "support/dialog_watcher.h"
 #include "support/folder_probe.h"
 #include "support/form_fixture.h"
+#include "support/import_hook.h"
 #include "support/settings_file_bytes.h"
 #include "support/temp_dir.h"
 
@@ -377,6 +378,35 @@ TEST_F(Form1Settings, AReadOnlyFileIsLeftAsItIsAndTheWindowStillCloses) {
     CloseForm();
     EXPECT_EQ(ReadRawFile(IniFile()), before);
     EXPECT_EQ(GetFileAttributesW(IniFile().c_str()) & FILE_ATTRIBUTE_READONLY, DWORD{FILE_ATTRIBUTE_READONLY});
+}
+
+// A save may wait a few seconds for a file that another program holds open: by then the window
+// is off the screen, so that the close never looks stuck.
+ImportHook* replaceHook = nullptr;
+HWND closingWindow = nullptr;
+int replacesWhileShown = 0, replaces = 0;
+BOOL WINAPI ReplaceLookingAtTheWindow(LPCWSTR replaced,
+                                      LPCWSTR replacement,
+                                      LPCWSTR backup,
+                                      DWORD flags,
+                                      LPVOID exclude,
+                                      LPVOID reserved) {
+    ++replaces;
+    replacesWhileShown += IsWindowVisible(closingWindow) ? 1 : 0;
+    using Replace = BOOL(WINAPI*)(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID);
+    return replaceHook->Original<Replace>()(replaced, replacement, backup, flags, exclude, reserved);
+}
+
+TEST_F(Form1Settings, TheWindowIsOffTheScreenBeforeTheSaveReplacesTheFile) {
+    OpenWith(L"[Form]\r\nF1_X=10\r\n");
+    form->TargetFolder = L"D:\\写し先\\";
+    closingWindow = form->Handle();
+    ImportHook hook("kernel32.dll", "ReplaceFileW", reinterpret_cast<void*>(&ReplaceLookingAtTheWindow));
+    replaceHook = &hook;
+    CloseForm();
+    EXPECT_EQ(replaces, 1);
+    EXPECT_EQ(replacesWhileShown, 0);
+    EXPECT_EQ(KeyValue(L"Set", L"FLD2", IniFile()), L"D:\\写し先\\");
 }
 
 // What editors save: the folders read right, and a close keeps every comment and key of the

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cwchar>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -11,6 +13,7 @@
 #include "platform/executable_path_win.h"
 #include "platform/settings_storage_win.h"
 #include "settings/settings_file.h"
+#include "support/file_system_unix.h"
 #include "support/import_hook.h"
 #include "support/settings_file_bytes.h"
 #include "support/temp_dir.h"
@@ -18,9 +21,59 @@
 namespace tavelin {
 namespace {
 
+using test::ImportHook;
 using test::ReadRawFile;
 using test::ToCodePage932;
 using test::WriteRawFile;
+
+// Started as "settings_storage_test.exe --hold <share mode> <ms> <path>", this executable is the
+// other program that holds the settings file open for a while, then lets go.
+constexpr wchar_t kHoldSwitch[] = L" --hold ";
+[[maybe_unused]] const bool kRunAsHolder = [] {
+    const std::wstring command = GetCommandLineW();
+    const std::size_t at = command.find(kHoldSwitch);
+    if (at == std::wstring::npos)
+        return false;
+    wchar_t* rest = nullptr;
+    const DWORD share = wcstoul(command.c_str() + at + wcslen(kHoldSwitch), &rest, 10);
+    const DWORD ms = wcstoul(rest, &rest, 10);
+    HANDLE file = CreateFileW(rest + 1, GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+    Sleep(ms);
+    ExitProcess(file == INVALID_HANDLE_VALUE ? 1 : 0);
+}();
+
+// Another process holding the file open for `ms` from the moment this returns.
+HANDLE HoldInAnotherProcess(const std::wstring& path, DWORD share, DWORD ms) {
+    wchar_t exe[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(exe) + L"\"" + kHoldSwitch + std::to_wstring(share) + L" " +
+                           std::to_wstring(ms) + L" " + path;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    // Held once nobody else may open it at all, or never when the holder could not open it.
+    for (int waited = 0; waited < 5000 && WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT; waited += 5) {
+        HANDLE probe = CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        if (probe == INVALID_HANDLE_VALUE && GetLastError() == ERROR_SHARING_VIOLATION)
+            break;
+        if (probe != INVALID_HANDLE_VALUE)
+            CloseHandle(probe);
+        Sleep(5);
+    }
+    return process.hProcess;
+}
+
+// The process id of a process that has ended.
+DWORD EndedProcessId() {
+    HANDLE holder = HoldInAnotherProcess(L"C:\\no such file", 0, 0);
+    WaitForSingleObject(holder, 10000);
+    const DWORD id = GetProcessId(holder);
+    CloseHandle(holder);
+    return id;
+}
 
 class SettingsStorageFile : public testing::Test {
   protected:
@@ -102,21 +155,174 @@ TEST_F(SettingsStorageFile, AReadOnlyFileKeepsItsBytesAndAHiddenOrSystemOneItsAt
     }
 }
 
-// A copy that a kill left behind goes with the next save; one that a running instance is
-// writing stays, and so does a file of the user's that only looks alike.
-TEST_F(SettingsStorageFile, ASaveRemovesTheCopiesEarlierRunsLeftBehind) {
-    for (const wchar_t* name : {L"Tavelin.ini.4242-0.tmp", L"tavelin.INI.1-17.tmp", L"Tavelin.ini.77-3.tmp",
-                                L"Tavelin.ini.mine.tmp", L"Tavelin.ini.1-2.tmp.txt"})
+// A copy that a kill left behind goes with the next save; one whose instance still runs stays,
+// open or not, since that instance may be about to move it into place; and so does a file of the
+// user's that only looks alike.
+TEST_F(SettingsStorageFile, ASaveRemovesOnlyTheCopiesOfInstancesThatHaveEnded) {
+    WriteRawFile(dir.Path() + L"Tavelin.ini.mine.tmp", "[Form]\r\nF1_X=");
+    HANDLE running = HoldInAnotherProcess(dir.Path() + L"Tavelin.ini.mine.tmp", FILE_SHARE_READ, 3000);
+    ASSERT_TRUE(running);
+    const std::wstring ended = L"Tavelin.ini." + std::to_wstring(EndedProcessId()) + L"-0.tmp";
+    const std::wstring own = L"Tavelin.ini." + std::to_wstring(GetCurrentProcessId()) + L"-999.tmp";
+    const std::wstring other = L"Tavelin.ini." + std::to_wstring(GetProcessId(running)) + L"-3.tmp";
+    for (const std::wstring& name :
+         {ended, own, other, std::wstring(L"tavelin.INI.4242-17.tmp"), std::wstring(L"Tavelin.ini.1-2.tmp.txt")})
         WriteRawFile(dir.Path() + name, "[Form]\r\nF1_X=");
-    HANDLE running = CreateFileW((dir.Path() + L"Tavelin.ini.77-3.tmp").c_str(), GENERIC_WRITE, FILE_SHARE_READ,
-                                 nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(running, INVALID_HANDLE_VALUE);
     WriteSettings(storage, paths.iniPath, DefaultWindowSettings(), L"C:\\", L"");
+    WaitForSingleObject(running, 10000);
     CloseHandle(running);
     std::vector<std::wstring> names = FileNames();
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"Tavelin.ini", L"Tavelin.ini.1-2.tmp.txt", L"Tavelin.ini.77-3.tmp",
-                                                L"Tavelin.ini.mine.tmp"}));
+    std::vector<std::wstring> kept{L"Tavelin.ini", L"Tavelin.ini.1-2.tmp.txt", L"Tavelin.ini.mine.tmp", own, other};
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(names, kept);
+}
+
+// Another program holding the file open: one that lets it be deleted does not stop the save, one
+// that does not holds it up until it lets go; held longer than the save waits, the save is given
+// up and the old file stays whole, with no copy beside it.
+TEST_F(SettingsStorageFile, ASaveLandsOnceAnotherProgramLetsGoOfTheFile) {
+    const struct {
+        DWORD share;
+        DWORD holdMs;
+        unsigned long waitMs;
+        bool lands;
+    } cases[] = {
+        {FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 1500, 5000, true},
+        {FILE_SHARE_READ, 1500, 5000, true},
+        {FILE_SHARE_READ | FILE_SHARE_WRITE, 1500, 5000, true},
+        {FILE_SHARE_READ, 3000, 500, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "share " << c.share << ", held " << c.holdMs << " ms");
+        WriteRawFile(paths.iniPath, "[User]\r\nNote=old\r\n");
+        HANDLE holder = HoldInAnotherProcess(paths.iniPath, c.share, c.holdMs);
+        ASSERT_TRUE(holder);
+        SettingsStorageWin patient(GetACP(), c.waitMs);
+        EXPECT_EQ(patient.ReplaceBytes(paths.iniPath, "[User]\r\nNote=new\r\n"), c.lands);
+        EXPECT_EQ(ReadRawFile(paths.iniPath), c.lands ? "[User]\r\nNote=new\r\n" : "[User]\r\nNote=old\r\n");
+        // The old file that the other program still reads goes when it lets go.
+        WaitForSingleObject(holder, 10000);
+        CloseHandle(holder);
+        EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"Tavelin.ini"});
+    }
+}
+
+// A file system that cannot replace a file (some network shares) takes the move, as before.
+BOOL WINAPI ReplaceUnsupported(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) {
+    SetLastError(ERROR_NOT_SUPPORTED);
+    return FALSE;
+}
+
+TEST_F(SettingsStorageFile, WhereReplacingIsNotSupportedTheCopyIsMovedIntoPlace) {
+    WriteRawFile(paths.iniPath, "[User]\r\nNote=old\r\n");
+    ImportHook hook("kernel32.dll", "ReplaceFileW", reinterpret_cast<void*>(&ReplaceUnsupported));
+    EXPECT_TRUE(storage.ReplaceBytes(paths.iniPath, "[User]\r\nNote=new\r\n"));
+    EXPECT_EQ(ReadRawFile(paths.iniPath), "[User]\r\nNote=new\r\n");
+    EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"Tavelin.ini"});
+}
+
+// A settings file that is a link (here a Unix one, which Wine follows as Windows follows its
+// own): the file it leads to takes the save, and the link stays a link.
+TEST_F(SettingsStorageFile, ALinkStaysALinkAndTheFileItLeadsToTakesTheSave) {
+    test::TempDir elsewhere;
+    const std::wstring real = elsewhere.Path() + L"real.ini";
+    WriteRawFile(real, "[User]\r\nNote=kept\r\n");
+    if (test::RunUnix(L"ln -s " + test::UnixPathArgument(real) + L" " +
+                      test::UnixPathArgument(dir.Path(), L"Tavelin.ini")) != 0)
+        GTEST_SKIP() << "no Unix side to make a link on";
+    WriteSettings(storage, paths.iniPath, DefaultWindowSettings(), L"C:\\新しい\\", L"");
+    EXPECT_EQ(test::KeyValue(L"User", L"Note", real), L"kept");
+    EXPECT_EQ(test::KeyValue(L"Set", L"FLD1", real), L"C:\\新しい\\");
+    EXPECT_EQ(test::RunUnix(L"test -L " + test::UnixPathArgument(dir.Path(), L"Tavelin.ini")), 0);
+    EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"Tavelin.ini"});
+}
+
+// The program's own lines in Shift-JIS beside the user's bytes, which come back exactly: a lead
+// byte before the line end, one before "=", characters Shift-JIS does not have, random bytes.
+TEST_F(SettingsStorageFile, BytesThatAreNoShiftJisCharacterComeBackAsTheyWere) {
+    std::vector<std::string> files = {"[User]\r\nlead=\x82\r\nk\x82=v\r\nodd=\x85\x40\xEB\x40\r\n" +
+                                      ToCodePage932(L"名前=値\r\n")};
+    std::mt19937 random(23);
+    for (int lines : {14, 16, 14, 16}) {
+        std::string file;
+        for (int line = 0; line < lines; ++line) {
+            for (int n = random() % 24; n > 0; --n) {
+                const char c = static_cast<char>(1 + random() % 255);
+                file.push_back(c == '\n' ? '\x82' : c);
+            }
+            file += "\r\n";
+        }
+        files.push_back(file);
+    }
+    const std::wstring folder = L"D:\\表計算\\ソフト\\";
+    for (const std::string& file : files) {
+        WriteRawFile(paths.iniPath, file);
+        WriteSettings(storage, paths.iniPath, DefaultWindowSettings(), folder, L"");
+        const std::string saved = ReadRawFile(paths.iniPath);
+        EXPECT_TRUE(saved.starts_with(file)) << testing::PrintToString(saved);
+        EXPECT_NE(saved.find("FLD1=" + ToCodePage932(folder) + "\r\n"), std::string::npos)
+            << testing::PrintToString(saved);
+        EXPECT_EQ(ReadSettings(storage, paths).searchFolder, folder);
+    }
+}
+
+// With the system code page UTF-8, an older Shift-JIS file is read and written in the code page
+// of the user's locale.
+TEST_F(SettingsStorageFile, WithTheSystemCodePageUtf8OlderFilesStayShiftJis) {
+    SettingsStorageWin utf8System(CP_UTF8, 5000);
+    const std::string file = ToCodePage932(L"[Set]\r\nFLD2=E:\\写し先\\\r\n");
+    WriteRawFile(paths.iniPath, file);
+    EXPECT_EQ(ReadSettings(utf8System, paths).targetFolder, L"E:\\写し先\\");
+    WriteSettings(utf8System, paths.iniPath, DefaultWindowSettings(), L"D:\\表計算\\", L"E:\\写し先\\");
+    const std::string saved = ReadRawFile(paths.iniPath);
+    EXPECT_TRUE(saved.starts_with(file)) << testing::PrintToString(saved);
+    EXPECT_NE(saved.find("FLD1=" + ToCodePage932(L"D:\\表計算\\") + "\r\n"), std::string::npos)
+        << testing::PrintToString(saved);
+}
+
+// A locale with no code page of its own leaves UTF-8 for files that are not quite UTF-8, and
+// Windows refuses the best-fit flag and the used-default pointer with UTF-8, which Wine takes:
+// both are made so here.
+ImportHook* localeHook = nullptr;
+ImportHook* toBytesHook = nullptr;
+int WINAPI NoAnsiCodePage(LPCWSTR locale, LCTYPE type, LPWSTR data, int size) {
+    if (type == (LOCALE_IDEFAULTANSICODEPAGE | LOCALE_RETURN_NUMBER) && size >= 2) {
+        *reinterpret_cast<DWORD*>(data) = CP_ACP;
+        return 2;
+    }
+    return localeHook->Original<decltype(&GetLocaleInfoEx)>()(locale, type, data, size);
+}
+int WINAPI ToBytesAsWindows(UINT codePage,
+                            DWORD flags,
+                            LPCWCH text,
+                            int length,
+                            LPSTR bytes,
+                            int size,
+                            LPCCH defaultChar,
+                            LPBOOL usedDefault) {
+    if (codePage == CP_UTF8 && ((flags & ~WC_ERR_INVALID_CHARS) != 0 || defaultChar || usedDefault)) {
+        SetLastError((flags & ~WC_ERR_INVALID_CHARS) != 0 ? ERROR_INVALID_FLAGS : ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    return toBytesHook->Original<decltype(&WideCharToMultiByte)>()(codePage, flags, text, length, bytes, size,
+                                                                   defaultChar, usedDefault);
+}
+
+TEST_F(SettingsStorageFile, WithoutALocaleCodePageTheCodePageIsUtf8WithOnlyTheFlagsWindowsTakes) {
+    test::ImportHook locale("kernel32.dll", "GetLocaleInfoEx", reinterpret_cast<void*>(&NoAnsiCodePage));
+    test::ImportHook toBytes("kernel32.dll", "WideCharToMultiByte", reinterpret_cast<void*>(&ToBytesAsWindows));
+    localeHook = &locale;
+    toBytesHook = &toBytes;
+    SettingsStorageWin unicodeOnly(CP_UTF8, 5000);
+    // More stray bytes than UTF-8 sequences: a file for the code page, which is UTF-8 here.
+    const std::string file = "[User]\r\nodd=\x82\x82\x82\x82\r\n\xE5\x90\x8D=\xE5\x80\xA4\r\n";
+    WriteRawFile(paths.iniPath, file);
+    WriteSettings(unicodeOnly, paths.iniPath, DefaultWindowSettings(), L"D:\\表\\", L"");
+    const std::string saved = ReadRawFile(paths.iniPath);
+    EXPECT_TRUE(saved.starts_with(file)) << testing::PrintToString(saved);
+    EXPECT_NE(saved.find("FLD1=D:\\\xE8\xA1\xA8\\\r\n"), std::string::npos) << testing::PrintToString(saved);
+    EXPECT_EQ(ReadSettings(unicodeOnly, paths).searchFolder, L"D:\\表\\");
 }
 
 // The disk cannot be filled on demand here, so its writes are: the first bytes go through, then

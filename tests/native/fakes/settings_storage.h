@@ -16,6 +16,7 @@ class FakeSettingsStorage : public SettingsStorage {
     bool refuseReplace = false;
     int replaces = 0;
     std::wstring lacking = L"¥한";
+    bool systemUtf8 = false;
 
     std::optional<std::string> ReadBytes(const std::wstring&) override {
         if (unreadable)
@@ -29,19 +30,30 @@ class FakeSettingsStorage : public SettingsStorage {
         file = bytes;
         return true;
     }
-    std::wstring FromCodePage(std::string_view bytes) override {
+    // Strict, as the system's own with its flag for invalid bytes: 0x81 must lead a whole
+    // character. Some characters have two spellings, as in Shift-JIS: the three-byte forms of
+    // U+0000 to U+00FF read, but are written as single bytes.
+    std::optional<std::wstring> FromCodePage(std::string_view bytes) override {
         std::wstring text;
         for (std::size_t i = 0; i < bytes.size(); ++i) {
             const auto b = static_cast<unsigned char>(bytes[i]);
-            if (b == 0x81 && i + 3 < bytes.size()) {
-                const auto part = [&](std::size_t k, unsigned bits) {
-                    return static_cast<unsigned>(static_cast<unsigned char>(bytes[i + k]) & ((1u << bits) - 1));
-                };
-                text.push_back(static_cast<wchar_t>((part(1, 6) << 10) | (part(2, 5) << 5) | part(3, 5)));
-                i += 3;
-            } else {
+            if (b != 0x81) {
                 text.push_back(static_cast<wchar_t>(b));
+                continue;
             }
+            if (i + 3 >= bytes.size())
+                return std::nullopt;
+            const auto part = [&](std::size_t k, unsigned bits) -> std::optional<unsigned> {
+                const auto trail = static_cast<unsigned char>(bytes[i + k]);
+                if (trail < 0x80 || trail >= 0x80 + (1u << bits))
+                    return std::nullopt;
+                return trail & ((1u << bits) - 1);
+            };
+            const auto high = part(1, 6), middle = part(2, 5), low = part(3, 5);
+            if (!high || !middle || !low)
+                return std::nullopt;
+            text.push_back(static_cast<wchar_t>((*high << 10) | (*middle << 5) | *low));
+            i += 3;
         }
         return text;
     }
@@ -61,6 +73,7 @@ class FakeSettingsStorage : public SettingsStorage {
         }
         return bytes;
     }
+    bool SystemCodePageIsUtf8() override { return systemUtf8; }
 };
 
 }  // namespace tavelin::test
