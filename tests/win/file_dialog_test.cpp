@@ -19,8 +19,13 @@ using ui::FileDialog;
 
 constexpr FileDialog::Kind kKinds[] = {FileDialog::Kind::Open, FileDialog::Kind::Save};
 
+// The dialogs are COM objects; the program's thread is in a single-threaded apartment, and so is
+// the test's while it runs (others here need a thread outside any).
 class FileDialogTest : public testing::Test {
   protected:
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
+    void TearDown() override { CoUninitialize(); }
+
     test::TempDir dir;
     test::OwnerWindow owner{120, 60, 500, 400};
 };
