@@ -63,6 +63,7 @@ void OpenAtFolder(IFileDialog& dialog, const std::wstring& folder) {
 // carry no context, so the dialog being shown on this thread is found here.
 struct Placement {
     HWND owner = nullptr;
+    IFileDialog* dialog = nullptr;
     bool done = false;
 };
 thread_local Placement* tPlacement = nullptr;
@@ -92,8 +93,9 @@ LRESULT CALLBACK PlaceOnFirstActivation(int code, WPARAM wParam, LPARAM lParam) 
 
 class PlacementHook {
   public:
-    explicit PlacementHook(HWND owner) : saved_(std::exchange(tPlacement, &placement_)) {
+    PlacementHook(HWND owner, IFileDialog& dialog) : saved_(std::exchange(tPlacement, &placement_)) {
         placement_.owner = owner;
+        placement_.dialog = &dialog;
         hook_ = SetWindowsHookExW(WH_CBT, &PlaceOnFirstActivation, nullptr, GetCurrentThreadId());
     }
     PlacementHook(const PlacementHook&) = delete;
@@ -134,7 +136,7 @@ bool FileDialog::Execute(HWND owner) {
 
     HRESULT shown;
     {
-        PlacementHook placement(owner);
+        PlacementHook placement(owner, *dialog.Get());
         shown = dialog->Show(owner);
     }
     if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED))
@@ -148,6 +150,17 @@ bool FileDialog::Execute(HWND owner) {
     fileName_ = path;
     CoTaskMemFree(path);
     return true;
+}
+
+std::wstring FileDialog::ShownFolder() {
+    ComRef<IShellItem> folder;
+    wchar_t* path = nullptr;
+    if (!tPlacement || FAILED(tPlacement->dialog->GetFolder(reinterpret_cast<IShellItem**>(folder.Out()))) ||
+        FAILED(folder->GetDisplayName(SIGDN_FILESYSPATH, &path)))
+        return {};
+    std::wstring shown = path;
+    CoTaskMemFree(path);
+    return shown;
 }
 
 }  // namespace tavelin::ui

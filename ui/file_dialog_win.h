@@ -23,6 +23,9 @@ class FileDialog {
     // WideError when the dialog cannot be shown at all.
     bool Execute(HWND owner);
 
+    // The folder that the dialog on screen in this thread shows; empty when none is up.
+    static std::wstring ShownFolder();
+
   private:
     Kind kind_;
     std::wstring title_;
