@@ -2,36 +2,29 @@
 
 namespace tavelin::ui {
 
-std::wstring DialogInitialDir(const std::wstring& folder) {
+namespace {
+bool IsDriveRoot(const std::wstring& dir) {
+    return dir.size() == 3 && dir[1] == L':' && dir[2] == L'\\';
+}
+}  // namespace
+
+std::vector<std::wstring> FolderAndAncestors(const std::wstring& folder) {
+    std::vector<std::wstring> chain;
     std::wstring dir = folder;
-    if (dir.size() >= 2 && dir.back() == L'\\' && dir[dir.size() - 2] != L':')
-        dir.pop_back();
-    if (dir.size() <= kLongestDialogFolder)
-        return dir;
-    const std::size_t cut = dir.rfind(L'\\', kLongestDialogFolder);
-    if (cut == std::wstring::npos)
-        return {};
-    dir.resize(cut);
-    if (!dir.empty() && dir.back() == L':')
-        dir += L'\\';
-    return dir;
-}
-
-// The dialog joins the folder, a separator and the name before it looks at either; a name that
-// is a full path of its own needs no more room than that.
-int FileNameLimit(const std::wstring& folder) {
-    const std::size_t used = folder.size() + (folder.empty() || folder.back() == L'\\' ? 0 : 1);
-    return used < kLongestDialogPath ? static_cast<int>(kLongestDialogPath - used) : 1;
-}
-
-std::wstring FileNameWithin(std::wstring name, const std::wstring& folder) {
-    const auto limit = static_cast<std::size_t>(FileNameLimit(folder));
-    if (name.size() > limit) {
-        name.resize(limit);
-        if (name.back() >= 0xD800 && name.back() <= 0xDBFF)
-            name.pop_back();
+    while (!dir.empty()) {
+        if (dir.back() == L'\\' && !IsDriveRoot(dir)) {
+            dir.pop_back();
+            continue;
+        }
+        chain.push_back(dir);
+        const std::size_t cut = dir.rfind(L'\\');
+        if (IsDriveRoot(dir) || cut == std::wstring::npos)
+            break;
+        dir.resize(cut);
+        if (dir.size() == 2 && dir[1] == L':')
+            dir += L'\\';
     }
-    return name;
+    return chain;
 }
 
 // A dialog larger than the work area keeps its top-left corner on it, so the caption stays

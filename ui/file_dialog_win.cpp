@@ -1,121 +1,166 @@
 #include "ui/file_dialog_win.h"
 
-#include <commctrl.h>
-#include <commdlg.h>
-#include <dlgs.h>
+#include <shobjidl.h>
 
-#include <algorithm>
-#include <string_view>
 #include <utility>
-#include <vector>
 
+#include "base/wide_error.h"
 #include "ui/file_dialog_layout.h"
 
 namespace tavelin::ui {
 
 namespace {
-// Room for a long path, even one past the classic 260 characters.
-constexpr DWORD kFileBufferSize = 32768;
 
-// The edit control inside the file-name box, whichever form the box has.
-HWND FileNameEdit(HWND dialog) {
-    HWND box = GetDlgItem(dialog, cmb13);
-    if (!box)
-        box = GetDlgItem(dialog, edt1);
-    wchar_t className[32] = {};
-    if (!box || !GetClassNameW(box, className, 32))
-        return nullptr;
-    const std::wstring_view kind = className;
-    if (kind == WC_COMBOBOXEXW)
-        return reinterpret_cast<HWND>(SendMessageW(box, CBEM_GETEDITCONTROL, 0, 0));
-    if (kind == WC_COMBOBOXW) {
-        COMBOBOXINFO info{};
-        info.cbSize = sizeof info;
-        return GetComboBoxInfo(box, &info) ? info.hwndItem : nullptr;
+// Holds one COM interface and releases it.
+template <class T>
+class ComRef {
+  public:
+    ComRef() = default;
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ~ComRef() {
+        if (p_)
+            p_->Release();
     }
-    return box;
+    T* operator->() const { return p_; }
+    T* Get() const { return p_; }
+    void** Out() { return reinterpret_cast<void**>(&p_); }
+
+  private:
+    T* p_ = nullptr;
+};
+
+std::wstring SystemMessage(HRESULT hr) {
+    wchar_t* text = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message = length ? std::wstring(text, length) : L"0x" + std::to_wstring(static_cast<DWORD>(hr));
+    LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r'))
+        message.pop_back();
+    return message;
 }
 
-std::wstring TextOf(HWND window) {
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
+void Check(HRESULT hr) {
+    if (FAILED(hr))
+        throw WideError(SystemMessage(hr));
 }
 
-// A name longer than the dialog can join to its folder crashes it inside its own code, so the
-// box never holds one; the limit follows the folder the dialog shows. It holds only for what is
-// typed after it is set, so a name typed beside a shallower folder is cut as well.
-void LimitFileName(HWND dialog) {
-    std::vector<wchar_t> folder(kFileBufferSize, L'\0');
-    const LRESULT length = SendMessageW(dialog, CDM_GETFOLDERPATH, static_cast<WPARAM>(folder.size()),
-                                        reinterpret_cast<LPARAM>(folder.data()));
-    const std::wstring shown = length > 0 ? std::wstring(folder.data()) : std::wstring();
-    HWND edit = FileNameEdit(dialog);
-    if (!edit)
-        return;
-    SendMessageW(edit, EM_LIMITTEXT, static_cast<WPARAM>(FileNameLimit(shown)), 0);
-    const std::wstring name = TextOf(edit);
-    if (const std::wstring cut = FileNameWithin(name, shown); cut != name)
-        SetWindowTextW(edit, cut.c_str());
-}
-}  // namespace
-
-FileDialog::FileDialog(Kind kind, std::wstring title) : kind_(kind), title_(std::move(title)) {}
-
-bool FileDialog::Execute(HWND owner) {
-    std::vector<wchar_t> buffer(kFileBufferSize, L'\0');
-    fileName_.copy(buffer.data(), std::min<std::size_t>(fileName_.size(), kFileBufferSize - 1));
-    const std::wstring initialDir = DialogInitialDir(initialDir_);
-
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFile = buffer.data();
-    ofn.nMaxFile = kFileBufferSize;
-    ofn.lpstrInitialDir = initialDir.empty() ? nullptr : initialDir.c_str();
-    ofn.lpstrTitle = title_.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_ENABLEHOOK;
-    ofn.lpfnHook = &FileDialog::Hook;
-    ofn.lCustData = reinterpret_cast<LPARAM>(this);
-
-    owner_ = owner;
-    const BOOL confirmed = kind_ == Kind::Open ? GetOpenFileNameW(&ofn) : GetSaveFileNameW(&ofn);
-    owner_ = nullptr;
-    if (!confirmed)
-        return false;
-    fileName_ = buffer.data();
-    return true;
-}
-
-// The hook's dialog is a child of the real one; by CDN_INITDONE the real one has its final
-// size and is not yet on screen, so moving it then does not show a jump.
-UINT_PTR CALLBACK FileDialog::Hook(HWND hookDialog, UINT message, WPARAM, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        auto* ofn = reinterpret_cast<OPENFILENAMEW*>(lParam);
-        SetWindowLongPtrW(hookDialog, DWLP_USER, ofn->lCustData);
-    } else if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == CDN_INITDONE) {
-        auto* self = reinterpret_cast<FileDialog*>(GetWindowLongPtrW(hookDialog, DWLP_USER));
-        if (self)
-            self->PlaceOnOwnersMonitor(GetParent(hookDialog));
-        LimitFileName(GetParent(hookDialog));
-    } else if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == CDN_FOLDERCHANGE) {
-        LimitFileName(GetParent(hookDialog));
+// The dialog remembers nothing of ours, so it would open wherever Windows last left it; it opens
+// at the saved folder instead, or at its nearest ancestor that is still there.
+void OpenAtFolder(IFileDialog& dialog, const std::wstring& folder) {
+    for (const std::wstring& candidate : FolderAndAncestors(folder)) {
+        ComRef<IShellItem> item;
+        if (SUCCEEDED(SHCreateItemFromParsingName(candidate.c_str(), nullptr, IID_IShellItem, item.Out())) &&
+            SUCCEEDED(dialog.SetFolder(item.Get())))
+            return;
     }
-    return 0;
 }
 
-void FileDialog::PlaceOnOwnersMonitor(HWND dialog) const {
-    HMONITOR monitor = MonitorFromWindow(owner_ ? owner_ : dialog, MONITOR_DEFAULTTONEAREST);
+// The dialog is placed by the system; it is moved over the owner's monitor in the moment before
+// it is first activated, when it has its size and nothing of it has been drawn. Hook procedures
+// carry no context, so the dialog being shown on this thread is found here.
+struct Placement {
+    HWND owner = nullptr;
+    IFileDialog* dialog = nullptr;
+    bool done = false;
+};
+thread_local Placement* tPlacement = nullptr;
+
+void PlaceOnOwnersMonitor(HWND dialog, HWND owner) {
+    HMONITOR monitor = MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST);
     MONITORINFO info{};
     info.cbSize = sizeof info;
     RECT bounds{};
     if (!GetMonitorInfoW(monitor, &info) || !GetWindowRect(dialog, &bounds))
         return;
-    const int width = bounds.right - bounds.left;
-    const int height = bounds.bottom - bounds.top;
     const ScreenRect work{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
-    const ScreenPoint at = DialogPosition(work, width, height);
+    const ScreenPoint at = DialogPosition(work, bounds.right - bounds.left, bounds.bottom - bounds.top);
     SetWindowPos(dialog, nullptr, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+LRESULT CALLBACK PlaceOnFirstActivation(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE && tPlacement && !tPlacement->done) {
+        HWND window = reinterpret_cast<HWND>(wParam);
+        if (GetWindow(window, GW_OWNER) == tPlacement->owner) {
+            tPlacement->done = true;
+            PlaceOnOwnersMonitor(window, tPlacement->owner);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+class PlacementHook {
+  public:
+    PlacementHook(HWND owner, IFileDialog& dialog) : saved_(std::exchange(tPlacement, &placement_)) {
+        placement_.owner = owner;
+        placement_.dialog = &dialog;
+        hook_ = SetWindowsHookExW(WH_CBT, &PlaceOnFirstActivation, nullptr, GetCurrentThreadId());
+    }
+    PlacementHook(const PlacementHook&) = delete;
+    PlacementHook& operator=(const PlacementHook&) = delete;
+    ~PlacementHook() {
+        if (hook_)
+            UnhookWindowsHookEx(hook_);
+        tPlacement = saved_;
+    }
+
+  private:
+    Placement placement_;
+    Placement* saved_;
+    HHOOK hook_ = nullptr;
+};
+
+}  // namespace
+
+// The placeholder name is not a file: nothing may check it, ask about it or remember it, and the
+// process's current folder must not move into the chosen one (Windows would hold it open).
+DWORD FolderDialogOptions(DWORD defaults) {
+    const DWORD checks = FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST | FOS_OVERWRITEPROMPT | FOS_CREATEPROMPT;
+    return (defaults & ~checks) | FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_DONTADDTORECENT;
+}
+
+FileDialog::FileDialog(Kind kind, std::wstring title) : kind_(kind), title_(std::move(title)) {}
+
+bool FileDialog::Execute(HWND owner) {
+    ComRef<IFileDialog> dialog;
+    Check(CoCreateInstance(kind_ == Kind::Open ? CLSID_FileOpenDialog : CLSID_FileSaveDialog, nullptr,
+                           CLSCTX_INPROC_SERVER, IID_IFileDialog, dialog.Out()));
+    FILEOPENDIALOGOPTIONS options = 0;
+    Check(dialog->GetOptions(&options));
+    Check(dialog->SetOptions(FolderDialogOptions(options)));
+    Check(dialog->SetTitle(title_.c_str()));
+    Check(dialog->SetFileName(fileName_.c_str()));
+    OpenAtFolder(*dialog.Get(), initialDir_);
+
+    HRESULT shown;
+    {
+        PlacementHook placement(owner, *dialog.Get());
+        shown = dialog->Show(owner);
+    }
+    if (shown == HRESULT_FROM_WIN32(ERROR_CANCELLED))
+        return false;
+    Check(shown);
+
+    ComRef<IShellItem> result;
+    Check(dialog->GetResult(reinterpret_cast<IShellItem**>(result.Out())));
+    wchar_t* path = nullptr;
+    Check(result->GetDisplayName(SIGDN_FILESYSPATH, &path));
+    fileName_ = path;
+    CoTaskMemFree(path);
+    return true;
+}
+
+std::wstring FileDialog::ShownFolder() {
+    ComRef<IShellItem> folder;
+    wchar_t* path = nullptr;
+    if (!tPlacement || FAILED(tPlacement->dialog->GetFolder(reinterpret_cast<IShellItem**>(folder.Out()))) ||
+        FAILED(folder->GetDisplayName(SIGDN_FILESYSPATH, &path)))
+        return {};
+    std::wstring shown = path;
+    CoTaskMemFree(path);
+    return shown;
 }
 
 }  // namespace tavelin::ui

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Builds the release package with tools/package.sh and checks it as a Windows user meets it:
 # exactly the executable, the guide and the licence; a guide and a licence that Notepad opens
-# right, the guide naming every text the program shows; and an executable that, unzipped into a
-# fresh folder of the Wine prefix, starts, shows its window and writes Tavelin.ini beside itself
-# when closed.
+# right, the guide naming every text the program shows; an executable that takes no DLL from
+# beside itself and that, unzipped into a fresh folder of the Wine prefix, starts, shows its
+# window and writes Tavelin.ini beside itself when closed.
 # Usage: package_test.sh SOURCE_DIR START_AND_CLOSE_EXE WORK_DIR   (inside a prepared Wine prefix)
 set -euo pipefail
 src=$1 helper=$2 work=$3
@@ -46,6 +46,28 @@ done < <(
         LC_ALL=C.UTF-8 grep -ohP '(POPUP|MENUITEM) "[^"]*"' res/tavelin.rc
     } | LC_ALL=C.UTF-8 grep -P '[^\x00-\x7f]' | sed -E 's/^[A-Z]* ?L?"//; s/"$//; s/&//g' | sort -u
 )
+
+# The executable takes no DLL from beside itself: it imports only DLLs that Windows always loads
+# from System32 (its KnownDLLs) and comctl32, which the manifest takes side by side, and its
+# load configuration sends the search for their own imports to System32 (DependentLoadFlags =
+# LOAD_LIBRARY_SEARCH_SYSTEM32, two bytes at offset 78).
+exe=$unpacked/Tavelin.exe
+headers=$(x86_64-w64-mingw32-objdump -p "$exe")
+allowed=" advapi32 clbcatq combase comdlg32 coml2 difxapi gdi32 gdiplus imagehlp imm32 kernel32 msctf msvcrt
+          normaliz nsi ole32 oleaut32 psapi rpcrt4 sechost setupapi shcore shell32 shlwapi user32 wldap32 ws2_32
+          comctl32 "
+while read -r dll; do
+    name=$(tr '[:upper:]' '[:lower:]' <<<"${dll%.[dD][lL][lL]}")
+    [[ $allowed == *[[:space:]]"$name"[[:space:]]* ]] || fail "Tavelin.exe imports $dll, which Windows may load from beside it"
+done < <(grep -oP 'DLL Name: \K\S+' <<<"$headers")
+base=$(awk '/^ImageBase/ {print $2}' <<<"$headers")
+read -r config config_size < <(awk '/Load Configuration Directory/ {print $3, $4}' <<<"$headers")
+flags=
+if ((0x$config != 0 && 0x$config_size >= 80)); then
+    at=$((0x$base + 0x$config + 78))
+    flags=$(x86_64-w64-mingw32-objdump -s --start-address=$at --stop-address=$((at + 2)) "$exe" | awk 'END {print $2}')
+fi
+[ "$flags" = 0008 ] || fail "Tavelin.exe has no load configuration whose DependentLoadFlags is 0x800 (found [$flags])"
 
 wine "$helper" "C:\\$(basename "$unpacked")\\Tavelin.exe" 'C:\windows' || fail "the unpacked program"
 [ -f "$unpacked/Tavelin.ini" ] || fail "no Tavelin.ini beside the unpacked executable"

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <shobjidl.h>
+
 #include <string>
 
 #include "support/dialog_watcher.h"
@@ -15,15 +17,22 @@ using test::Answer;
 using test::DialogWatcher;
 using ui::FileDialog;
 
+constexpr FileDialog::Kind kKinds[] = {FileDialog::Kind::Open, FileDialog::Kind::Save};
+
+// The dialogs are COM objects; the program's thread is in a single-threaded apartment, and so is
+// the test's while it runs (others here need a thread outside any).
 class FileDialogTest : public testing::Test {
   protected:
+    void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))); }
+    void TearDown() override { CoUninitialize(); }
+
     test::TempDir dir;
     test::OwnerWindow owner{120, 60, 500, 400};
 };
 
 TEST_F(FileDialogTest, OkOnThePlaceholderReturnsTheFolderFollowedByIt) {
     const std::wstring folder = dir.MakeFolder(L"データ") + L"\\";
-    for (FileDialog::Kind kind : {FileDialog::Kind::Open, FileDialog::Kind::Save}) {
+    for (FileDialog::Kind kind : kKinds) {
         FileDialog dialog(kind, L"検索フォルダ指定");
         dialog.SetInitialDir(folder);
         DialogWatcher watcher({Answer::Ok()});
@@ -32,19 +41,25 @@ TEST_F(FileDialogTest, OkOnThePlaceholderReturnsTheFolderFollowedByIt) {
         ASSERT_EQ(watcher.Count(), 1u);
         EXPECT_EQ(watcher.Seen(0).caption, L"検索フォルダ指定");
         EXPECT_EQ(watcher.Seen(0).fileNameBox, L"\u3000");
+        EXPECT_FALSE(watcher.Seen(0).lookInBox) << "the dialog of today's programs, not the old one";
         EXPECT_FALSE(watcher.Seen(0).ownerEnabled);
         EXPECT_TRUE(IsWindowEnabled(owner.Handle()));
     }
 }
 
-TEST_F(FileDialogTest, ATypedNameComesBackAsAFullPathThatNeedNotExist) {
+TEST_F(FileDialogTest, ATypedNameComesBackAsAFullPathWithoutAnyQuestion) {
     const std::wstring folder = dir.MakeFolder(L"dest") + L"\\";
-    FileDialog dialog(FileDialog::Kind::Save, L"フォルダコピー開始");
-    dialog.SetInitialDir(folder);
-    DialogWatcher watcher({Answer::FileName(L"まだ無い.txt")});
-    EXPECT_TRUE(dialog.Execute(owner.Handle()));
-    EXPECT_EQ(dialog.FileName(), folder + L"まだ無い.txt");
-    EXPECT_EQ(watcher.Unexpected(), 0u) << "no overwrite or must-exist prompt may appear";
+    dir.MakeFile(L"dest\\ある.txt");
+    for (FileDialog::Kind kind : kKinds) {
+        for (const wchar_t* name : {L"まだ無い.txt", L"ある.txt"}) {
+            FileDialog dialog(kind, L"フォルダコピー開始");
+            dialog.SetInitialDir(folder);
+            DialogWatcher watcher({Answer::FileName(name)});
+            EXPECT_TRUE(dialog.Execute(owner.Handle()));
+            EXPECT_EQ(dialog.FileName(), folder + name);
+            EXPECT_EQ(watcher.Unexpected(), 0u) << "no overwrite or must-exist prompt may appear";
+        }
+    }
 }
 
 TEST_F(FileDialogTest, CancelOrCloseKeepsThePreviousName) {
@@ -56,6 +71,49 @@ TEST_F(FileDialogTest, CancelOrCloseKeepsThePreviousName) {
         EXPECT_FALSE(dialog.Execute(owner.Handle()));
         EXPECT_EQ(dialog.FileName(), L"C:\\前回\\\u3000");
         EXPECT_TRUE(watcher.Done());
+    }
+}
+
+// Windows reopens the old dialog at the folder picked last when it is given again the first
+// folder it was ever given. This dialog opens at the folder it is given, whatever was picked
+// before; at its nearest ancestor that is still there when it has gone.
+TEST_F(FileDialogTest, OpensAtTheGivenFolderWhateverWasPickedBefore) {
+    const std::wstring search = dir.MakeFolder(L"検索") + L"\\";
+    const std::wstring other = dir.MakeFolder(L"コピー先") + L"\\";
+    const struct {
+        std::wstring given, opensAt;
+    } cases[] = {
+        {search, search},
+        {dir.Path() + L"消えた\\下\\", dir.Path()},
+    };
+    for (FileDialog::Kind kind : kKinds) {
+        for (const auto& c : cases) {
+            std::wstring picked;
+            for (const std::wstring& given : {c.given, other, c.given}) {
+                FileDialog dialog(kind, L"検索フォルダ指定");
+                dialog.SetInitialDir(given);
+                DialogWatcher watcher({Answer::Ok()});
+                ASSERT_TRUE(dialog.Execute(owner.Handle()));
+                picked = dialog.FileName();
+            }
+            EXPECT_EQ(picked, c.opensAt + L"\u3000") << c.given;
+        }
+    }
+}
+
+// Windows would keep the process's current folder open: it could be neither removed nor renamed.
+TEST_F(FileDialogTest, TheCurrentFolderStaysWhereItWas) {
+    const std::wstring folder = dir.MakeFolder(L"選ぶ") + L"\\";
+    wchar_t before[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, before);
+    for (FileDialog::Kind kind : kKinds) {
+        FileDialog dialog(kind, L"検索フォルダ指定");
+        dialog.SetInitialDir(folder);
+        DialogWatcher watcher({Answer::Ok()});
+        ASSERT_TRUE(dialog.Execute(owner.Handle()));
+        wchar_t after[MAX_PATH] = {};
+        GetCurrentDirectoryW(MAX_PATH, after);
+        EXPECT_STREQ(after, before);
     }
 }
 
@@ -74,44 +132,18 @@ TEST_F(FileDialogTest, OpensCentredOnTheOwnersMonitorAtAThirdOfTheFreeHeight) {
     EXPECT_NEAR(r.top - work.top, (work.bottom - work.top - (r.bottom - r.top)) / 3, 1);
 }
 
-// Folders of `component` below `base` until the path is at least `length` characters long.
-std::wstring DeepFolder(const test::TempDir& dir, std::size_t length) {
-    std::wstring relative;
-    while (dir.Path().size() + relative.size() < length)
-        relative += L"folder-" + std::to_wstring(relative.size() / 10) + L"\\";
-    return dir.MakeFolder(relative.substr(0, relative.size() - 1)) + L"\\";
-}
-
-// A name already in the box when the folder changes (here: as the dialog opens) is cut as well.
-TEST_F(FileDialogTest, ALongTypedOrGivenNameIsCutToWhatTheDialogCanJoinToItsFolder) {
-    const std::wstring folders[] = {dir.Path(), DeepFolder(dir, 200)};
-    const std::wstring name(318, L'x');
-    for (const std::wstring& folder : folders) {
-        for (auto [kind, given] : {std::pair{FileDialog::Kind::Open, false},
-                                   {FileDialog::Kind::Save, false},
-                                   {FileDialog::Kind::Open, true},
-                                   {FileDialog::Kind::Save, true}}) {
-            FileDialog dialog(kind, L"検索フォルダ指定");
-            dialog.SetInitialDir(folder);
-            dialog.SetFileName(given ? name : L"\u3000");
-            DialogWatcher watcher({given ? Answer::Ok() : Answer::Typed(name)});
-            ASSERT_TRUE(dialog.Execute(owner.Handle())) << folder.size();
-            // 259 characters: the longest path the dialog builds without overrunning it.
-            EXPECT_EQ(dialog.FileName(), folder + std::wstring(259 - folder.size(), L'x')) << folder.size();
-        }
-    }
-}
-
-TEST_F(FileDialogTest, AFolderLongerThanTheDialogTakesOpensAtItsDeepestAncestorThatFits) {
-    const std::wstring deep = DeepFolder(dir, 318);
-    // Ancestors end where a separator stands; the dialog takes up to 257 characters.
-    std::wstring expected = deep.substr(0, deep.rfind(L'\\', 257) + 1);
-    for (FileDialog::Kind kind : {FileDialog::Kind::Open, FileDialog::Kind::Save}) {
-        FileDialog dialog(kind, L"フォルダコピー開始");
-        dialog.SetInitialDir(deep);
-        DialogWatcher watcher({Answer::Ok()});
-        ASSERT_TRUE(dialog.Execute(owner.Handle()));
-        EXPECT_EQ(dialog.FileName(), expected + L"\u3000");
+// Both dialogs' own defaults, as Windows documents them for each, lose every check of the name
+// and gain what keeps the dialog from touching the current folder and the recent list.
+TEST(FolderDialogOptions, NoCheckOfThePlaceholderAndNothingRemembered) {
+    const DWORD checks = FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST | FOS_OVERWRITEPROMPT | FOS_CREATEPROMPT;
+    const DWORD wanted = FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_DONTADDTORECENT;
+    const DWORD openDefaults = FOS_PATHMUSTEXIST | FOS_FILEMUSTEXIST | FOS_NOCHANGEDIR;
+    const DWORD saveDefaults = FOS_OVERWRITEPROMPT | FOS_NOREADONLYRETURN | FOS_PATHMUSTEXIST | FOS_NOCHANGEDIR;
+    for (DWORD defaults : {openDefaults, saveDefaults, DWORD{FOS_CREATEPROMPT}}) {
+        const DWORD options = ui::FolderDialogOptions(defaults);
+        EXPECT_EQ(options & checks, 0u) << std::hex << defaults;
+        EXPECT_EQ(options & wanted, wanted) << std::hex << defaults;
+        EXPECT_EQ(options & ~(checks | wanted), defaults & ~(checks | wanted)) << std::hex << defaults;
     }
 }
 

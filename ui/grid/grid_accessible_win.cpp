@@ -4,6 +4,7 @@
 #include <string>
 
 #include "ui/grid/grid_row_access.h"
+#include "ui/grid/oleacc_win.h"
 #include "ui/grid/string_grid_win.h"
 
 namespace tavelin::ui {
@@ -117,8 +118,8 @@ bool GridAccessible::CurrentRow(int* row) const {
 HRESULT GridAccessible::get_accParent(IDispatch** parent) {
     if (const HRESULT hr = Begin(parent); hr != S_OK)
         return hr;
-    return AccessibleObjectFromWindow(hwnd_, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
-                                      reinterpret_cast<void**>(parent));
+    return oleacc::AccessibleObjectFromWindow(hwnd_, static_cast<DWORD>(OBJID_WINDOW), __uuidof(IDispatch),
+                                              reinterpret_cast<void**>(parent));
 }
 
 HRESULT GridAccessible::get_accChildCount(LONG* count) {
@@ -347,8 +348,8 @@ HRESULT GridAccessible::accNavigate(LONG direction, VARIANT start, VARIANT* end)
             return S_OK;
         }
         IAccessible* standard = nullptr;
-        HRESULT hr =
-            CreateStdAccessibleObject(hwnd_, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&standard));
+        HRESULT hr = oleacc::CreateStdAccessibleObject(hwnd_, OBJID_CLIENT, __uuidof(IAccessible),
+                                                       reinterpret_cast<void**>(&standard));
         if (FAILED(hr))
             return hr;
         hr = standard->accNavigate(direction, start, end);

@@ -7,6 +7,7 @@
 #include "ui/dpi_scale.h"
 #include "ui/gdi_object_win.h"
 #include "ui/grid/grid_accessible_win.h"
+#include "ui/grid/oleacc_win.h"
 #include "ui/scoped_dc_win.h"
 
 namespace tavelin::ui {
@@ -400,7 +401,7 @@ LRESULT StringGrid::AnswerGetObject(WPARAM wParam, LPARAM lParam) {
         return DefaultProc(WM_GETOBJECT, wParam, lParam);
     if (!accessible_)
         accessible_ = new GridAccessible(*this);
-    const LRESULT result = LresultFromObject(__uuidof(IAccessible), wParam, accessible_);
+    const LRESULT result = oleacc::LresultFromObject(__uuidof(IAccessible), wParam, accessible_);
     return FAILED(static_cast<HRESULT>(result)) ? DefaultProc(WM_GETOBJECT, wParam, lParam) : result;
 }
 

@@ -28,8 +28,8 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-// The file-name box: in the Explorer-style dialog a ComboBoxEx32 (cmb13) holding a combo box
-// holding the edit control; older layouts have the plain edit edt1.
+// The file-name box: a ComboBoxEx32 (cmb13) holding a combo box holding the edit control, or
+// the plain edit edt1, as each form of the file dialogs has it.
 HWND FileNameEdit(HWND dialog) {
     constexpr int kCmb13 = 0x47c, kEdt1 = 0x480;
     if (HWND combo = GetDlgItem(dialog, kCmb13)) {
@@ -95,6 +95,8 @@ SeenDialog Record(HWND dialog) {
     EnumChildWindows(dialog, &RecordChild, reinterpret_cast<LPARAM>(&seen));
     if (HWND edit = FileNameEdit(dialog))
         seen.fileNameBox = TextOf(edit);
+    constexpr int kCmb2 = 0x471;
+    seen.lookInBox = GetDlgItem(dialog, kCmb2) != nullptr;
     return seen;
 }
 
@@ -165,14 +167,6 @@ void DialogWatcher::Respond(HWND dialog) {
             if (!answer.fileName.empty()) {
                 if (HWND edit = FileNameEdit(dialog))
                     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(answer.fileName.c_str()));
-            }
-            PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-            break;
-        case test::Answer::Kind::Typed:
-            if (HWND edit = FileNameEdit(dialog)) {
-                SendMessageW(edit, EM_SETSEL, 0, -1);
-                for (wchar_t c : answer.fileName)
-                    SendMessageW(edit, WM_CHAR, c, 1);
             }
             PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
             break;

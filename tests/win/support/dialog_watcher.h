@@ -11,7 +11,7 @@
 namespace tavelin::test {
 
 struct Answer {
-    enum class Kind { Button, Close, Escape, FileName, Typed, Cancel };
+    enum class Kind { Button, Close, Escape, FileName, Cancel };
     Kind kind;
     int buttonId = 0;
     std::wstring fileName;
@@ -24,9 +24,6 @@ struct Answer {
     static Answer Escape() { return {Kind::Escape, 0, {}}; }
     // A file dialog: types `name` into the file-name box and presses OK.
     static Answer FileName(std::wstring name) { return {Kind::FileName, 0, std::move(name)}; }
-    // A file dialog: types `name` into the file-name box key by key, as the keyboard does (so the
-    // box's length limit applies), and presses OK.
-    static Answer Typed(std::wstring name) { return {Kind::Typed, 0, std::move(name)}; }
     // A file dialog: presses OK on whatever the file-name box holds.
     static Answer Ok() { return FileName({}); }
     // IDCANCEL.
@@ -46,6 +43,7 @@ struct SeenDialog {
     std::vector<SeenControl> buttons;       // Button controls, in child order
     int iconWidth = 0;                      // the width of the icon a Static control shows
     std::wstring fileNameBox;               // a file dialog's file-name box as it opened
+    bool lookInBox = false;                 // a file dialog of the old form, with its folder list
     RECT rect{};                            // the window rectangle, in screen coordinates
     HWND owner = nullptr;
     bool ownerEnabled = true;  // the owner's state while the dialog was up

@@ -1,6 +1,6 @@
 #include "folder_probe.h"
 
-#include <commdlg.h>
+#include "ui/file_dialog_win.h"
 
 namespace tavelin::test {
 
@@ -24,9 +24,7 @@ BOOL CALLBACK FolderProbe::Look(HWND window, LPARAM) {
     GetClassNameW(window, name, 16);
     if (!IsWindowVisible(window) || std::wstring(name) != L"#32770")
         return TRUE;
-    wchar_t folder[MAX_PATH] = {};
-    if (SendMessageW(window, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder)) > 0)
-        instance_->folder_ = folder;
+    instance_->folder_ = ui::FileDialog::ShownFolder();
     return FALSE;
 }
 
