@@ -58,9 +58,10 @@ class FakeFileSystem : public FileSystem {
         }
         return std::make_unique<Listing>(found->second, *openSearches_);
     }
+    // Takes a path as the platform's path rules would make it, as a disk does.
     bool IsDirectory(const std::wstring& path) override {
         std::lock_guard lock(*mutex_);
-        return folders_.contains(Resolve(path));
+        return folders_.contains(Resolve(FullPath(path)));
     }
     bool MakeDirectory(const std::wstring& path) override {
         std::lock_guard lock(*mutex_);
