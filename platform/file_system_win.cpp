@@ -43,7 +43,7 @@ class FindSearch final : public DirectorySearch {
 };
 
 // FILE_ID_INFO and its class, which the headers show only to programs that require Windows 8.
-struct FileIdInfo {
+struct FileIdInformation {
     ULONGLONG volumeSerialNumber;
     BYTE fileId[16];
 };
@@ -98,7 +98,7 @@ std::optional<FolderIdentity> FileSystemWin::Identity(const std::wstring& path) 
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file)
         return std::nullopt;
-    FileIdInfo info;
+    FileIdInformation info;
     if (!GetFileInformationByHandleEx(file.Get(), kFileIdInfoClass, &info, sizeof info))
         return IndexIdentity(file.Get());
     FolderIdentity identity{info.volumeSerialNumber, {}};

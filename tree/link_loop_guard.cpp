@@ -2,9 +2,11 @@
 
 namespace tavelin {
 
+// No reparse point has the tag zero: a file system that gives it does not tell the kind, and its
+// reparse points are taken for links, which costs a check but never a scan without end.
 bool IsFolderLink(const DirEntry& entry) {
     return (entry.attributes & kAttrReparsePoint) &&
-           (entry.reparseTag == kTagMountPoint || entry.reparseTag == kTagSymbolicLink);
+           (entry.reparseTag == kTagMountPoint || entry.reparseTag == kTagSymbolicLink || entry.reparseTag == 0);
 }
 
 bool LinkLoopGuard::LeadsToAncestor(const std::wstring& linkPath, const std::wstring& parentPath) {

@@ -296,6 +296,7 @@ TEST(FolderScan, OnlyLinksAreCheckedForLoopsAndFoldersWithoutIdsNeverMatch) {
         {L"mount point", kTagMountPoint, true, true},
         {L"symbolic link", kTagSymbolicLink, true, true},
         {L"symbolic link, no ids", kTagSymbolicLink, false, true},
+        {L"kind not given", 0, true, true},
         {L"cloud placeholder", 0x9000001A, true, false},
         {L"cloud placeholder, other kind", 0x9000F01A, true, false},
         {L"app execution alias", 0x8000001B, true, false},
