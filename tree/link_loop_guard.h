@@ -11,9 +11,10 @@
 
 namespace tavelin {
 
-// True for the reparse points that lead elsewhere: mount points and symbolic links. Every other
-// kind (a cloud placeholder, a deduplicated or app folder) holds its own entries, and opening it
-// to compare identities may fetch it from its server.
+// True for the reparse points that lead elsewhere: mount points and symbolic links, and those
+// whose kind the file system does not tell. Every other kind (a cloud placeholder, a deduplicated
+// or app folder) holds its own entries, and opening it to compare identities may fetch it from
+// its server.
 bool IsFolderLink(const DirEntry& entry);
 
 class LinkLoopGuard {
