@@ -299,10 +299,14 @@ void TForm1::TreeView1Click() {
     ListSelectedFolder();
 }
 
-// Nothing is listed while no node is selected: there is no folder to take the path of.
+// Nothing is listed while no node is selected: there is no folder to take the path of. The root
+// is made full on its own, so that the names below it reach the file system as they are.
 void TForm1::ListSelectedFolder() {
-    if (auto node = folderView_.SelectedNode())
-        ListFiles(GetNodePath(tree_.IndexOf(*node)));
+    if (auto node = folderView_.SelectedNode()) {
+        const std::wstring below = RelativeNodePath(tree_, *node);
+        const std::wstring root = files_.FullPath(GetNodePath(0));
+        ListFiles(below.empty() ? root : root + below + L'\\');
+    }
 }
 
 // The copy and the tree click need a scanned tree; without one the user is told to pick a folder.

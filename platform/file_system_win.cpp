@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "base/unique_handle.h"
 #include "platform/file_handle_win.h"
 #include "platform/full_path_win.h"
@@ -17,6 +19,7 @@ std::uint64_t Combine(DWORD high, DWORD low) {
 void Fill(const WIN32_FIND_DATAW& data, DirEntry& entry) {
     entry.name = data.cFileName;
     entry.attributes = data.dwFileAttributes;
+    entry.reparseTag = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) ? data.dwReserved0 : 0;
     entry.size = Combine(data.nFileSizeHigh, data.nFileSizeLow);
     entry.lastWriteTime = Combine(data.ftLastWriteTime.dwHighDateTime, data.ftLastWriteTime.dwLowDateTime);
 }
@@ -38,6 +41,25 @@ class FindSearch final : public DirectorySearch {
     WIN32_FIND_DATAW data_;
     bool pending_ = true;  // the entry FindFirstFileExW already returned
 };
+
+// FILE_ID_INFO and its class, which the headers show only to programs that require Windows 8.
+struct FileIdInformation {
+    ULONGLONG volumeSerialNumber;
+    BYTE fileId[16];
+};
+constexpr auto kFileIdInfoClass = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
+
+// The 64-bit index, for the systems and file systems that do not give the 128-bit id; it goes
+// in the low half, as the 128-bit id of a file system with 64-bit ids holds it.
+std::optional<FolderIdentity> IndexIdentity(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!GetFileInformationByHandle(file, &info))
+        return std::nullopt;
+    FolderIdentity identity{info.dwVolumeSerialNumber, {}};
+    const std::uint64_t index = Combine(info.nFileIndexHigh, info.nFileIndexLow);
+    std::memcpy(identity.fileId.data(), &index, sizeof index);
+    return identity;
+}
 
 std::wstring WithSeparator(const std::wstring& folder) {
     return folder.empty() || folder.back() == L'\\' ? folder : folder + L'\\';
@@ -76,10 +98,16 @@ std::optional<FolderIdentity> FileSystemWin::Identity(const std::wstring& path) 
                                       FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file)
         return std::nullopt;
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!GetFileInformationByHandle(file.Get(), &info))
-        return std::nullopt;
-    return FolderIdentity{info.dwVolumeSerialNumber, Combine(info.nFileIndexHigh, info.nFileIndexLow)};
+    FileIdInformation info;
+    if (!GetFileInformationByHandleEx(file.Get(), kFileIdInfoClass, &info, sizeof info))
+        return IndexIdentity(file.Get());
+    FolderIdentity identity{info.volumeSerialNumber, {}};
+    std::memcpy(identity.fileId.data(), info.fileId, sizeof info.fileId);
+    return identity;
+}
+
+std::wstring FileSystemWin::FullPath(const std::wstring& folder) {
+    return ToFullPath(folder);
 }
 
 }  // namespace tavelin

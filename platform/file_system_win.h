@@ -11,6 +11,7 @@ class FileSystemWin final : public FileSystem {
     bool IsDirectory(const std::wstring& path) override;
     bool MakeDirectory(const std::wstring& path) override;
     std::optional<FolderIdentity> Identity(const std::wstring& path) override;
+    std::wstring FullPath(const std::wstring& folder) override;
 };
 
 }  // namespace tavelin

@@ -26,8 +26,12 @@ std::wstring FullPath(const std::wstring& path) {
 
 }  // namespace
 
+std::wstring ToFullPath(const std::wstring& path) {
+    return NeedsFullPath(path) ? FullPath(path) : path;
+}
+
 std::wstring ToFileSystemPath(const std::wstring& path) {
-    return ToExtendedPath(NeedsFullPath(path) ? FullPath(path) : path);
+    return ToExtendedPath(ToFullPath(path));
 }
 
 }  // namespace tavelin

@@ -2,6 +2,7 @@
 // The file system as the scan, the listing and the copy see it. FileSystemWin implements it
 // over the wide Windows APIs; the portable logic's tests fake it. The scan and the copy call it
 // from several threads at once; one search is used by one thread at a time.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -20,11 +21,18 @@ enum FileAttribute : std::uint32_t {
     kAttrReparsePoint = 0x400,
 };
 
+// The reparse tags of the folder links, with the values Windows gives them.
+enum ReparseTag : std::uint32_t {
+    kTagMountPoint = 0xA0000003,
+    kTagSymbolicLink = 0xA000000C,
+};
+
 struct DirEntry {
     std::wstring name;
     std::uint32_t attributes = 0;
     std::uint64_t size = 0;
     std::uint64_t lastWriteTime = 0;  // FILETIME: 100 ns ticks since 1601-01-01 UTC
+    std::uint32_t reparseTag = 0;     // what kind of reparse point it is, when kAttrReparsePoint is set
 };
 
 // One open directory search; closes itself when destroyed.
@@ -37,10 +45,12 @@ class DirectorySearch {
 };
 
 // What tells two paths to the same folder apart from two folders: the volume serial number
-// and the file index.
+// and the 128-bit file id, which a 64-bit index cannot be on every file system.
 struct FolderIdentity {
-    std::uint32_t volumeSerial = 0;
-    std::uint64_t fileIndex = 0;
+    std::uint64_t volumeSerial = 0;
+    std::array<std::uint8_t, 16> fileId{};
+    // A file system without ids gives zeros, which would make every folder on it the same one.
+    bool Known() const { return fileId != std::array<std::uint8_t, 16>{}; }
     bool operator==(const FolderIdentity&) const = default;
 };
 
@@ -56,6 +66,10 @@ class FileSystem {
     virtual bool MakeDirectory(const std::wstring& path) = 0;
     // The identity of the folder a path leads to, links followed; nullopt when it cannot be read.
     virtual std::optional<FolderIdentity> Identity(const std::wstring& path) = 0;
+    // The folder (ending in "\") made full by the platform's path rules, for the names to be
+    // appended to it: those rules would drop a trailing dot or space of any name they saw. A file
+    // system without such rules takes every path as it comes.
+    virtual std::wstring FullPath(const std::wstring& folder) { return folder; }
 };
 
 }  // namespace tavelin

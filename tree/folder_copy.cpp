@@ -6,6 +6,7 @@
 #include "services/loop_pacer.h"
 #include "tree/folder_creator.h"
 #include "tree/node_path.h"
+#include "tree/shell_name.h"
 
 namespace tavelin {
 
@@ -38,8 +39,14 @@ FolderCopyResult CopyFolderNames(const FolderTree& tree,
             host.KeepResponsive();
     };
     FolderCreator creator(fs, kCreationThreads, kCreationDistance);
-    // The folders on the way down to the last one given, each with its number at the creator.
+    // Made full once: the names appended to it must reach the file system as they are.
+    const std::wstring target = fs.FullPath(targetFolder);
+    // The folders on the way down to the last one taken, each with its number at the creator,
+    // or kRefused for one not given to it.
+    constexpr std::size_t kRefused = FolderCreator::kNoParent - 1;
     std::vector<std::pair<NodeId, std::size_t>> ancestors;
+    std::size_t given = 0;
+    std::int64_t refused = 0;
     for (std::size_t index = 1; index < count; ++index) {
         if (host.EscapeDown()) {
             result.completed = false;
@@ -55,16 +62,23 @@ FolderCopyResult CopyFolderNames(const FolderTree& tree,
         while (!ancestors.empty() && ancestors.back().first != tree.Parent(node))
             ancestors.pop_back();
         const std::size_t parent = ancestors.empty() ? FolderCreator::kNoParent : ancestors.back().second;
-        ancestors.emplace_back(node, index - 1);
+        // A name the shell cannot handle is not created, and neither is anything below it, as
+        // below a folder whose creation failed.
+        if (parent == kRefused || !ShellCanHandle(tree.Text(node))) {
+            ancestors.emplace_back(node, kRefused);
+            ++refused;
+            continue;
+        }
+        ancestors.emplace_back(node, given++);
         while (!creator.WaitForRoom(kWaitSlice))
             lookIfDue();
-        creator.Add(targetFolder + RelativeNodePath(tree, node), parent);
+        creator.Add(target + RelativeNodePath(tree, node), parent);
     }
     // What was given is in flight, after Escape too: it finishes and is counted.
     while (!creator.WaitUntilFinished(kWaitSlice))
         lookIfDue();
     result.created = creator.Created();
-    result.notCreated = creator.NotCreated();
+    result.notCreated = creator.NotCreated() + refused;
     if (result.completed)
         host.SetStatus(L"フォルダ名コピーを完了しました。［フォルダ作成数:" + std::to_wstring(result.created) +
                        L"］［フォルダ未作成数:" + std::to_wstring(result.notCreated) + L"］");

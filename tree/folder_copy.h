@@ -11,14 +11,15 @@ namespace tavelin {
 
 struct FolderCopyResult {
     std::int64_t created = 0;
-    std::int64_t notCreated = 0;  // already there, or the creation failed
+    std::int64_t notCreated = 0;  // already there, refused, or the creation failed
     bool completed = true;        // false when Escape stopped the run
 };
 
 // Creates every folder of the tree below its root under `targetFolder` (a path ending in "\"),
 // naming each in the status line in pre-order, on worker threads, a folder only after the one it
 // goes into; ends with the completion or abort text. A folder whose parent could not be made
-// fails in turn. Escape stops the naming; the folders named so far are still made and counted.
+// fails in turn. A name the shell cannot handle (see ShellCanHandle) is refused, with everything
+// below it. Escape stops the naming; the folders named so far are still made and counted.
 FolderCopyResult CopyFolderNames(const FolderTree& tree,
                                  const std::wstring& targetFolder,
                                  FileSystem& fs,

@@ -190,9 +190,8 @@ std::shared_ptr<const FolderListing> FolderReadAhead::List(const std::wstring& p
         while (!cancelled_ && search->Next(entry)) {
             if (!IsSubfolder(entry))
                 continue;
-            // Only a reparse point can lead back up; ordinary folders never pay for the identity query.
-            const bool loopLink =
-                (entry.attributes & kAttrReparsePoint) && links_.LeadsToAncestor(path + entry.name + L'\\', path);
+            // Only a link can lead back up; other folders never pay for the identity query.
+            const bool loopLink = IsFolderLink(entry) && links_.LeadsToAncestor(path + entry.name + L'\\', path);
             listing->subfolders.push_back({std::move(entry.name), loopLink});
         }
     }

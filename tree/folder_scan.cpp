@@ -63,8 +63,9 @@ void FolderScan::Run(const std::wstring& searchFolder) {
     pacer_.Restart();
 
     // The read-ahead lists the folders in the order they are visited here, and its threads have
-    // all finished before the scan goes on, however it ends.
-    FolderReadAhead ahead(fs_, searchFolder, kListingThreads, kListingDistance);
+    // all finished before the scan goes on, however it ends. It takes the folder made full once,
+    // so that the names found below reach the file system as they are.
+    FolderReadAhead ahead(fs_, fs_.FullPath(searchFolder), kListingThreads, kListingDistance);
     // The children of the node at `index` land right behind it, so this walks the growing tree
     // in pre-order without any list of its own; the count is re-read on every pass.
     for (std::size_t index = 0; index < tree_.Count() && !TreeReplaced() && !Aborted(); ++index) {

@@ -2,10 +2,19 @@
 
 namespace tavelin {
 
+// No reparse point has the tag zero: a file system that gives it does not tell the kind, and its
+// reparse points are taken for links, which costs a check but never a scan without end.
+bool IsFolderLink(const DirEntry& entry) {
+    return (entry.attributes & kAttrReparsePoint) &&
+           (entry.reparseTag == kTagMountPoint || entry.reparseTag == kTagSymbolicLink || entry.reparseTag == 0);
+}
+
 bool LinkLoopGuard::LeadsToAncestor(const std::wstring& linkPath, const std::wstring& parentPath) {
     const std::optional<FolderIdentity> target = fs_.Identity(linkPath);
-    if (!target)
-        return false;  // a broken link: enumerating it finds nothing anyway
+    // A broken link finds nothing when enumerated anyway; a folder without an id cannot be told
+    // from any other, and taking it for its own ancestor would cut off every folder below it.
+    if (!target || !target->Known())
+        return false;
     std::wstring path = parentPath;
     for (;;) {
         const std::optional<FolderIdentity> identity = IdentityOf(path);

@@ -11,6 +11,12 @@
 
 namespace tavelin {
 
+// True for the reparse points that lead elsewhere: mount points and symbolic links, and those
+// whose kind the file system does not tell. Every other kind (a cloud placeholder, a deduplicated
+// or app folder) holds its own entries, and opening it to compare identities may fetch it from
+// its server.
+bool IsFolderLink(const DirEntry& entry);
+
 class LinkLoopGuard {
   public:
     // `root` is the search folder, the top of every ancestry asked about.

@@ -89,6 +89,38 @@ TEST(FolderCopy, FailuresCountAsNotCreatedAndDescendantsFailToo) {
     EXPECT_EQ(result.notCreated, 3);
 }
 
+TEST(FolderCopy, NamesTheShellCannotHandleAreNotCreatedNorAnythingBelowThem) {
+    FakeFileSystem fs;
+    fs.AddFolder(L"E:\\Copy\\a.");  // there already: what goes below it is refused all the same
+    FolderTree tree;
+    const NodeId root = tree.AddRoot(L"C:\\A\\");
+    tree.AddChild(tree.AddChild(root, L"a."), L"x");
+    tree.AddChild(tree.AddChild(tree.AddChild(root, L"CON"), L"y"), L"z");
+    const NodeId ok = tree.AddChild(root, L"ok");
+    tree.AddChild(ok, L"nul.txt");
+    tree.AddChild(ok, L"w");
+    tree.AddChild(root, L"b ");
+    FakeHost host;
+    FolderCopyResult result = CopyFolderNames(tree, L"E:\\Copy\\", fs, host);
+    EXPECT_EQ(result.created, 2);
+    EXPECT_EQ(result.notCreated, 7);
+    std::vector<std::wstring> created = fs.Created();
+    std::sort(created.begin(), created.end());
+    const std::vector<std::wstring> expected{L"E:\\Copy\\ok", L"E:\\Copy\\ok\\w"};
+    EXPECT_EQ(created, expected);
+}
+
+TEST(FolderCopy, TheDestinationIsMadeFullAndTheNamesBelowItAreNot) {
+    CopyFixture f;
+    f.fs.SetFullPath(L"E:\\X\\..\\Copy\\", L"E:\\Copy\\");
+    FolderCopyResult result = CopyFolderNames(f.tree, L"E:\\X\\..\\Copy\\", f.fs, f.host);
+    EXPECT_EQ(result.created, 3);
+    std::vector<std::wstring> created = f.fs.Created();
+    std::sort(created.begin(), created.end());
+    const std::vector<std::wstring> expected{L"E:\\Copy\\B", L"E:\\Copy\\B\\C", L"E:\\Copy\\D"};
+    EXPECT_EQ(created, expected);
+}
+
 TEST(FolderCopy, EscapeStopsBeforeTheNextFolderAndWhatWasNamedIsMadeAndCounted) {
     // Beside the fixture's three, a deep and wide tree whose folders wait on each other's creation.
     for (int escapeAt : {1, 2, 3, 200, 400}) {

@@ -286,6 +286,56 @@ TEST(FolderScan, LinksBackIntoTheirAncestryStayChildless) {
     EXPECT_EQ(Paths(tree), expected);
 }
 
+TEST(FolderScan, OnlyLinksAreCheckedForLoopsAndFoldersWithoutIdsNeverMatch) {
+    const struct {
+        const wchar_t* name;
+        std::uint32_t tag;
+        bool ids;
+        bool checked;
+    } cases[] = {
+        {L"mount point", kTagMountPoint, true, true},
+        {L"symbolic link", kTagSymbolicLink, true, true},
+        {L"symbolic link, no ids", kTagSymbolicLink, false, true},
+        {L"kind not given", 0, true, true},
+        {L"cloud placeholder", 0x9000001A, true, false},
+        {L"cloud placeholder, other kind", 0x9000F01A, true, false},
+        {L"app execution alias", 0x8000001B, true, false},
+        {L"deduplicated", 0x80000013, true, false},
+    };
+    for (const auto& c : cases) {
+        FakeFileSystem fs;
+        fs.AddFolder(L"C:\\A\\B");
+        fs.AddFolder(L"C:\\A\\C");
+        fs.AddFolder(L"C:\\A\\C\\D");
+        fs.AddLink(L"C:\\A\\B\\L", L"C:\\A\\C", c.tag);
+        if (!c.ids)
+            fs.WithoutIds();
+        FolderTree tree;
+        FakeHost host;
+        FakeWindow window;
+        ScanFolders(L"C:\\A\\", tree, fs, host, window);
+        const std::vector<std::wstring> expected{L"C:\\A\\",          L"C:\\A\\B\\", L"C:\\A\\B\\L\\",
+                                                 L"C:\\A\\B\\L\\D\\", L"C:\\A\\C\\", L"C:\\A\\C\\D\\"};
+        EXPECT_EQ(Paths(tree), expected) << c.name;
+        EXPECT_EQ(fs.IdentityQueries() > 0, c.checked) << c.name;
+    }
+}
+
+TEST(FolderScan, TheRootIsMadeFullAndTheNamesBelowItAreNot) {
+    FakeFileSystem fs;
+    fs.AddFolder(L"C:\\A\\v1.");
+    fs.AddFolder(L"C:\\A\\v1.\\w");
+    fs.SetFullPath(L"C:\\X\\..\\A\\", L"C:\\A\\");
+    FolderTree tree;
+    FakeHost host;
+    FakeWindow window;
+    ScanFolders(L"C:\\X\\..\\A\\", tree, fs, host, window);
+    const std::vector<std::wstring> expected{L"C:\\X\\..\\A\\", L"C:\\X\\..\\A\\v1.\\", L"C:\\X\\..\\A\\v1.\\w\\"};
+    EXPECT_EQ(Paths(tree), expected);
+    const std::vector<std::wstring> searched{L"C:\\A\\", L"C:\\A\\v1.\\", L"C:\\A\\v1.\\w\\"};
+    EXPECT_EQ(fs.searched, searched);
+}
+
 TEST(FolderScan, ScanStartedFromThePumpTakesOverTheTree) {
     // A second search run by a menu command while the first is pumping: the first must not
     // touch the tree or the window afterwards.

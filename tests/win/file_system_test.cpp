@@ -10,6 +10,7 @@
 #include "base/long_path.h"
 #include "support/file_system_unix.h"
 #include "support/temp_dir.h"
+#include "tree/link_loop_guard.h"
 
 namespace tavelin {
 namespace {
@@ -120,6 +121,7 @@ TEST(FileSystemWin, IdentityFollowsLinks) {
     auto b = fs.Identity(dir.Path() + L"a\\b");
     auto c = fs.Identity(dir.Path() + L"c");
     ASSERT_TRUE(a && aSlash && b && c);
+    EXPECT_TRUE(a->Known() && b->Known() && c->Known());
     EXPECT_EQ(*a, *aSlash);
     EXPECT_NE(*a, *b);
     EXPECT_NE(*b, *c);
@@ -129,6 +131,8 @@ TEST(FileSystemWin, IdentityFollowsLinks) {
     const DirEntry* link = Find(List(fs, dir.Path() + L"a\\b\\"), L"up");
     ASSERT_NE(link, nullptr);
     EXPECT_EQ(link->attributes & (kAttrDirectory | kAttrReparsePoint), kAttrDirectory | kAttrReparsePoint);
+    EXPECT_TRUE(IsFolderLink(*link)) << std::hex << link->reparseTag;
+    EXPECT_EQ(Find(List(fs, dir.Path() + L"a\\"), L"b")->reparseTag, 0u);
     auto up = fs.Identity(dir.Path() + L"a\\b\\up\\");
     ASSERT_TRUE(up);
     EXPECT_EQ(*up, *a);

@@ -135,6 +135,26 @@ TEST(TreeScan, LinkToAnAncestorEndsAsChildlessNode) {
     EXPECT_EQ(s.tree.Count(), 5u) << "root, a, b, toRoot, toSelf and nothing below the links";
 }
 
+TEST(TreeScan, NamesTheShellCannotHandleAreScannedAsTheyComeButNotCopied) {
+    TempDir dir;
+    dir.MakeFolder(L"src\\ok\\w");
+    dir.MakeFolder(L"dst");
+    if (test::UnixPath(dir.Path()).empty())
+        GTEST_SKIP() << "such names are made from the Unix side, which needs Wine";
+    const std::wstring src = dir.Path() + L"src\\";
+    for (const wchar_t* below : {L"a./x", L"CON/y", L"con.txt", L"LPT1.backup", L"COM\u00B9"})
+        ASSERT_EQ(test::RunUnix(L"mkdir -p '" + test::UnixPathArgument(src, below) + L"'"), 0) << below;
+    Scanned s(src);
+    for (const wchar_t* below : {L"a.\\x\\", L"CON\\y\\", L"con.txt\\", L"LPT1.backup\\", L"COM\u00B9\\"})
+        EXPECT_TRUE(s.Has(src + below)) << testing::PrintToString(std::wstring(below));
+    FolderCopyResult r = CopyFolderNames(s.tree, dir.Path() + L"dst\\", s.fs, s.host);
+    EXPECT_EQ(r.created, 2);
+    EXPECT_EQ(r.notCreated, 7);
+    EXPECT_TRUE(IsFolder(dir.Path() + L"dst\\ok\\w"));
+    EXPECT_EQ(test::RunUnix(L"[ $(ls -A '" + test::UnixPathArgument(dir.Path() + L"dst\\") + L"') = ok ]"), 0)
+        << "nothing but ok made";
+}
+
 TEST(TreeScan, CopyEdgeCases) {
     TempDir dir;
     dir.MakeFolder(L"Src\\one\\two");

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -29,10 +30,14 @@ class FakeFileSystem : public FileSystem {
         Folder(Trim(path));
     }
     void AddFile(const std::wstring& path, std::uint32_t attributes = kAttrArchive) { AddEntry(path, attributes); }
-    void AddLink(const std::wstring& path, const std::wstring& target) {
-        AddEntry(path, kAttrDirectory | kAttrReparsePoint);
+    void AddLink(const std::wstring& path, const std::wstring& target, std::uint32_t tag = kTagSymbolicLink) {
+        AddEntry(path, kAttrDirectory | kAttrReparsePoint, tag);
         links_[Trim(path)] = Trim(target);
     }
+    // The folder that FullPath makes of `folder`; any other comes back as it is.
+    void SetFullPath(const std::wstring& folder, const std::wstring& full) { fullPaths_[folder] = full; }
+    // Folders on a file system that gives no ids.
+    void WithoutIds() { withoutIds_ = true; }
     void MakeUnreadable(const std::wstring& path) { unreadable_.insert(Trim(path)); }
     void FailCreationOf(const std::wstring& path) { failing_.insert(Trim(path)); }
     // The entries a search of `folder` returns, exactly and in this order. A folder that the
@@ -53,9 +58,10 @@ class FakeFileSystem : public FileSystem {
         }
         return std::make_unique<Listing>(found->second, *openSearches_);
     }
+    // Takes a path as the platform's path rules would make it, as a disk does.
     bool IsDirectory(const std::wstring& path) override {
         std::lock_guard lock(*mutex_);
-        return folders_.contains(Resolve(path));
+        return folders_.contains(Resolve(FullPath(path)));
     }
     bool MakeDirectory(const std::wstring& path) override {
         std::lock_guard lock(*mutex_);
@@ -74,7 +80,14 @@ class FakeFileSystem : public FileSystem {
         if (!folders_.contains(real))
             return std::nullopt;
         auto [it, added] = ids_.emplace(real, ids_.size() + 1);
-        return FolderIdentity{7, it->second};
+        FolderIdentity identity{7, {}};
+        if (!withoutIds_)
+            std::memcpy(identity.fileId.data() + 8, &it->second, sizeof it->second);
+        return identity;
+    }
+    std::wstring FullPath(const std::wstring& folder) override {
+        auto found = fullPaths_.find(folder);
+        return found == fullPaths_.end() ? folder : found->second;
     }
 
     const std::vector<std::wstring>& Created() const { return created_; }
@@ -145,10 +158,10 @@ class FakeFileSystem : public FileSystem {
         }
         return p;
     }
-    void AddEntry(const std::wstring& path, std::uint32_t attributes) {
+    void AddEntry(const std::wstring& path, std::uint32_t attributes, std::uint32_t tag = 0) {
         const std::wstring p = Trim(path);
         const std::size_t cut = p.rfind(L'\\');
-        Folder(p.substr(0, cut)).push_back({p.substr(cut + 1), attributes});
+        Folder(p.substr(0, cut)).push_back({p.substr(cut + 1), attributes, 0, 0, tag});
     }
 
     std::unique_ptr<std::mutex> mutex_ = std::make_unique<std::mutex>();
@@ -156,6 +169,8 @@ class FakeFileSystem : public FileSystem {
     std::map<std::wstring, std::vector<DirEntry>> folders_;
     std::map<std::wstring, std::wstring> links_;
     std::map<std::wstring, std::uint64_t> ids_;
+    std::map<std::wstring, std::wstring> fullPaths_;
+    bool withoutIds_ = false;
     std::set<std::wstring> unreadable_;
     std::set<std::wstring> failing_;
     std::vector<std::wstring> created_;
