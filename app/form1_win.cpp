@@ -1,6 +1,7 @@
 #include "app/form1_win.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "app/form1_resource.h"
 #include "app/program_icon_win.h"
@@ -210,14 +211,20 @@ void TForm1::FormClose() {
 void TForm1::Close() {
     if (closing_)
         return;
-    closing_ = true;
+    SaveOnce();
+    if (busyDepth_ == 0)
+        DestroyWindow(Handle());
+}
+
+// A close and the session's end both save; whichever comes first does, and no command starts after.
+void TForm1::SaveOnce() {
+    if (std::exchange(closing_, true))
+        return;
     try {
         FormClose();
     } catch (...) {
         // The window closes whatever happened to the settings.
     }
-    if (busyDepth_ == 0)
-        DestroyWindow(Handle());
 }
 
 void TForm1::Panel1Resize() {
@@ -355,7 +362,7 @@ void TForm1::StringGrid1DrawCell(int col, int row, const RECT&, unsigned) {
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // Another program may send a command while a long loop answers its messages; it waits in the
-    // queue, as the user's own clicks do, until the loop is over.
+    // queue until the loop is over, where the user's own clicks are dropped.
     if (lookingAtQueue_ && (message == WM_COMMAND || message == WM_SYSCOMMAND || message == WM_CLOSE)) {
         PostMessageW(Handle(), message, wParam, lParam);
         return 0;
@@ -411,6 +418,15 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             Close();
             return 0;
+        // The process may be ended as soon as WM_ENDSESSION returns, with no WM_CLOSE before it:
+        // the settings are saved here, also in the middle of a scan, listing or copy, which the
+        // window then leaves running rather than destroy what they use.
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            if (wParam)
+                SaveOnce();
+            return 0;
         case WM_DESTROY:
             if (quitOnDestroy_)
                 PostQuitMessage(0);
@@ -437,7 +453,7 @@ void TForm1::PumpEvents() {
 
 void TForm1::KeepResponsive() {
     lookingAtQueue_ = true;
-    ui::LookAtQueue();
+    ui::AnswerQueueDroppingInput();
     lookingAtQueue_ = false;
 }
 

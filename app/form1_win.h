@@ -136,6 +136,7 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     bool RequireTree();
     void ListSelectedFolder();
     void Close();
+    void SaveOnce();
 
     // LoopHost
     void SetStatus(const std::wstring& text) override;

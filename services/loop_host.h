@@ -16,9 +16,9 @@ class LoopHost {
     virtual bool EscapeDown() = 0;
     // Runs every pending window message and returns when none is left.
     virtual void PumpEvents() = 0;
-    // Looks at the message queue and leaves it as it is: messages that other programs send are
-    // answered, no command runs, and the system does not take the window for hung. Loops that do
-    // not pump call it often.
+    // Answers what other programs send and lets the window paint; the user's clicks and keys are
+    // taken off the queue and dropped, and no command runs, so the system does not take the
+    // window for hung. Loops that do not pump call it often.
     virtual void KeepResponsive() = 0;
     // Default beep, then the modal information or error message with one OK button.
     virtual void Inform(const std::wstring& text) = 0;

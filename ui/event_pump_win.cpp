@@ -2,7 +2,14 @@
 
 #include <windows.h>
 
+#include "ui/application_win.h"
+
 namespace tavelin::ui {
+
+namespace {
+// More paint messages than a window has controls means one that does not validate itself.
+constexpr int kMostPaintsPerLook = 64;
+}  // namespace
 
 // The scan calls this every few milliseconds. Asking whether anything is queued costs less than
 // a PeekMessage that finds nothing, and an empty queue is the usual case.
@@ -15,18 +22,27 @@ void PumpEvents() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             return;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        Application::Instance().Deliver(msg);
     }
 }
 
-void LookAtQueue() {
+// Sent messages are answered inside PeekMessage itself; the input it returns is dropped. Paint
+// messages stay queued while their window is invalid, so they are dispatched, not removed.
+void AnswerQueueDroppingInput() {
     MSG msg;
-    PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT | PM_QS_SENDMESSAGE)) {
+    }
+    for (int paints = 0; paints < kMostPaintsPerLook && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT);
+         ++paints)
+        DispatchMessageW(&msg);
 }
 
 bool EscapeDown() {
-    return (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
+    if ((GetAsyncKeyState(VK_ESCAPE) & 0x8000) == 0)
+        return false;
+    DWORD process = 0;
+    const HWND foreground = GetForegroundWindow();
+    return foreground && GetWindowThreadProcessId(foreground, &process) && process == GetCurrentProcessId();
 }
 
 }  // namespace tavelin::ui

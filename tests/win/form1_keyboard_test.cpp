@@ -12,15 +12,18 @@
 #include "support/form_fixture.h"
 #include "support/temp_dir.h"
 #include "ui/application_win.h"
+#include "ui/event_pump.h"
 
 namespace tavelin::test {
 namespace {
 
 class Form1Keyboard : public FormTest {
   protected:
-    // A key pressed and released through the real input path, then handled by the program's
-    // own loop, which is where Tab moves the focus.
-    static void Press(WORD key, bool shift = false) {
+    // Where the keys are handled: the program's own loop, or the event pump that a long handler
+    // such as the scan runs. Tab moves the focus in both.
+    enum class Loop { kMain, kEventPump };
+    // A key pressed and released through the real input path, then handled by `loop`.
+    static void Press(WORD key, bool shift = false, Loop loop = Loop::kMain) {
         std::vector<INPUT> inputs;
         auto add = [&](WORD vk, DWORD flags) {
             INPUT input{};
@@ -37,12 +40,18 @@ class Form1Keyboard : public FormTest {
         if (shift)
             add(VK_SHIFT, KEYEVENTF_KEYUP);
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-        RunLoop();
+        for (int waited = 0; waited < 2000 && !(HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY); waited += 5)
+            Sleep(5);
+        RunLoop(loop);
     }
-    static void RunLoop() {
+    static void RunLoop(Loop loop = Loop::kMain) {
         MSG msg;
         for (int idle = 0; idle < 3; ++idle) {
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (loop == Loop::kEventPump && HIWORD(GetQueueStatus(QS_INPUT))) {
+                ui::PumpEvents();
+                idle = 0;
+            }
+            while (loop == Loop::kMain && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
                 ui::Application::Instance().Deliver(msg);
                 idle = 0;
             }
@@ -50,14 +59,14 @@ class Form1Keyboard : public FormTest {
         }
     }
     // The windows that Tab gives the keyboard to, pressed twice, then Shift+Tab once.
-    std::set<HWND> TabStops() {
+    std::set<HWND> TabStops(Loop loop = Loop::kMain) {
         std::set<HWND> reached;
-        Press(VK_TAB);
+        Press(VK_TAB, false, loop);
         reached.insert(GetFocus());
-        Press(VK_TAB);
+        Press(VK_TAB, false, loop);
         reached.insert(GetFocus());
         const HWND before = GetFocus();
-        Press(VK_TAB, true);
+        Press(VK_TAB, true, loop);
         if (GetFocus() == before)
             reached.insert(nullptr);
         return reached;
@@ -118,6 +127,11 @@ TEST_F(Form1Keyboard, TabReachesTheTreeAndTheGridAfterDialogsScansAndHeaderPress
         RunLoop();
         EXPECT_EQ(TabStops(), both) << c.what;
     }
+}
+
+TEST_F(Form1Keyboard, TabHandledByTheEventPumpOfALongHandlerMovesTheFocusAsTheMainLoopDoes) {
+    SetFocus(form->TreeView1.Handle());
+    EXPECT_EQ(TabStops(Loop::kEventPump), (std::set<HWND>{form->TreeView1.Handle(), form->StringGrid1.Handle()}));
 }
 
 TEST_F(Form1Keyboard, TabDuringAColumnSizingDragLeavesTheKeyboardOnTheGridSoEscStillCancels) {

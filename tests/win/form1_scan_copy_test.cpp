@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <thread>
@@ -25,6 +26,93 @@ bool IsFolder(const std::wstring& path) {
     DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
+
+// True when the file's bytes hold `text`, which is plain ASCII.
+bool FileHolds(const std::wstring& file, const std::wstring& text) {
+    HANDLE handle = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    std::string bytes(GetFileSize(handle, nullptr), '\0');
+    DWORD read = 0;
+    ReadFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(handle);
+    return bytes.find(std::string(text.begin(), text.end())) != std::string::npos;
+}
+
+// Presses and releases `key` through the real input path; true once it is in this thread's queue.
+bool TypeKey(WORD key) {
+    INPUT inputs[2]{};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, inputs, sizeof(INPUT));
+    for (int waited = 0; waited < 2000; waited += 5) {
+        if (HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY)
+            return true;
+        Sleep(5);
+    }
+    return false;
+}
+
+// Another program's window in front of the test's: Wine's text editor, started for the test and
+// ended with it.
+class OtherProgramInFront {
+  public:
+    OtherProgramInFront() {
+        wchar_t system[MAX_PATH];
+        GetSystemDirectoryW(system, MAX_PATH);
+        std::wstring command = std::wstring(system) + L"\\notepad.exe";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process_))
+            return;
+        WaitForInputIdle(process_.hProcess, 5000);
+        for (int waited = 0; waited < 5000 && !InFront(); waited += 20) {
+            if (HWND window = VisibleWindow())
+                SetForegroundWindow(window);
+            Sleep(20);
+        }
+    }
+    ~OtherProgramInFront() {
+        if (!process_.hProcess)
+            return;
+        TerminateProcess(process_.hProcess, 0);
+        WaitForSingleObject(process_.hProcess, 5000);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    OtherProgramInFront(const OtherProgramInFront&) = delete;
+    OtherProgramInFront& operator=(const OtherProgramInFront&) = delete;
+
+    bool InFront() const {
+        DWORD id = 0;
+        return process_.hProcess && GetWindowThreadProcessId(GetForegroundWindow(), &id) && id == process_.dwProcessId;
+    }
+
+  private:
+    HWND VisibleWindow() const {
+        struct Search {
+            DWORD id;
+            HWND found;
+        } search{process_.dwProcessId, nullptr};
+        EnumWindows(
+            [](HWND window, LPARAM param) -> BOOL {
+                auto& s = *reinterpret_cast<Search*>(param);
+                DWORD id = 0;
+                GetWindowThreadProcessId(window, &id);
+                if (id != s.id || !IsWindowVisible(window))
+                    return TRUE;
+                s.found = window;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    PROCESS_INFORMATION process_{};
+};
 
 class Form1ScanCopy : public FormTest {
   protected:
@@ -172,6 +260,22 @@ TEST_F(Form1ScanCopy, EscapeLeavesAPartialTreeThatTheCopyAndTheTreeClickAccept) 
     EXPECT_FALSE(IsFolder(target.Path() + L"c"));
 }
 
+TEST_F(Form1ScanCopy, EscapeHeldInAnotherProgramLeavesTheScanRunning) {
+    for (int i = 0; i < 20; ++i)
+        source.MakeFolder(L"f" + std::to_wstring(i));
+    form->SearchFolder = source.Path();
+    {
+        OtherProgramInFront other;
+        ASSERT_TRUE(other.InFront());
+        EscapeClock escape(*form, 5);
+        form->ScanFolderTree();
+        EXPECT_TRUE(escape.Pressed());
+        EXPECT_TRUE(other.InFront());
+    }
+    EXPECT_FALSE(form->ScanAborted);
+    EXPECT_EQ(form->Tree().Count(), 21u);
+}
+
 TEST_F(Form1ScanCopy, EscapeStopsTheCopyBeforeTheNextFolder) {
     source.MakeFolder(L"a");
     source.MakeFolder(L"b");
@@ -187,7 +291,7 @@ TEST_F(Form1ScanCopy, EscapeStopsTheCopyBeforeTheNextFolder) {
     EXPECT_FALSE(IsFolder(target.Path() + L"b"));
 }
 
-TEST_F(Form1ScanCopy, ACommandAnotherProgramSendsDuringTheCopyWaitsUntilTheCopyHasEnded) {
+TEST_F(Form1ScanCopy, DuringTheCopyAnotherProgramsCommandWaitsUntilItHasEndedAndTheUsersKeysAreDropped) {
     for (int i = 0; i < 5; ++i)
         source.MakeFolder(L"f" + std::to_wstring(i));
     Search(source.Path());
@@ -195,17 +299,24 @@ TEST_F(Form1ScanCopy, ACommandAnotherProgramSendsDuringTheCopyWaitsUntilTheCopyH
     HWND hwnd = form->Handle();
     // A clock that jumps a second a reading makes every look at the queue due. At the first one
     // another thread sends the search command, which reaches the window at the next look: a scan
-    // started there would replace the tree the copy walks.
+    // started there would replace the tree the copy walks. A key typed then is in the queue
+    // before that look too.
     auto now = std::chrono::steady_clock::now();
     bool sent = false;
+    bool keyQueued = false;
     form->SetClock([&] {
-        if (!std::exchange(sent, true))
+        if (!std::exchange(sent, true)) {
             std::thread([hwnd] { SendNotifyMessageW(hwnd, WM_COMMAND, IDM_SEARCH_FOLDER, 0); }).join();
+            keyQueued = TypeKey('A');
+        }
         return now += std::chrono::seconds(1);
     });
     DialogWatcher watcher({Answer::Cancel()});
     form->CopyTree();
     form->SetClock(nullptr);
+    EXPECT_TRUE(keyQueued);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_NOREMOVE)) << "the key waited for the copy";
     EXPECT_EQ(watcher.Count(), 0u) << "the search dialog opened during the copy";
     EXPECT_EQ(Status(), L"フォルダ名コピーを完了しました。［フォルダ作成数:5］［フォルダ未作成数:0］");
     Pump();
@@ -226,6 +337,72 @@ TEST_F(Form1ScanCopy, CloseDuringAScanSavesAtOnceAndEndsWhenTheScanDoes) {
     EXPECT_EQ(watcher.Count(), 0u);
     EXPECT_TRUE(FileExists(IniFile()));
     EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST_F(Form1ScanCopy, TheSessionsEndSavesAtOnceAndOnceWhetherTheWindowIsIdleOrScanningListingOrCopying) {
+    for (int i = 0; i < 100; ++i) {
+        source.MakeFolder(L"f" + std::to_wstring(i));
+        source.MakeFile(L"file" + std::to_wstring(i) + L".txt", 1);
+    }
+    const std::wstring saved = IniFile() + L".session";
+    const struct {
+        const char* what;
+        bool loop;
+        std::function<void()> run;
+    } cases[] = {
+        {"idle", false, [] {}},
+        {"scan", true, [&] { form->ScanFolderTree(); }},
+        {"listing", true, [&] { form->ListFiles(source.Path()); }},
+        {"copy", true, [&] { form->CopyTree(); }},
+    };
+    for (const auto& c : cases) {
+        OpenForm();
+        form->SearchFolder = source.Path();
+        form->ScanFolderTree();
+        form->TargetFolder = target.Path();
+        DeleteFileW(IniFile().c_str());
+        DeleteFileW(saved.c_str());
+        const HWND main = form->Handle();
+        // As Windows ends a session: the question, the end, and the end once more, as every
+        // top-level window hears it. The process may be gone as soon as the end is answered, so
+        // the file must be there then; it is moved aside to see that the second end leaves it.
+        std::atomic<bool> done{false};
+        bool agreed = false;
+        const auto endSession = [&] {
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer);
+            agreed = answer == TRUE;
+            for (int i = 0; i < 2; ++i) {
+                SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer);
+                MoveFileExW(IniFile().c_str(), saved.c_str(), MOVEFILE_REPLACE_EXISTING);
+            }
+            done = true;
+        };
+        std::thread session;
+        // The messages arrive at the loop's first reading of the clock, which then jumps so that
+        // every check of the queue is due, and slows down until they have all been answered.
+        auto now = std::chrono::steady_clock::now();
+        form->SetClock([&] {
+            if (!session.joinable())
+                session = std::thread(endSession);
+            else if (!done)
+                Sleep(2);
+            return now += std::chrono::seconds(1);
+        });
+        c.run();
+        form->SetClock(nullptr);
+        const bool duringTheLoop = done;
+        if (!session.joinable())
+            session = std::thread(endSession);
+        while (!done)
+            Pump();
+        session.join();
+        EXPECT_TRUE(duringTheLoop || !c.loop) << c.what << ": answered only after the loop";
+        EXPECT_TRUE(agreed) << c.what;
+        EXPECT_TRUE(FileHolds(saved, target.Path())) << c.what << ": the session's target folder was not saved";
+        EXPECT_FALSE(FileExists(IniFile())) << c.what << ": saved twice";
+    }
+    DeleteFileW(saved.c_str());
 }
 
 // Runs `act` at the first reading of the window's clock once the scan has found `at` folders, and
