@@ -12,6 +12,7 @@ tavelin_packages=(
     wine wine64 fonts-wine xvfb                   # running it, with or without a display
     locales fonts-ipafont                         # the Japanese locale and fonts
     imagemagick                                   # tools/screenshot.sh
+    zip                                           # tools/package.sh
 )
 
 tavelin_missing_packages() {
