@@ -1,21 +1,41 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the portable logic natively with sanitizers, then the
-# Windows build under Wine in a fresh prefix inside the build tree (the release package's test
-# among them).
+# Builds what the tests need and runs every test: the portable logic natively with sanitizers,
+# then the Windows build under Wine in a fresh prefix inside the build tree (the release package's
+# tests among them). A failed step does not stop the ones after it that can still run; the script
+# fails at the end and names the steps that failed. Arguments go to the Windows tests' ctest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/require.sh
 require_packages
 require_writable build
 
+failed=()
+# step NAME COMMAND...: runs the command and notes a failure; returns its status.
+step() {
+    local name=$1
+    shift
+    echo "== $name"
+    "$@" || {
+        failed+=("$name")
+        return 1
+    }
+}
+
 cmake --preset native >/dev/null
-cmake --build --preset native
-ctest --preset native -j2
+if step "native build" cmake --build --preset native; then
+    step "native tests" ctest --preset native -j2 || true
+fi
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows
+if step "Windows build" cmake --build --preset windows; then
+    rm -rf build/windows/wineprefix build/windows/wineprefix-144
+    source tools/wine-env.sh build/windows/wineprefix
+    trap wine_stop EXIT
+    step "Windows tests" ctest --preset windows "$@" || true
+fi
 
-rm -rf build/windows/wineprefix build/windows/wineprefix-144
-source tools/wine-env.sh build/windows/wineprefix
-trap wine_stop EXIT
-ctest --preset windows "$@"
+if ((${#failed[@]})); then
+    echo "FAILED: $(printf '%s, ' "${failed[@]}" | sed 's/, $//')" >&2
+    exit 1
+fi
+echo "Every test passed."

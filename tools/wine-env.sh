@@ -25,7 +25,7 @@ if [ -z "${DISPLAY:-}" ]; then
     done
 fi
 
-# Dialogs close in ~0.3 s inside a virtual desktop instead of ~2 s under a bare Xvfb, and
+# Dialogs close far sooner inside a virtual desktop than under a bare Xvfb, and
 # Windows does not hide names that start with a dot, so the prefix must not either.
 if [ ! -f "$WINEPREFIX/.tavelin-ready" ]; then
     echo "Making the Wine prefix $WINEPREFIX (once; it takes about 15 s)" >&2
