@@ -19,8 +19,8 @@ namespace {
 
 // In parts, each its own test with its own seed, so that the test run reports as it goes and can
 // run them side by side.
-constexpr int kParts = 10;
-constexpr int kInputsPerPart = 100'000;
+constexpr int kParts = 20;
+constexpr int kInputsPerPart = 50'000;
 
 const std::array<std::wstring, 16> kLines = {
     L"[Form]",        L"[comp]", L"[SET]",    L"[User]", L"[Set", L"[]",  L"F1_X=1",  L" f1_sg0 = 2 ",
