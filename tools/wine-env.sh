@@ -65,7 +65,7 @@ if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ] && [ -f /usr/share/w
 fi
 
 # Started once with its output detached, Wine's helper processes do not hold the caller's
-# pipes open, and each later start costs tens of milliseconds instead of seconds.
+# pipes open, and each later start is quick.
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
 
