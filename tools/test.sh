@@ -10,15 +10,28 @@ require_packages
 require_writable build
 
 failed=()
-# step NAME COMMAND...: runs the command and notes a failure; returns its status.
+# step NAME COMMAND...: runs the command and notes a failure; returns its status. A line at least
+# every 50 s, so that a long compile or test on a busy machine never looks like a hang.
 step() {
-    local name=$1
+    local name=$1 line pending= status=0
     shift
     echo "== $name"
-    "$@" || {
-        failed+=("$name")
-        return 1
-    }
+    local start=$SECONDS
+    # ctest writes a test's name before it runs and the result after: a part line waits for its end.
+    "$@" 2>&1 | while true; do
+        if IFS= read -r -t 50 line; then
+            echo "$pending$line"
+            pending=
+        elif (($? > 128)); then
+            pending+=$line
+            echo "   ... $name: still running ($((SECONDS - start)) s)"
+        else
+            [ -z "$pending$line" ] || echo "$pending$line"
+            break
+        fi
+    done || status=${PIPESTATUS[0]}
+    ((status == 0)) || failed+=("$name")
+    return "$status"
 }
 
 cmake --preset native >/dev/null
