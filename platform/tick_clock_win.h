@@ -1,8 +1,7 @@
 #pragma once
 // The clock the long loops pace themselves by. They read it once per folder entry; the system's
-// tick count costs a couple of nanoseconds a read where the precise clock costs about a hundred
-// under some implementations, and its 10-16 ms steps are fine enough for looks at the queue and
-// at Escape every 10 ms or more.
+// tick count is far cheaper to read than the precise clock under some implementations, and its
+// steps are fine enough for looks at the queue and at Escape, which need no finer pace.
 #include <chrono>
 
 namespace tavelin {

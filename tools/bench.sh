@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds one benchmark and runs it under Wine, from any folder; it prints its own figures.
-# Usage: tools/bench.sh NAME [arguments]   NAME: grid_bench, listing_bench, tree_bench,
-#                                        tree_frontier_bench, tree_memory_bench, tree_open_bench
+# Usage: tools/bench.sh NAME [arguments]   NAME: a benchmark of bench/, e.g. tree_bench (see
+# doc/benchmarks.md); only this script builds them.
 set -euo pipefail
 name=${1:?usage: tools/bench.sh NAME [arguments]}
 shift

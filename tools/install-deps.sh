@@ -6,8 +6,8 @@ cd "$(dirname "$0")/.."
 source tools/require.sh
 
 if ((EUID != 0)); then
-    echo "Installing packages needs root:" >&2
-    echo "  $(tavelin_root_step)" >&2
+    echo "Installing packages needs root." >&2
+    tavelin_root_steps >&2
     exit 1
 fi
 

@@ -2,7 +2,7 @@
 # require_packages: returns when everything they use is installed. As root it installs what is
 # missing. Anyone else is told what is missing; at a terminal the root step then runs through
 # sudo, which asks for the password; otherwise, or when that fails, the script stops with the
-# command to run, rather than letting apt fail on its lock file.
+# commands to run, rather than letting apt fail on its lock file.
 # require_writable DIR: stops with the fix when files of another user (root, most likely) in DIR
 # would make the build fail.
 
@@ -12,6 +12,7 @@ tavelin_packages=(
     wine wine64 fonts-wine xvfb                   # running it, with or without a display
     locales fonts-ipafont                         # the Japanese locale and fonts
     imagemagick                                   # tools/screenshot.sh
+    zip                                           # tools/package.sh
 )
 
 tavelin_missing_packages() {
@@ -44,14 +45,21 @@ tavelin_everything_installed() {
     ((${#missing[@]} == 0)) && tavelin_has_japanese_locale
 }
 
-# The command that the caller runs as root: with sudo from the caller's folder, or after "su -",
-# which starts in root's home, by its absolute path.
-tavelin_root_step() {
-    if command -v sudo >/dev/null; then
-        echo "sudo $(tavelin_path_for_caller tools/install-deps.sh)"
+# How to run the root step, after a line that says why: with sudo from the caller's folder where
+# sudo is there and has not refused; for an administrator, after "su -", which starts in root's
+# home, by the absolute path, so that it runs as printed wherever the clone is.
+# Usage: tavelin_root_steps [refused]
+tavelin_root_steps() {
+    if [ "${1:-}" = refused ]; then
+        echo "sudo refused. An administrator installs it once as root with this command, as it stands:"
+    elif ! command -v sudo >/dev/null; then
+        echo "There is no sudo here. An administrator installs it once as root with this command:"
     else
-        echo "su - -c '$(realpath tools/install-deps.sh)'"
+        echo "Install it once as root:"
+        echo "  sudo $(tavelin_path_for_caller tools/install-deps.sh)"
+        echo "or, where sudo is not yours to use, an administrator runs:"
     fi
+    echo "  su - -c '$(realpath tools/install-deps.sh)'"
 }
 
 require_packages() {
@@ -69,16 +77,22 @@ require_packages() {
     } >&2
     # Only someone at a terminal can give sudo a password: sudo reads it from the controlling
     # terminal, which a job or "su -c" does not have even when its input is one.
+    # sudo -v first, so that a refusal (not in the sudoers file, a wrong password) is told apart
+    # from an installation that failed.
+    local refused=
     if { true </dev/tty; } 2>/dev/null && command -v sudo >/dev/null; then
         echo "Installing it now as root: sudo asks for your password." >&2
-        if sudo tools/install-deps.sh && tavelin_everything_installed; then
+        if ! sudo -v; then
+            refused=refused
+        elif sudo tools/install-deps.sh && tavelin_everything_installed; then
             return 0
+        else
+            echo "That did not install it." >&2
         fi
-        echo "That did not install it." >&2
     fi
     {
-        echo "Install it once as root, then run this again as yourself:"
-        echo "  $(tavelin_root_step)"
+        tavelin_root_steps $refused
+        echo "Then run this again as yourself."
     } >&2
     exit 1
 }

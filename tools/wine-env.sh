@@ -25,7 +25,7 @@ if [ -z "${DISPLAY:-}" ]; then
     done
 fi
 
-# Dialogs close in ~0.3 s inside a virtual desktop instead of ~2 s under a bare Xvfb, and
+# Dialogs close far sooner inside a virtual desktop than under a bare Xvfb, and
 # Windows does not hide names that start with a dot, so the prefix must not either.
 if [ ! -f "$WINEPREFIX/.tavelin-ready" ]; then
     echo "Making the Wine prefix $WINEPREFIX (once; it takes about 15 s)" >&2
@@ -65,7 +65,7 @@ if [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ] && [ -f /usr/share/w
 fi
 
 # Started once with its output detached, Wine's helper processes do not hold the caller's
-# pipes open, and each later start costs tens of milliseconds instead of seconds.
+# pipes open, and each later start is quick.
 wineserver -p </dev/null >/dev/null 2>&1
 wine cmd /c exit </dev/null >/dev/null 2>&1
 

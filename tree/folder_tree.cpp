@@ -84,8 +84,8 @@ std::size_t FolderTree::IndexOf(NodeId node) const {
     return indexById_[node];
 }
 
-// A click on a million-node tree asks for one index; searching out from the gap would cost a
-// millisecond each time, one pass costs a few and serves every later click.
+// A click on a million-node tree asks for one index; searching out from the gap would walk much
+// of the tree at every click, where one pass over it serves every later click.
 void FolderTree::IndexEveryNode() const {
     indexById_.assign(nodes_.size(), 0);
     const std::size_t count = Count();
