@@ -221,7 +221,7 @@ SortFigures MeasureSort(int rows) {
     const FileGrid original = MakeGrid(rows);
     std::vector<std::string> keys;
     for (int row = 1; row <= rows; ++row)
-        keys.push_back(key(original.Cell(0, row)));
+        keys.push_back(key(std::wstring(original.Cell(0, row))));
 
     // The copies are made outside the timing: only the sorts are measured.
     constexpr int kRuns = 7;

@@ -21,10 +21,20 @@ void* operator new(std::size_t size) {
         return block;
     throw std::bad_alloc();
 }
+// The sanitizers' runtime has array forms of its own that would not count.
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
 void operator delete(void* block) noexcept {
     std::free(block);
 }
 void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
     std::free(block);
 }
 
