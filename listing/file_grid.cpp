@@ -48,8 +48,9 @@ void FileGrid::SetCell(int column, int row, std::wstring_view text) {
     std::wstring_view& cell = RowAt(row).at(column);
     if (cell == text)
         return;
-    liveUnits_ += text.size() - cell.size();
-    cell = text_.Keep(text);
+    const std::wstring_view kept = text_.Keep(text);
+    liveUnits_ += kept.size() - cell.size();
+    cell = kept;
     DropUnusedText();
     ++columnVersions_[column];
     if (observer_)
