@@ -11,7 +11,6 @@
 #include <chrono>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "app/folder_tree_view_win.h"
 #include "listing/file_grid.h"
@@ -21,6 +20,7 @@
 #include "services/file_system.h"
 #include "services/loop_host.h"
 #include "support/bench_frame.h"
+#include "support/generated_folders.h"
 #include "tree/folder_scan.h"
 #include "tree/node_path.h"
 #include "tree/scan_observer.h"
@@ -30,51 +30,6 @@
 
 namespace tavelin::bench {
 namespace {
-
-// Every folder above `depth` levels below the root holds `fanOut` sub-folders. The names are
-// made once, so that the figure is the scan's and the tree's, not the making of names.
-class GeneratedFolders final : public FileSystem {
-  public:
-    GeneratedFolders(int fanOut, int depth, int rootDepth) : maxDepth_(rootDepth + depth) {
-        for (int i = 0; i < fanOut; ++i)
-            names_.push_back(L"フォルダ" + std::to_wstring(i));
-    }
-
-    std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
-        int depth = 0;
-        for (wchar_t c : folder)
-            depth += c == L'\\';
-        return std::make_unique<Listing>(depth < maxDepth_ ? names_.size() : 0, names_);
-    }
-    bool IsDirectory(const std::wstring&) override { return true; }
-    bool MakeDirectory(const std::wstring&) override { return true; }
-    std::optional<FolderIdentity> Identity(const std::wstring&) override { return std::nullopt; }
-
-  private:
-    class Listing final : public DirectorySearch {
-      public:
-        Listing(std::size_t children, const std::vector<std::wstring>& names) : children_(children), names_(names) {}
-        bool Next(DirEntry& entry) override {
-            entry.attributes = kAttrDirectory;
-            if (next_ < 2)
-                entry.name = next_ == 0 ? L"." : L"..";
-            else if (next_ - 2 < children_)
-                entry.name = names_[next_ - 2];
-            else
-                return false;
-            ++next_;
-            return true;
-        }
-
-      private:
-        std::size_t children_;
-        const std::vector<std::wstring>& names_;
-        std::size_t next_ = 0;
-    };
-
-    std::vector<std::wstring> names_;
-    int maxDepth_;
-};
 
 double Seconds(std::chrono::steady_clock::time_point since) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();

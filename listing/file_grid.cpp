@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 namespace tavelin {
@@ -13,7 +14,7 @@ FileGrid::FileGrid() {
 const FileGrid::Row& FileGrid::RowAt(int row) const {
     if (row < 0 || row >= rowCount_)
         throw std::out_of_range("row outside the grid");
-    return (*blocks_[static_cast<size_t>(row / kBlockRows)])[static_cast<size_t>(row % kBlockRows)];
+    return rows_[static_cast<size_t>(row)];
 }
 
 FileGrid::Row& FileGrid::RowAt(int row) {
@@ -30,25 +31,27 @@ void FileGrid::SetRowCount(int rowCount) {
     rowCount = std::max(rowCount, 1);
     if (rowCount == rowCount_)
         return;
-    // Rows that go are emptied, so that they come back empty.
-    for (int row = rowCount; row < rowCount_; ++row)
-        RowAt(row) = Row{};
-    const size_t blocks = static_cast<size_t>((rowCount + kBlockRows - 1) / kBlockRows);
-    if (blocks < blocks_.size())
-        blocks_.resize(blocks);
-    while (blocks_.size() < blocks)
-        blocks_.push_back(std::make_unique<Block>());
+    // Rows that go take their text with them, and come back empty.
+    for (int row = rowCount; row < rowCount_; ++row) {
+        for (const std::wstring_view cell : RowAt(row))
+            liveUnits_ -= cell.size();
+    }
+    rows_.resize(static_cast<size_t>(rowCount));
     rowCount_ = rowCount;
+    DropUnusedText();
     BumpAllVersions();
     if (observer_)
         observer_->RowCountChanged(rowCount);
 }
 
-void FileGrid::SetCell(int column, int row, std::wstring text) {
-    std::wstring& cell = RowAt(row).at(column);
+void FileGrid::SetCell(int column, int row, std::wstring_view text) {
+    std::wstring_view& cell = RowAt(row).at(column);
     if (cell == text)
         return;
-    cell = std::move(text);
+    const std::wstring_view kept = text_.Keep(text);
+    liveUnits_ += kept.size() - cell.size();
+    cell = kept;
+    DropUnusedText();
     ++columnVersions_[column];
     if (observer_)
         observer_->CellChanged(column, row);
@@ -84,6 +87,30 @@ void FileGrid::PermuteRows(const std::vector<int>& order) {
     }
     if (observer_)
         observer_->RowsRearranged();
+}
+
+// Once replaced texts outweigh the cells' own, the cells' texts move to the front of the arena:
+// rewriting every cell again and again (sizes re-padded at each new column width) then keeps at
+// most twice the text the grid shows, and copies each unit a bounded number of times.
+void FileGrid::DropUnusedText() {
+    constexpr std::size_t kSmallArena = 1 << 16;
+    if (text_.Used() <= kSmallArena || text_.Used() <= 2 * liveUnits_)
+        return;
+    std::wstring kept;
+    kept.reserve(liveUnits_);
+    for (const Row& row : rows_) {
+        for (const std::wstring_view cell : row)
+            kept += cell;
+    }
+    text_.Reset();
+    std::wstring_view rest = kept;
+    for (Row& row : rows_) {
+        for (std::wstring_view& cell : row) {
+            const std::size_t length = cell.size();
+            cell = text_.Keep(rest.substr(0, length));
+            rest.remove_prefix(length);
+        }
+    }
 }
 
 void FileGrid::BumpAllVersions() {

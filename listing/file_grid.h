@@ -2,9 +2,11 @@
 // The cells of the file grid: a header row and one row per file, five columns of text. The grid
 // control paints from this model and learns about every change through the observer.
 #include <array>
-#include <memory>
-#include <string>
+#include <cstddef>
+#include <string_view>
 #include <vector>
+
+#include "listing/text_arena.h"
 
 namespace tavelin {
 
@@ -36,9 +38,9 @@ class FileGrid {
     // The empty list: the header and one empty row, as the grid shows before the first file.
     void Empty();
 
-    // Throws std::out_of_range outside the grid.
-    const std::wstring& Cell(int column, int row) const { return RowAt(row).at(column); }
-    void SetCell(int column, int row, std::wstring text);
+    // Throws std::out_of_range outside the grid. The text stays valid until the grid changes.
+    std::wstring_view Cell(int column, int row) const { return RowAt(row).at(column); }
+    void SetCell(int column, int row, std::wstring_view text);
 
     // Rearranges the rows below the header: row 1 + k takes the row that was at order[k].
     // `order` must be a permutation of 1 .. RowCount() - 1.
@@ -50,18 +52,20 @@ class FileGrid {
     unsigned long long ColumnVersion(int column) const { return columnVersions_.at(column); }
 
   private:
-    using Row = std::array<std::wstring, kColumnCount>;
-    // Rows live in fixed blocks, so that growing the grid one row at a time never moves the
-    // rows already there.
-    static constexpr int kBlockRows = 1024;
-    using Block = std::array<Row, kBlockRows>;
+    // A row is five views into the grid's own text, so a row costs no allocation of its own and
+    // rearranging rows moves no text.
+    using Row = std::array<std::wstring_view, kColumnCount>;
 
     const Row& RowAt(int row) const;
     Row& RowAt(int row);
     void BumpAllVersions();
+    void DropUnusedText();
 
-    std::vector<std::unique_ptr<Block>> blocks_;
+    std::vector<Row> rows_;
     int rowCount_ = 0;
+    // Every cell's text, and texts that cells have since replaced; the units of the first kind.
+    TextArena text_;
+    std::size_t liveUnits_ = 0;
     std::array<unsigned long long, kColumnCount> columnVersions_{};
     FileGridObserver* observer_ = nullptr;
 };

@@ -25,6 +25,29 @@ void AppendNumber(std::wstring& out, int value, int digits) {
         out += buffer[--count];
 }
 
+// "yyyy/mm/dd hh:mm:ss" with the given separators in place of "/" and ":".
+void AppendStamp(std::wstring& out, const StampTime& time, wchar_t dateSeparator, wchar_t timeSeparator) {
+    AppendNumber(out, time.year, 4);
+    out += dateSeparator;
+    AppendNumber(out, time.month, 2);
+    out += dateSeparator;
+    AppendNumber(out, time.day, 2);
+    out += L' ';
+    AppendNumber(out, time.hour, 2);
+    out += timeSeparator;
+    AppendNumber(out, time.minute, 2);
+    out += timeSeparator;
+    AppendNumber(out, time.second, 2);
+}
+
+// "A " for the archive bit, then "R " for the read-only bit.
+std::wstring_view AttributeText(std::uint32_t attributes) {
+    const std::wstring_view both = L"A R ";
+    if (attributes & kAttrArchive)
+        return attributes & kAttrReadOnly ? both : both.substr(0, 2);
+    return attributes & kAttrReadOnly ? both.substr(2) : std::wstring_view{};
+}
+
 }  // namespace
 
 int ListingSizeWidth(int sizeColumnPixels) {
@@ -41,18 +64,16 @@ std::wstring PadLeft(std::wstring text, int width) {
     return text;
 }
 
-std::wstring PaddedSize(std::uint64_t size, int width) {
-    // Digits written backwards into a buffer, so that the cell is built with one allocation.
+void AppendPaddedSize(std::wstring& out, std::uint64_t size, int width) {
     wchar_t digits[20];
     size_t count = 0;
     do {
         digits[sizeof digits / sizeof digits[0] - 1 - count++] = static_cast<wchar_t>(L'0' + size % 10);
         size /= 10;
     } while (size != 0);
-    const size_t padding = static_cast<int>(count) < width ? static_cast<size_t>(width) - count : 0;
-    std::wstring text(padding + count, L' ');
-    std::copy(std::end(digits) - count, std::end(digits), text.begin() + static_cast<std::ptrdiff_t>(padding));
-    return text;
+    if (static_cast<int>(count) < width)
+        out.append(static_cast<size_t>(width) - count, L' ');
+    out.append(std::end(digits) - count, std::end(digits));
 }
 
 std::wstring ExtensionOf(const std::wstring& name) {
@@ -63,37 +84,17 @@ std::wstring ExtensionOf(const std::wstring& name) {
     return name.substr(dot);
 }
 
-std::wstring StampText(const StampTime& time, wchar_t dateSeparator, wchar_t timeSeparator) {
-    std::wstring out;
-    out.reserve(19);
-    AppendNumber(out, time.year, 4);
-    out += dateSeparator;
-    AppendNumber(out, time.month, 2);
-    out += dateSeparator;
-    AppendNumber(out, time.day, 2);
-    out += L' ';
-    AppendNumber(out, time.hour, 2);
-    out += timeSeparator;
-    AppendNumber(out, time.minute, 2);
-    out += timeSeparator;
-    AppendNumber(out, time.second, 2);
-    return out;
-}
-
-std::wstring AttributeText(std::uint32_t attributes) {
-    std::wstring out;
-    if (attributes & kAttrArchive)
-        out += L"A ";
-    if (attributes & kAttrReadOnly)
-        out += L"R ";
-    return out;
-}
-
-void FillFileRow(FileGrid& grid, int row, const DirEntry& entry, const RowFormat& format, TextServices& text) {
+void FileRowWriter::Fill(FileGrid& grid, int row, const DirEntry& entry) {
     grid.SetCell(0, row, entry.name);
-    grid.SetCell(1, row, PaddedSize(entry.size, format.sizeWidth));
-    grid.SetCell(2, row, L" " + text.UpperCase(ExtensionOf(entry.name)));
-    grid.SetCell(3, row, StampText(text.LocalStamp(entry.lastWriteTime), format.dateSeparator, format.timeSeparator));
+    buffer_.clear();
+    AppendPaddedSize(buffer_, entry.size, format_.sizeWidth);
+    grid.SetCell(1, row, buffer_);
+    buffer_.assign(1, L' ');
+    buffer_ += text_.UpperCase(ExtensionOf(entry.name));
+    grid.SetCell(2, row, buffer_);
+    buffer_.clear();
+    AppendStamp(buffer_, text_.LocalStamp(entry.lastWriteTime), format_.dateSeparator, format_.timeSeparator);
+    grid.SetCell(3, row, buffer_);
     grid.SetCell(4, row, AttributeText(entry.attributes));
 }
 

@@ -2,6 +2,7 @@
 // The texts of one file's row in the grid.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "listing/file_grid.h"
 #include "services/file_system.h"
@@ -23,19 +24,24 @@ int ListingSizeWidth(int sizeColumnPixels);
 // The text with leading spaces up to `width` characters; a longer text comes back whole.
 std::wstring PadLeft(std::wstring text, int width);
 
-// The size in decimal with leading spaces up to `width` characters.
-std::wstring PaddedSize(std::uint64_t size, int width);
+// Appends the size in decimal with leading spaces up to `width` characters.
+void AppendPaddedSize(std::wstring& out, std::uint64_t size, int width);
 
 // From the last "." that follows the last "\" or ":" to the end; empty when there is none.
 std::wstring ExtensionOf(const std::wstring& name);
 
-// "yyyy/mm/dd hh:mm:ss" with the given separators in place of "/" and ":".
-std::wstring StampText(const StampTime& time, wchar_t dateSeparator, wchar_t timeSeparator);
+// Fills rows of the grid from directory entries. Each text is built in one buffer that lives as
+// long as the writer, so a row costs no allocation beyond what the grid keeps of its texts.
+class FileRowWriter {
+  public:
+    FileRowWriter(const RowFormat& format, TextServices& text) : format_(format), text_(text) {}
+    // Fills the five cells of `row` from one directory entry.
+    void Fill(FileGrid& grid, int row, const DirEntry& entry);
 
-// "A " for the archive bit, then "R " for the read-only bit.
-std::wstring AttributeText(std::uint32_t attributes);
-
-// Fills the five cells of `row` from one directory entry.
-void FillFileRow(FileGrid& grid, int row, const DirEntry& entry, const RowFormat& format, TextServices& text);
+  private:
+    RowFormat format_;
+    TextServices& text_;
+    std::wstring buffer_;
+};
 
 }  // namespace tavelin

@@ -1,5 +1,6 @@
 #include "listing/header_sort.h"
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -14,8 +15,12 @@ void SortRows(FileGrid& grid, int column, SortDirection direction, const SortKey
         return;
     std::vector<std::string> keys;
     keys.reserve(static_cast<size_t>(grid.RowCount() - 1));
-    for (int row = 1; row < grid.RowCount(); ++row)
-        keys.push_back(key(grid.Cell(column, row)));
+    // One string for every cell in turn: the key function takes a string, the grid holds views.
+    std::wstring cell;
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        cell.assign(grid.Cell(column, row));
+        keys.push_back(key(cell));
+    }
 
     std::vector<int> order = SelectionSortOrder(keys, direction);
     for (int& from : order)

@@ -28,8 +28,9 @@ int ListFolderFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& 
     host.RepaintStatus();
 
     grid.Empty();
-    const RowFormat format{ListingSizeWidth(sizeColumnPixels), services.text.DateSeparator(),
-                           services.text.TimeSeparator()};
+    FileRowWriter rows(
+        {ListingSizeWidth(sizeColumnPixels), services.text.DateSeparator(), services.text.TimeSeparator()},
+        services.text);
 
     bool completed = true;
     int count = 0;
@@ -37,7 +38,7 @@ int ListFolderFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& 
     if (auto search = services.files.Search(folder)) {
         DirEntry entry;
         if (NextListedFile(*search, entry)) {
-            FillFileRow(grid, 1, entry, format, services.text);
+            rows.Fill(grid, 1, entry);
             count = 1;
             while (NextListedFile(*search, entry)) {
                 if (host.EscapeDown()) {
@@ -47,7 +48,7 @@ int ListFolderFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& 
                 if (looks.Due())
                     host.KeepResponsive();
                 grid.SetRowCount(count + 2);
-                FillFileRow(grid, count + 1, entry, format, services.text);
+                rows.Fill(grid, count + 1, entry);
                 ++count;
             }
         }

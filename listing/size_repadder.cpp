@@ -14,7 +14,7 @@ int RepadSizeWidth(int sizeColumnPixels, int zeroPixelWidth) {
 
 void RepadSizes(FileGrid& grid, int width) {
     for (int row = 1; row < grid.RowCount(); ++row) {
-        const std::wstring& cell = grid.Cell(kSizeColumn, row);
+        const std::wstring_view cell = grid.Cell(kSizeColumn, row);
         if (cell.empty())
             continue;
         const WholeNumber number = ParseWholeNumber(cell).value_or(WholeNumber{});

@@ -10,7 +10,7 @@ void FolderTree::Clear() {
     nodes_.clear();
     names_.Clear();
     std::vector<NodeId>().swap(order_);
-    std::vector<std::uint32_t>().swap(indexById_);
+    slots_.clear();
     gapStart_ = gapEnd_ = 0;
     lastRoot_ = lastParent_ = lastAdded_ = kNoNode;
     ++generation_;
@@ -20,6 +20,7 @@ NodeId FolderTree::NewNode(NodeId parent, std::wstring_view text) {
     if (nodes_.size() >= kNoNode)
         throw std::length_error("folder tree is full");
     nodes_.push_back(Node{names_.Intern(text), parent, kNoNode, kNoNode});
+    slots_.push_back(0);
     return static_cast<NodeId>(nodes_.size() - 1);
 }
 
@@ -79,18 +80,7 @@ NodeId FolderTree::NodeAt(std::size_t index) const {
 std::size_t FolderTree::IndexOf(NodeId node) const {
     if (node >= nodes_.size())
         throw std::out_of_range("no such folder tree node");
-    if (indexById_.size() != nodes_.size())
-        IndexEveryNode();
-    return indexById_[node];
-}
-
-// A click on a million-node tree asks for one index; searching out from the gap would walk much
-// of the tree at every click, where one pass over it serves every later click.
-void FolderTree::IndexEveryNode() const {
-    indexById_.assign(nodes_.size(), 0);
-    const std::size_t count = Count();
-    for (std::size_t index = 0; index < count; ++index)
-        indexById_[OrderAt(index)] = static_cast<std::uint32_t>(index);
+    return Locate(node);
 }
 
 std::wstring_view FolderTree::Text(NodeId node) const {
@@ -107,50 +97,55 @@ std::size_t FolderTree::SubtreeEnd(NodeId node) const {
     return Count();
 }
 
-// Searches outwards from the gap, where the scan works, so a node near the frontier is found
-// after a few steps.
+// The node's slot, less the gap when the node stands behind it.
 std::size_t FolderTree::Locate(NodeId node) const {
-    const std::size_t count = Count();
-    for (std::size_t step = 0; step < count; ++step) {
-        if (step < gapStart_ && OrderAt(gapStart_ - 1 - step) == node)
-            return gapStart_ - 1 - step;
-        if (gapStart_ + step < count && OrderAt(gapStart_ + step) == node)
-            return gapStart_ + step;
-        if (step >= gapStart_ && gapStart_ + step >= count)
-            break;
-    }
-    throw std::logic_error("folder tree node missing from the order");
+    const std::size_t slot = slots_[node];
+    return slot < gapStart_ ? slot : slot - GapLength();
 }
 
 void FolderTree::InsertInOrder(std::size_t index, NodeId node) {
-    indexById_.clear();
-    if (GapLength() == 0) {
-        const std::size_t oldSize = order_.size();
-        // Half as much again rather than twice: the old and the new buffer are both alive while
-        // the one moves into the other.
-        const std::size_t newSize = std::max<std::size_t>(64, oldSize + oldSize / 2);
-        std::vector<NodeId> grown(newSize);
-        std::copy(order_.begin(), order_.begin() + gapStart_, grown.begin());
-        std::copy(order_.begin() + gapStart_, order_.end(), grown.end() - (oldSize - gapStart_));
-        gapEnd_ = newSize - (oldSize - gapStart_);
-        order_.swap(grown);
-    }
+    if (GapLength() == 0)
+        GrowOrder();
     MoveGap(index);
-    order_[gapStart_++] = node;
+    Place(gapStart_++, node);
+}
+
+// The nodes behind the gap move to the end of the larger buffer; a scan has few there, since it
+// inserts behind everything but the later siblings of the folders it is in.
+void FolderTree::GrowOrder() {
+    const std::size_t oldSize = order_.size();
+    // Half as much again rather than twice: the old and the new buffer are both alive while the
+    // one moves into the other.
+    const std::size_t newSize = std::max<std::size_t>(64, oldSize + oldSize / 2);
+    if (newSize > 0xFFFFFFFFu)
+        throw std::length_error("folder tree is full");
+    std::vector<NodeId> grown(newSize);
+    std::copy(order_.begin(), order_.begin() + gapStart_, grown.begin());
+    order_.swap(grown);
+    gapEnd_ = newSize - (oldSize - gapStart_);
+    for (std::size_t from = gapStart_; from < oldSize; ++from)
+        Place(gapEnd_ + (from - gapStart_), grown[from]);
 }
 
 void FolderTree::MoveGap(std::size_t index) {
     if (index < gapStart_) {
         const std::size_t moved = gapStart_ - index;
-        std::copy_backward(order_.begin() + index, order_.begin() + gapStart_, order_.begin() + gapEnd_);
+        for (std::size_t k = 1; k <= moved; ++k)
+            Place(gapEnd_ - k, order_[gapStart_ - k]);
         gapStart_ -= moved;
         gapEnd_ -= moved;
     } else if (index > gapStart_) {
         const std::size_t moved = index - gapStart_;
-        std::copy(order_.begin() + gapEnd_, order_.begin() + gapEnd_ + moved, order_.begin() + gapStart_);
+        for (std::size_t k = 0; k < moved; ++k)
+            Place(gapStart_ + k, order_[gapEnd_ + k]);
         gapStart_ += moved;
         gapEnd_ += moved;
     }
+}
+
+void FolderTree::Place(std::size_t slot, NodeId node) {
+    order_[slot] = node;
+    slots_[node] = static_cast<std::uint32_t>(slot);
 }
 
 }  // namespace tavelin

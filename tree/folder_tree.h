@@ -28,8 +28,7 @@ class FolderTree {
 
     std::size_t Count() const { return order_.size() - GapLength(); }
     NodeId NodeAt(std::size_t index) const;
-    // The absolute index of a node. The first call after the tree has changed takes one pass over
-    // the order; every further call until the next change is a lookup.
+    // The absolute index of a node, in constant time.
     std::size_t IndexOf(NodeId node) const;
 
     std::wstring_view Text(NodeId node) const;
@@ -58,8 +57,9 @@ class FolderTree {
     std::size_t GapLength() const { return gapEnd_ - gapStart_; }
     NodeId OrderAt(std::size_t index) const { return order_[index < gapStart_ ? index : index + GapLength()]; }
     void InsertInOrder(std::size_t index, NodeId node);
+    void GrowOrder();
     void MoveGap(std::size_t index);
-    void IndexEveryNode() const;
+    void Place(std::size_t slot, NodeId node);
 
     BlockArray<Node> nodes_;
     NameStore names_;
@@ -68,8 +68,9 @@ class FolderTree {
     std::vector<NodeId> order_;
     std::size_t gapStart_ = 0;
     std::size_t gapEnd_ = 0;
-    // Each node's absolute index, by id; empty while the tree changes.
-    mutable std::vector<std::uint32_t> indexById_;
+    // Where each node stands in order_, by id. Only the few nodes that the gap passes over move,
+    // so keeping this costs a scan little, and a node's index is its slot with the gap taken out.
+    BlockArray<std::uint32_t> slots_;
     NodeId lastRoot_ = kNoNode;
     // The node that last received a child, and that child.
     NodeId lastParent_ = kNoNode;

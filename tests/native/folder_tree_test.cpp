@@ -100,6 +100,31 @@ TEST(FolderTree, NodesBeyondTheFirstBlockKeepLinksAndNames) {
     EXPECT_EQ(tree.NextSibling(tree.NodeAt(65536)), tree.NodeAt(65537));
 }
 
+TEST(FolderTree, ScanSizedTreeKeepsPreOrderPastEveryGrowth) {
+    // Grown as the scan grows it (each node's children added when the walk reaches it) to
+    // 111,111 nodes: past many growths of the order and the first block of nodes. A few late
+    // children of early nodes then land far behind the walk.
+    FolderTree tree;
+    tree.AddRoot(L"R\\");
+    for (std::size_t index = 0; index < tree.Count(); ++index) {
+        const NodeId node = tree.NodeAt(index);
+        std::size_t depth = 0;
+        for (NodeId n = node; tree.Parent(n) != kNoNode; n = tree.Parent(n))
+            ++depth;
+        for (int child = 0; depth < 5 && child < 10; ++child)
+            tree.AddChild(node, std::to_wstring(child));
+    }
+    for (const std::size_t early : {1u, 2u, 500u})
+        tree.AddChild(tree.NodeAt(early), L"late");
+    std::vector<NodeId> walked;
+    WalkChildren(tree, tree.NodeAt(0), walked);
+    ASSERT_EQ(walked.size(), 111114u);
+    ASSERT_EQ(ByIndex(tree), walked);
+    for (std::size_t i = 0; i < walked.size(); ++i)
+        ASSERT_EQ(tree.IndexOf(walked[i]), i);
+    EXPECT_EQ(NodePath(tree, walked.back()), L"R\\9\\9\\9\\9\\9\\");
+}
+
 TEST(FolderTree, ClearEmptiesAndChangesGeneration) {
     FolderTree tree;
     NodeId root = tree.AddRoot(L"C:\\");

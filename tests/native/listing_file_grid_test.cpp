@@ -81,6 +81,34 @@ TEST(FileGridTest, RowsAcrossThousandsKeepTheirCellsThroughGrowthShrinkAndPermut
     }
 }
 
+TEST(FileGridTest, CellsKeepTheirTextsThroughRewritesThatOutgrowTheTextStore) {
+    // Each round rewrites every size cell with a new width, as re-padding does, until replaced
+    // texts outweigh the shown ones many times over; one cell is set from another's own text.
+    FileGrid grid;
+    grid.SetCell(0, 0, L"ファイル名");
+    const int rows = 2000;
+    grid.SetRowCount(rows);
+    const auto name = [](int row) { return L"name-" + std::to_wstring(row) + L".txt"; };
+    const auto size = [](int row, int round) {
+        return std::wstring(static_cast<size_t>(round % 7), L' ') + std::to_wstring(row);
+    };
+    for (int row = 1; row < rows; ++row)
+        grid.SetCell(0, row, name(row));
+    for (int round = 0; round < 40; ++round) {
+        for (int row = 1; row < rows; ++row)
+            grid.SetCell(1, row, size(row, round));
+    }
+    grid.SetCell(4, 7, grid.Cell(0, 7));
+    for (int row = 1; row < rows; ++row) {
+        ASSERT_EQ(grid.Cell(0, row), name(row)) << row;
+        ASSERT_EQ(grid.Cell(1, row), size(row, 39)) << row;
+    }
+    EXPECT_EQ(grid.Cell(4, 7), name(7));
+    grid.Empty();
+    EXPECT_EQ(grid.Cell(0, 0), L"ファイル名");
+    EXPECT_EQ(grid.Cell(0, 1), L"");
+}
+
 TEST(FileGridTest, PermuteRejectsWhatIsNotAPermutationAndKeepsTheRows) {
     FileGrid grid;
     grid.SetRowCount(4);

@@ -23,7 +23,7 @@ FileGrid GridWithColumn(int column, const std::vector<std::wstring>& cells) {
 std::vector<std::wstring> Column(const FileGrid& grid, int column) {
     std::vector<std::wstring> cells;
     for (int row = 1; row < grid.RowCount(); ++row)
-        cells.push_back(grid.Cell(column, row));
+        cells.emplace_back(grid.Cell(column, row));
     return cells;
 }
 

@@ -26,7 +26,7 @@ DirEntry File(std::wstring name,
 std::vector<std::wstring> Row(const FileGrid& grid, int row) {
     std::vector<std::wstring> cells;
     for (int c = 0; c < FileGrid::kColumnCount; ++c)
-        cells.push_back(grid.Cell(c, row));
+        cells.emplace_back(grid.Cell(c, row));
     return cells;
 }
 
@@ -234,8 +234,11 @@ TEST(PaddedSizeTest, PadsToTheWidthAndNeverCutsDigits) {
         {18446744073709551615ull, 3, L"18446744073709551615"},
         {18446744073709551615ull, 22, L"  18446744073709551615"},
     };
-    for (const auto& [size, width, text] : cases)
-        EXPECT_EQ(PaddedSize(size, width), text) << size << " at " << width;
+    for (const auto& [size, width, text] : cases) {
+        std::wstring out = L"x";
+        AppendPaddedSize(out, size, width);
+        EXPECT_EQ(out, L"x" + text) << size << " at " << width;
+    }
 }
 
 }  // namespace

@@ -71,7 +71,7 @@ FileGrid SizeGrid(const std::vector<std::wstring>& sizes) {
 std::vector<std::wstring> Sizes(const FileGrid& grid) {
     std::vector<std::wstring> cells;
     for (int row = 1; row < grid.RowCount(); ++row)
-        cells.push_back(grid.Cell(1, row));
+        cells.emplace_back(grid.Cell(1, row));
     return cells;
 }
 

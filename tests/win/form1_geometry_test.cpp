@@ -213,7 +213,7 @@ TEST_F(Form1Geometry, HugeColumnWidthsAreCutToTheLargestCoordinateBeforeAnyCellI
     form->StringGrid1.SetColWidth(1, 32767);  // repaints the header, which pads the sizes
     Pump();
     ASSERT_EQ(form->StringGrid1.RowCount(), 2);
-    const std::wstring size = form->Grid().Cell(1, 1);
+    const std::wstring size(form->Grid().Cell(1, 1));
     EXPECT_TRUE(size.ends_with(L" 5")) << size.size();
     EXPECT_LE(size.size(), 32767u / 3);
     CloseForm();

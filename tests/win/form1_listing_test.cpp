@@ -46,7 +46,7 @@ class Form1Listing : public FormTest {
     std::vector<std::wstring> Column(int col) {
         std::vector<std::wstring> cells;
         for (int r = 1; r < form->StringGrid1.RowCount(); ++r)
-            cells.push_back(form->Grid().Cell(col, r));
+            cells.emplace_back(form->Grid().Cell(col, r));
         return cells;
     }
     TempDir dir;

@@ -42,8 +42,8 @@ class ListingFolderTest : public ::testing::Test {
         for (int row = 1; row < grid.RowCount(); ++row) {
             std::vector<std::wstring> cells;
             for (int column = 1; column < FileGrid::kColumnCount; ++column)
-                cells.push_back(grid.Cell(column, row));
-            rows[grid.Cell(0, row)] = cells;
+                cells.emplace_back(grid.Cell(column, row));
+            rows[std::wstring(grid.Cell(0, row))] = cells;
         }
         return rows;
     }

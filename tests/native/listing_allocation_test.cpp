@@ -1,0 +1,110 @@
+// Every allocation of the test program is counted here, so that a listing can show that its
+// allocations do not grow with its rows.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "fakes/loop_host.h"
+#include "fakes/text_services.h"
+#include "listing/list_files.h"
+
+namespace {
+std::atomic<long> allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    ++allocations;
+    if (void* block = std::malloc(size == 0 ? 1 : size))
+        return block;
+    throw std::bad_alloc();
+}
+// The sanitizers' runtime has array forms of its own that would not count.
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    std::free(block);
+}
+
+namespace tavelin {
+namespace {
+
+// Names long enough to miss any string's own buffer, their digits backwards; the extension is
+// short enough to stay inside the string that the text services return.
+void NameOf(int file, std::wstring& name) {
+    name.assign(L"a-file-with-a-long-name-");
+    for (int rest = file; rest != 0; rest /= 10)
+        name += static_cast<wchar_t>(L'0' + rest % 10);
+    name += L".c";
+}
+
+// A folder of `count` files whose entries are written into the caller's entry, so that the
+// file system allocates nothing per file, as a real directory search does not either.
+class GeneratedFiles final : public FileSystem {
+  public:
+    explicit GeneratedFiles(int count) : count_(count) {}
+    std::unique_ptr<DirectorySearch> Search(const std::wstring&) override { return std::make_unique<Files>(count_); }
+    bool IsDirectory(const std::wstring&) override { return true; }
+    bool MakeDirectory(const std::wstring&) override { return false; }
+    std::optional<FolderIdentity> Identity(const std::wstring&) override { return std::nullopt; }
+
+  private:
+    class Files final : public DirectorySearch {
+      public:
+        explicit Files(int count) : count_(count) {}
+        bool Next(DirEntry& entry) override {
+            if (next_ == count_)
+                return false;
+            NameOf(++next_, entry.name);
+            entry.attributes = next_ % 2 ? kAttrArchive : kAttrReadOnly;
+            entry.size = 1000003ull * static_cast<unsigned>(next_);
+            entry.lastWriteTime = test::FileTimeOf(2024, 1 + next_ % 12, 1 + next_ % 28, next_ % 24, 30, 8);
+            return true;
+        }
+
+      private:
+        int count_;
+        int next_ = 0;
+    };
+    int count_;
+};
+
+// The allocations of one listing into a grid that has listed nothing before.
+long ListingAllocations(int files) {
+    GeneratedFiles folder(files);
+    test::FakeTextServices text;
+    test::FakeHost host;
+    FileGrid grid;
+    const long before = allocations;
+    EXPECT_EQ(ListFolderFiles(L"C:\\Big\\", 200, grid, {folder, text, host}), files);
+    const long made = allocations - before;
+    std::wstring last;
+    NameOf(files, last);
+    EXPECT_EQ(grid.Cell(0, files), last);
+    return made;
+}
+
+TEST(ListingAllocations, StayFewWhateverTheNumberOfRows) {
+    // Three texts per row outgrow a string's own buffer: a grid of strings made 90,000
+    // allocations for the larger folder. The arena and the row array grow by doubling.
+    const long small = ListingAllocations(1000);
+    const long large = ListingAllocations(30000);
+    EXPECT_LE(small, 64);
+    EXPECT_LE(large, 64);
+    EXPECT_LE(large - small, 16);
+}
+
+}  // namespace
+}  // namespace tavelin
