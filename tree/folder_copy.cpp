@@ -21,12 +21,9 @@ constexpr std::size_t kCreationThreads = 8;
 constexpr std::size_t kCreationDistance = 64;
 // The longest the window's thread waits for the threads before it has control again.
 constexpr auto kWaitSlice = std::chrono::milliseconds(10);
-}  // namespace
+constexpr wchar_t kCopyAborted[] = L"フォルダ名コピーを中断しました。";
 
-FolderCopyResult CopyFolderNames(const FolderTree& tree,
-                                 const std::wstring& targetFolder,
-                                 FileSystem& fs,
-                                 LoopHost& host) {
+FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, FileSystem& fs, LoopHost& host) {
     FolderCopyResult result;
     const std::size_t count = tree.Count();
     LoopPacer repaints(host, kRepaintInterval);
@@ -69,9 +66,26 @@ FolderCopyResult CopyFolderNames(const FolderTree& tree,
         host.SetStatus(L"フォルダ名コピーを完了しました。［フォルダ作成数:" + std::to_wstring(result.created) +
                        L"］［フォルダ未作成数:" + std::to_wstring(result.notCreated) + L"］");
     else
-        host.SetStatus(L"フォルダ名コピーを中断しました。");
+        host.SetStatus(kCopyAborted);
     host.RepaintStatus();
     return result;
+}
+
+}  // namespace
+
+// An exception (out of memory, on this thread or a creating one) ends the copy as Escape does,
+// before the error box reports it.
+FolderCopyResult CopyFolderNames(const FolderTree& tree,
+                                 const std::wstring& targetFolder,
+                                 FileSystem& fs,
+                                 LoopHost& host) {
+    try {
+        return Copy(tree, targetFolder, fs, host);
+    } catch (...) {
+        host.SetStatus(kCopyAborted);
+        host.RepaintStatus();
+        throw;
+    }
 }
 
 }  // namespace tavelin

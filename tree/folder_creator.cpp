@@ -15,7 +15,8 @@ FolderCreator::FolderCreator(FileSystem& fs, std::size_t threads, std::size_t di
       threads_(
           threads,
           [this] { Work(); },
-          [this] { Stop(); }) {}
+          [this] { Stop(); },
+          [this](std::exception_ptr error) { Fail(error); }) {}
 
 FolderCreator::~FolderCreator() {
     Stop();
@@ -27,6 +28,18 @@ void FolderCreator::Stop() {
         stopped_ = true;
     }
     work_.notify_all();
+}
+
+// A thread that cannot go on (out of memory) stops every thread and tells the copy's thread.
+void FolderCreator::Fail(std::exception_ptr error) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!error_)
+            error_ = error;
+        stopped_ = true;
+    }
+    work_.notify_all();
+    finished_.notify_all();
 }
 
 bool FolderCreator::WaitForRoom(std::chrono::milliseconds wait) {

@@ -50,6 +50,7 @@ class FolderCreator {
     };
 
     void Stop();
+    void Fail(std::exception_ptr error);
     void Work();
     std::optional<std::size_t> TakeWork();
     bool WorkReady() const;

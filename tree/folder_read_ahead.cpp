@@ -33,6 +33,18 @@ void FolderReadAhead::Cancel() {
     work_.notify_all();
 }
 
+// A thread that cannot go on (out of memory) stops every thread and tells the scan's thread.
+void FolderReadAhead::Fail(std::exception_ptr error) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!failure_)
+            failure_ = error;
+        cancelled_ = true;
+    }
+    work_.notify_all();
+    listed_.notify_all();
+}
+
 std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::milliseconds wait) {
     std::unique_lock lock(mutex_);
     // While calls return at once no thread lists ahead: handing a folder over to one would cost
@@ -46,10 +58,12 @@ std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::millisec
     if (budget_.Allowed() > 0 && !threads_.Started()) {
         lock.unlock();
         threads_.Start(
-            threadCount_, [this] { Work(); }, [this] { Cancel(); });
+            threadCount_, [this] { Work(); }, [this] { Cancel(); }, [this](std::exception_ptr error) { Fail(error); });
         lock.lock();
     }
-    const auto listed = [this] { return !slots_.empty() && slots_.front().state == Slot::State::kListed; };
+    const auto listed = [this] {
+        return failure_ || (!slots_.empty() && slots_.front().state == Slot::State::kListed);
+    };
     // A timed wait reads the clock even when there is nothing to wait for, and a local scan
     // asks once per folder.
     if (!listed()) {
@@ -59,6 +73,8 @@ std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::millisec
         if (!came)
             return nullptr;
     }
+    if (failure_)
+        std::rethrow_exception(failure_);
     Slot front = std::move(slots_.front());
     slots_.pop_front();
     // One more folder has come within reach.

@@ -43,7 +43,7 @@ class FolderReadAhead {
     FolderReadAhead& operator=(const FolderReadAhead&) = delete;
 
     // The listing of the next folder in order, once it is there; nullptr when it is not after
-    // `wait`. Throws what listing it threw.
+    // `wait`. Throws what listing it threw, or what a thread threw: the read-ahead then lists no more.
     std::shared_ptr<const FolderListing> Next(std::chrono::milliseconds wait);
 
   private:
@@ -62,6 +62,7 @@ class FolderReadAhead {
     using Slots = std::list<Slot>;
 
     void Cancel();
+    void Fail(std::exception_ptr error);
     void Work();
     void ListSlot(Slots::iterator slot, std::unique_lock<std::mutex>& lock);
     Slots::iterator TakeWork();
@@ -83,6 +84,7 @@ class FolderReadAhead {
     std::size_t idle_ = 0;
     std::size_t busy_ = 0;
     bool waiting_ = false;
+    std::exception_ptr failure_;
     // Started once calls take as long as a round trip: a local scan never needs them. Last, so
     // that they have all finished before anything above goes.
     WorkerThreads threads_;

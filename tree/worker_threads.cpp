@@ -2,11 +2,22 @@
 
 namespace tavelin {
 
-void WorkerThreads::Start(std::size_t count, const std::function<void()>& body, const std::function<void()>& stop) {
+void WorkerThreads::Start(std::size_t count,
+                          const std::function<void()>& body,
+                          const std::function<void()>& stop,
+                          const Failed& failed) {
     try {
         threads_.reserve(count);
-        for (std::size_t i = 0; i < count; ++i)
-            threads_.emplace_back(body);
+        for (std::size_t i = 0; i < count; ++i) {
+            // The copies are made here, so nothing on the new thread allocates before the catch.
+            threads_.emplace_back([body, failed] {
+                try {
+                    body();
+                } catch (...) {
+                    failed(std::current_exception());
+                }
+            });
+        }
     } catch (...) {
         stop();
         JoinAll();
