@@ -1,6 +1,7 @@
 #include "tree/folder_read_ahead.h"
 
 #include "services/attribute_filter.h"
+#include "services/retried_search.h"
 
 namespace tavelin {
 
@@ -201,7 +202,7 @@ bool FolderReadAhead::WorkWithinReach() const {
 std::shared_ptr<const FolderListing> FolderReadAhead::List(const std::wstring& path) {
     auto listing = std::make_shared<FolderListing>();
     listing->path = path;
-    if (auto search = fs_.Search(path)) {
+    if (auto search = SearchRetryingOnce(fs_, path)) {
         DirEntry entry;
         while (!cancelled_ && search->Next(entry)) {
             if (!IsSubfolder(entry))
@@ -211,6 +212,7 @@ std::shared_ptr<const FolderListing> FolderReadAhead::List(const std::wstring& p
                 (entry.attributes & kAttrReparsePoint) && links_.LeadsToAncestor(path + entry.name + L'\\', path);
             listing->subfolders.push_back({std::move(entry.name), loopLink});
         }
+        listing->cutShort = search->Failed();
     }
     return listing;
 }

@@ -30,6 +30,8 @@ struct FolderListing {
     std::wstring path;  // ending in "\"
     // In the order the listing returned them; empty when the folder could not be read.
     std::vector<Subfolder> subfolders;
+    // A read failed twice: the sub-folders are those read until then.
+    bool cutShort = false;
 };
 
 class FolderReadAhead {

@@ -57,6 +57,7 @@ void FolderScan::Run(const std::wstring& searchFolder) {
     tree_.Clear();
     generation_ = tree_.Generation();
     loopLinks_.clear();
+    cutShort_ = 0;
     observer_.ClearTree();
     const NodeId root = tree_.AddRoot(searchFolder);
     observer_.NodeAdded(root, kNoNode);
@@ -71,8 +72,10 @@ void FolderScan::Run(const std::wstring& searchFolder) {
         const NodeId node = tree_.NodeAt(index);
         if (loopLinks_.contains(node))
             continue;
-        if (auto listing = NextListing(ahead))
+        if (auto listing = NextListing(ahead)) {
+            cutShort_ += listing->cutShort ? 1 : 0;
             AddSubfolders(*listing, node);
+        }
     }
     // However quickly the scan went by, a message that waited for it (a close) runs now.
     if (!TreeReplaced() && !Aborted())
@@ -81,7 +84,13 @@ void FolderScan::Run(const std::wstring& searchFolder) {
         return;
     observer_.EnableTree(true);
     treeDisabled_ = false;
-    host_.SetStatus(Aborted() ? kScanAborted : L"");
+    if (Aborted())
+        host_.SetStatus(kScanAborted);
+    else if (cutShort_ > 0)
+        host_.SetStatus(L"フォルダ検索を完了しました。［読み取れなかったフォルダ数:" + std::to_wstring(cutShort_) +
+                        L"］");
+    else
+        host_.SetStatus(L"");
     if (tree_.Count() > 1)
         observer_.SetTreeReady(true);
 }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <new>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fakes/file_system.h"
@@ -128,6 +129,53 @@ TEST(FolderScan, UnreadableFolderGetsNoChildrenAndScanGoesOn) {
         L"C:\\A\\Mid\\"};
     EXPECT_EQ(Paths(tree), expected);
     EXPECT_EQ(host.status, L"");
+}
+
+TEST(FolderScan, AFailedReadIsTriedOnceMoreAndFoldersStillFailingAreCounted) {
+    // Zeta holds ".", "..", Z1, Z2: a read that fails after three entries has read Z1.
+    const std::wstring zeta = L"C:\\A\\Zeta\\";
+    const struct {
+        const wchar_t* name;
+        std::vector<std::tuple<std::wstring, std::size_t, int>> failing;  // folder, after, searches
+        std::vector<std::wstring> lost;
+        const wchar_t* status;
+    } cases[] = {
+        {L"once, part-way", {{zeta, 3, 1}}, {}, L""},
+        {L"once, at the open", {{L"C:\\A\\", 0, 1}}, {}, L""},
+        {L"twice, part-way",
+         {{zeta, 3, 2}},
+         {L"C:\\A\\Zeta\\Z2\\"},
+         L"フォルダ検索を完了しました。［読み取れなかったフォルダ数:1］"},
+        {L"twice, two folders at the open",
+         {{zeta, 0, 2}, {L"C:\\A\\Alpha\\A1\\", 0, 2}},
+         {L"C:\\A\\Zeta\\Z1\\", L"C:\\A\\Zeta\\Z2\\", L"C:\\A\\Alpha\\A1\\A11\\"},
+         L"フォルダ検索を完了しました。［読み取れなかったフォルダ数:2］"},
+    };
+    for (const auto& c : cases) {
+        FakeFileSystem fs = SampleTree();
+        for (const auto& [folder, after, searches] : c.failing)
+            fs.FailReading(folder, after, searches);
+        FolderTree tree;
+        FakeHost host;
+        FakeWindow window;
+        ScanFolders(L"C:\\A\\", tree, fs, host, window);
+        std::vector<std::wstring> expected;
+        for (const std::wstring& path : kSampleOrder)
+            if (std::find(c.lost.begin(), c.lost.end(), path) == c.lost.end())
+                expected.push_back(path);
+        EXPECT_EQ(Paths(tree), expected) << c.name;
+        EXPECT_EQ(host.status, c.status) << c.name;
+        EXPECT_TRUE(window.treeReady) << c.name;
+    }
+    // An aborted scan keeps its own message, whatever it could not read.
+    FakeFileSystem fs = SampleTree();
+    fs.FailReading(zeta, 0, 2);
+    FolderTree tree;
+    FakeHost host;
+    host.escapeFromPoll = 4;
+    FakeWindow window;
+    ScanFolders(L"C:\\A\\", tree, fs, host, window);
+    EXPECT_EQ(host.status, L"フォルダ検索を中断しました。");
 }
 
 // The sample tree's folders in the order the scan adds them: each folder's sub-folders, folder

@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "services/file_system.h"
@@ -35,6 +36,11 @@ class FakeFileSystem : public FileSystem {
     }
     void MakeUnreadable(const std::wstring& path) { unreadable_.insert(Trim(path)); }
     void FailCreationOf(const std::wstring& path) { failing_.insert(Trim(path)); }
+    // The next `searches` searches of `path` fail after `entries` entries (0: at the open) as a
+    // share that drops its connection does; the searches after them read to the end.
+    void FailReading(const std::wstring& path, std::size_t entries, int searches) {
+        failingReads_[Trim(path)] = {entries, searches};
+    }
     // The entries a search of `folder` returns, exactly and in this order. A folder that the
     // calls above made starts with "." and "..", as on a disk; one first named here starts empty,
     // for tests that count every entry they put in.
@@ -51,7 +57,12 @@ class FakeFileSystem : public FileSystem {
             --*openSearches_;
             return nullptr;
         }
-        return std::make_unique<Listing>(found->second, *openSearches_);
+        std::size_t failAt = found->second.size() + 1;
+        if (auto failing = failingReads_.find(real); failing != failingReads_.end() && failing->second.second > 0) {
+            --failing->second.second;
+            failAt = failing->second.first;
+        }
+        return std::make_unique<Listing>(found->second, *openSearches_, failAt);
     }
     bool IsDirectory(const std::wstring& path) override {
         std::lock_guard lock(*mutex_);
@@ -89,18 +100,21 @@ class FakeFileSystem : public FileSystem {
   private:
     class Listing : public DirectorySearch {
       public:
-        Listing(std::vector<DirEntry> entries, std::atomic<int>& open) : entries_(std::move(entries)), open_(open) {}
+        Listing(std::vector<DirEntry> entries, std::atomic<int>& open, std::size_t failAt)
+            : entries_(std::move(entries)), open_(open), failAt_(failAt) {}
         ~Listing() override { --open_; }
         bool Next(DirEntry& entry) override {
-            if (next_ == entries_.size())
+            if (next_ == failAt_ || next_ == entries_.size())
                 return false;
             entry = entries_[next_++];
             return true;
         }
+        bool Failed() const override { return next_ == failAt_; }
 
       private:
         std::vector<DirEntry> entries_;
         std::atomic<int>& open_;
+        const std::size_t failAt_;
         std::size_t next_ = 0;
     };
 
@@ -158,6 +172,7 @@ class FakeFileSystem : public FileSystem {
     std::map<std::wstring, std::uint64_t> ids_;
     std::set<std::wstring> unreadable_;
     std::set<std::wstring> failing_;
+    std::map<std::wstring, std::pair<std::size_t, int>> failingReads_;
     std::vector<std::wstring> created_;
     int identityQueries_ = 0;
 };
