@@ -12,6 +12,11 @@ cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native -j2
 
+# The scan's and the copy's threads under ThreadSanitizer.
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan
+ctest --preset tsan
+
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 

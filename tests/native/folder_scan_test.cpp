@@ -239,6 +239,28 @@ TEST(FolderScan, EscapeCancelsTheListingsAheadAndEveryOneHasEndedWhenTheScanRetu
     EXPECT_LT(fs.searched.size(), 601u / 2) << "the listings ahead stop with the scan";
 }
 
+TEST(FolderScan, EscapeStopsAListingAheadBetweenItsEntries) {
+    // A huge folder listed ahead on a thread while the scan is still short of it.
+    FakeFileSystem fs;
+    for (int i = 0; i < 20; ++i)
+        fs.AddFolder(L"C:\\A\\f" + std::to_wstring(i));
+    fs.AddFolder(L"C:\\A\\huge");
+    for (int i = 0; i < 5000; ++i)
+        fs.AddFile(L"C:\\A\\huge\\file" + std::to_wstring(i));
+    fs.searchDelay = std::chrono::milliseconds(1);
+    fs.entryDelay = std::chrono::microseconds(50);
+    FolderTree tree;
+    FakeHost host;
+    host.onPoll = [&] {
+        if (host.escapeFromPoll == 0 && fs.EntriesRead() > 200)
+            host.escapeFromPoll = host.polls;
+    };
+    FakeWindow window;
+    ScanFolders(L"C:\\A\\", tree, fs, host, window);
+    EXPECT_TRUE(window.scanAborted);
+    EXPECT_LT(fs.EntriesRead(), 2500) << "the huge folder was read out after Escape";
+}
+
 TEST(FolderScan, ThePumpRunsWhileTheScanRunsAndOnceAtItsEnd) {
     // The root holds 30 folders of 2 each. A stopped clock never makes a check due, so Escape,
     // held throughout, is never read; the one look at the end still lets a waiting message run.

@@ -49,6 +49,8 @@ class FakeFileSystem : public FileSystem {
     std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
         ++*openSearches_;
         std::this_thread::sleep_for(searchDelay);
+        if (!searchDelays.empty())
+            std::this_thread::sleep_for(searchDelays[(*searchCount_)++ % searchDelays.size()]);
         std::lock_guard lock(*mutex_);
         searched.push_back(folder);
         const std::wstring real = Resolve(folder);
@@ -62,7 +64,7 @@ class FakeFileSystem : public FileSystem {
             --failing->second.second;
             failAt = failing->second.first;
         }
-        return std::make_unique<Listing>(found->second, *openSearches_, failAt);
+        return std::make_unique<Listing>(found->second, *openSearches_, failAt, entryDelay, *entriesRead_);
     }
     bool IsDirectory(const std::wstring& path) override {
         std::lock_guard lock(*mutex_);
@@ -93,6 +95,12 @@ class FakeFileSystem : public FileSystem {
     int OpenSearches() const { return *openSearches_; }
     // How long each search takes to start, as on a file server.
     std::chrono::microseconds searchDelay{0};
+    // Further delays taken by the searches in turn, one each, from the first again after the last.
+    std::vector<std::chrono::microseconds> searchDelays;
+    // How long each entry takes to read.
+    std::chrono::microseconds entryDelay{0};
+    // Entries read by every search so far.
+    long EntriesRead() const { return *entriesRead_; }
     int IdentityQueries() const { return identityQueries_; }
     // Every folder searched, as the caller named it.
     std::vector<std::wstring> searched;
@@ -100,12 +108,19 @@ class FakeFileSystem : public FileSystem {
   private:
     class Listing : public DirectorySearch {
       public:
-        Listing(std::vector<DirEntry> entries, std::atomic<int>& open, std::size_t failAt)
-            : entries_(std::move(entries)), open_(open), failAt_(failAt) {}
+        Listing(std::vector<DirEntry> entries,
+                std::atomic<int>& open,
+                std::size_t failAt,
+                std::chrono::microseconds delay,
+                std::atomic<long>& read)
+            : entries_(std::move(entries)), open_(open), failAt_(failAt), delay_(delay), read_(read) {}
         ~Listing() override { --open_; }
         bool Next(DirEntry& entry) override {
             if (next_ == failAt_ || next_ == entries_.size())
                 return false;
+            if (delay_.count() > 0)
+                std::this_thread::sleep_for(delay_);
+            ++read_;
             entry = entries_[next_++];
             return true;
         }
@@ -115,6 +130,8 @@ class FakeFileSystem : public FileSystem {
         std::vector<DirEntry> entries_;
         std::atomic<int>& open_;
         const std::size_t failAt_;
+        const std::chrono::microseconds delay_;
+        std::atomic<long>& read_;
         std::size_t next_ = 0;
     };
 
@@ -167,6 +184,8 @@ class FakeFileSystem : public FileSystem {
 
     std::unique_ptr<std::mutex> mutex_ = std::make_unique<std::mutex>();
     std::unique_ptr<std::atomic<int>> openSearches_ = std::make_unique<std::atomic<int>>(0);
+    std::unique_ptr<std::atomic<std::size_t>> searchCount_ = std::make_unique<std::atomic<std::size_t>>(0);
+    std::unique_ptr<std::atomic<long>> entriesRead_ = std::make_unique<std::atomic<long>>(0);
     std::map<std::wstring, std::vector<DirEntry>> folders_;
     std::map<std::wstring, std::wstring> links_;
     std::map<std::wstring, std::uint64_t> ids_;
