@@ -34,7 +34,18 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
         if (looks.Due())
             host.KeepResponsive();
     };
-    FolderCreator creator(fs, kCreationThreads, kCreationDistance);
+    const auto creator = FolderCreator::Start(fs, kCreationThreads, kCreationDistance);
+    const StopOnExit stopCreator(*creator);
+    // Escape is read while the window's thread waits for the threads too, so that a creation a
+    // server holds up never holds the window.
+    const auto waitFor = [&](auto ready) {
+        while (!ready()) {
+            lookIfDue();
+            if (host.EscapeDown())
+                return false;
+        }
+        return true;
+    };
     // The folders on the way down to the last one given, each with its number at the creator.
     std::vector<std::pair<NodeId, std::size_t>> ancestors;
     for (std::size_t index = 1; index < count; ++index) {
@@ -53,15 +64,17 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
             ancestors.pop_back();
         const std::size_t parent = ancestors.empty() ? FolderCreator::kNoParent : ancestors.back().second;
         ancestors.emplace_back(node, index - 1);
-        while (!creator.WaitForRoom(kWaitSlice))
-            lookIfDue();
-        creator.Add(targetFolder + RelativeNodePath(tree, node), parent);
+        if (!waitFor([&] { return creator->WaitForRoom(kWaitSlice); })) {
+            result.completed = false;
+            break;
+        }
+        creator->Add(targetFolder + RelativeNodePath(tree, node), parent);
     }
-    // What was given is in flight, after Escape too: it finishes and is counted.
-    while (!creator.WaitUntilFinished(kWaitSlice))
-        lookIfDue();
-    result.created = creator.Created();
-    result.notCreated = creator.NotCreated();
+    // After Escape what is still in flight ends on its own and is not counted.
+    if (result.completed && !waitFor([&] { return creator->WaitUntilFinished(kWaitSlice); }))
+        result.completed = false;
+    result.created = creator->Created();
+    result.notCreated = creator->NotCreated();
     if (result.completed)
         host.SetStatus(L"フォルダ名コピーを完了しました。［フォルダ作成数:" + std::to_wstring(result.created) +
                        L"］［フォルダ未作成数:" + std::to_wstring(result.notCreated) + L"］");

@@ -18,7 +18,8 @@ struct FolderCopyResult {
 // Creates every folder of the tree below its root under `targetFolder` (a path ending in "\"),
 // naming each in the status line in pre-order, on worker threads, a folder only after the one it
 // goes into; ends with the completion or abort text. A folder whose parent could not be made
-// fails in turn. Escape stops the naming; the folders named so far are still made and counted.
+// fails in turn. Escape ends the copy at once, waiting
+// for no creation: one under way ends on its own and is not counted.
 FolderCopyResult CopyFolderNames(const FolderTree& tree,
                                  const std::wstring& targetFolder,
                                  FileSystem& fs,

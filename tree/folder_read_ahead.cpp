@@ -14,19 +14,20 @@ bool IsSubfolder(const DirEntry& entry) {
 }
 }  // namespace
 
-FolderReadAhead::FolderReadAhead(FileSystem& fs, const std::wstring& root, std::size_t threads, std::size_t distance)
+// While calls return at once one thread lists ahead: more only queue for the disk.
+FolderReadAhead::FolderReadAhead(Key,
+                                 FileSystem& fs,
+                                 const std::wstring& root,
+                                 std::size_t threads,
+                                 std::size_t distance)
     : fs_(fs),
       links_(fs, root),
       threadCount_(threads),
       distance_(distance),
-      budget_(threads, 0),
+      budget_(threads, 1),
       slots_{Slot(Slot::State::kWaiting, root)} {}
 
-FolderReadAhead::~FolderReadAhead() {
-    Cancel();
-}
-
-void FolderReadAhead::Cancel() {
+void FolderReadAhead::Stop() {
     {
         std::lock_guard lock(mutex_);
         cancelled_ = true;
@@ -47,21 +48,15 @@ void FolderReadAhead::Fail(std::exception_ptr error) {
 }
 
 std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::milliseconds wait) {
+    // Each thread holds the read-ahead until it ends, which may be after its owner has gone.
+    if (!started_) {
+        started_ = true;
+        const auto self = shared_from_this();
+        StartWorkerThreads(
+            threadCount_, [self] { self->Work(); }, [self] { self->Stop(); },
+            [self](std::exception_ptr error) { self->Fail(error); });
+    }
     std::unique_lock lock(mutex_);
-    // While calls return at once no thread lists ahead: handing a folder over to one would cost
-    // more than listing it here.
-    if (budget_.Allowed() == 0 && !slots_.empty() && slots_.front().state != Slot::State::kListed &&
-        slots_.front().state != Slot::State::kListing) {
-        if (const auto slot = TakeWork(); slot != slots_.end())
-            ListSlot(slot, lock);
-    }
-    // Only this thread lists while the budget allows no other, so the threads start here.
-    if (budget_.Allowed() > 0 && !threads_.Started()) {
-        lock.unlock();
-        threads_.Start(
-            threadCount_, [this] { Work(); }, [this] { Cancel(); }, [this](std::exception_ptr error) { Fail(error); });
-        lock.lock();
-    }
     const auto listed = [this] {
         return failure_ || (!slots_.empty() && slots_.front().state == Slot::State::kListed);
     };

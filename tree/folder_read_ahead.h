@@ -34,18 +34,29 @@ struct FolderListing {
     bool cutShort = false;
 };
 
-class FolderReadAhead {
+// Shared by its owner and its threads, each holding it until it is done with it.
+class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
+    struct Key {};
+
   public:
     // Starts listing at `root` (a folder path ending in "\"). The file system must take calls
-    // from several threads at once.
-    FolderReadAhead(FileSystem& fs, const std::wstring& root, std::size_t threads, std::size_t distance);
-    // Drops what was not asked for, and returns once every thread has finished.
-    ~FolderReadAhead();
+    // from several threads at once, and outlive every call made on it.
+    static std::shared_ptr<FolderReadAhead> Create(FileSystem& fs,
+                                                   const std::wstring& root,
+                                                   std::size_t threads,
+                                                   std::size_t distance) {
+        return std::make_shared<FolderReadAhead>(Key{}, fs, root, threads, distance);
+    }
+    FolderReadAhead(Key, FileSystem& fs, const std::wstring& root, std::size_t threads, std::size_t distance);
     FolderReadAhead(const FolderReadAhead&) = delete;
     FolderReadAhead& operator=(const FolderReadAhead&) = delete;
 
+    // Lists no more and returns at once: a listing under way ends on its own, and is dropped.
+    void Stop();
     // The listing of the next folder in order, once it is there; nullptr when it is not after
-    // `wait`. Throws what listing it threw, or what a thread threw: the read-ahead then lists no more.
+    // `wait`. The folders are listed by the threads alone, so that a call a server holds up
+    // never holds up the caller longer than `wait`. Throws what listing it threw, or what a
+    // thread threw: the read-ahead then lists no more.
     std::shared_ptr<const FolderListing> Next(std::chrono::milliseconds wait);
 
   private:
@@ -63,7 +74,6 @@ class FolderReadAhead {
     };
     using Slots = std::list<Slot>;
 
-    void Cancel();
     void Fail(std::exception_ptr error);
     void Work();
     void ListSlot(Slots::iterator slot, std::unique_lock<std::mutex>& lock);
@@ -87,9 +97,7 @@ class FolderReadAhead {
     std::size_t busy_ = 0;
     bool waiting_ = false;
     std::exception_ptr failure_;
-    // Started once calls take as long as a round trip: a local scan never needs them. Last, so
-    // that they have all finished before anything above goes.
-    WorkerThreads threads_;
+    bool started_ = false;
 };
 
 }  // namespace tavelin

@@ -63,16 +63,17 @@ void FolderScan::Run(const std::wstring& searchFolder) {
     observer_.NodeAdded(root, kNoNode);
     pacer_.Restart();
 
-    // The read-ahead lists the folders in the order they are visited here, and its threads have
-    // all finished before the scan goes on, however it ends.
-    FolderReadAhead ahead(fs_, searchFolder, kListingThreads, kListingDistance);
+    // The read-ahead lists the folders in the order they are visited here, and lists no more once
+    // the scan has ended, however it ends; a listing under way then ends on its own.
+    const auto ahead = FolderReadAhead::Create(fs_, searchFolder, kListingThreads, kListingDistance);
+    const StopOnExit stopAhead(*ahead);
     // The children of the node at `index` land right behind it, so this walks the growing tree
     // in pre-order without any list of its own; the count is re-read on every pass.
     for (std::size_t index = 0; index < tree_.Count() && !TreeReplaced() && !Aborted(); ++index) {
         const NodeId node = tree_.NodeAt(index);
         if (loopLinks_.contains(node))
             continue;
-        if (auto listing = NextListing(ahead)) {
+        if (auto listing = NextListing(*ahead)) {
             cutShort_ += listing->cutShort ? 1 : 0;
             AddSubfolders(*listing, node);
         }

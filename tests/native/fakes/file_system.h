@@ -3,6 +3,7 @@
 // the listing and the copy read and create as on a disk.
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -15,8 +16,16 @@
 #include <vector>
 
 #include "services/file_system.h"
+#include "tree/worker_threads.h"
 
 namespace tavelin::test {
+
+// Waits, ten seconds at most, for the scan's and the copy's threads to end; true when they have.
+inline bool WorkerThreadsEnded() {
+    for (int i = 0; i < 10000 && RunningWorkerThreads() > 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return RunningWorkerThreads() == 0;
+}
 
 // Paths are kept without a trailing "\"; a link stands for its target in every path below it.
 // The calls of the interface may come from several threads at once, as from the scan's and the
@@ -24,6 +33,56 @@ namespace tavelin::test {
 class FakeFileSystem : public FileSystem {
   public:
     explicit FakeFileSystem(std::wstring root = L"C:\\A") { Folder(Trim(root)); }
+    // The scan's and the copy's threads may still be ending when the test is done with them.
+    ~FakeFileSystem() override {
+        Release();
+        WorkerThreadsEnded();
+    }
+    FakeFileSystem(FakeFileSystem&&) = default;
+    FakeFileSystem& operator=(FakeFileSystem&&) = default;
+
+    // Searches of `path` and creations of it block, as on a server that has stopped answering,
+    // until Release.
+    void Block(const std::wstring& path) {
+        std::lock_guard lock(*blocking_);
+        blocked_ = Trim(path);
+    }
+    void Release() {
+        if (!blocking_)
+            return;
+        {
+            std::lock_guard lock(*blocking_);
+            blocked_.clear();
+        }
+        released_->notify_all();
+    }
+    // Calls blocked right now.
+    int BlockedCalls() const { return *blockedCalls_; }
+    // Holds a blocked call for a few seconds at most, so that code that waits for it fails a test
+    // rather than hang it.
+    class ReleaseLater {
+      public:
+        explicit ReleaseLater(FakeFileSystem& fs)
+            : releaser_([this, &fs] {
+                  std::unique_lock lock(mutex_);
+                  done_.wait_for(lock, std::chrono::seconds(3), [this] { return finished_; });
+                  fs.Release();
+              }) {}
+        ~ReleaseLater() {
+            {
+                std::lock_guard lock(mutex_);
+                finished_ = true;
+            }
+            done_.notify_all();
+            releaser_.join();
+        }
+
+      private:
+        std::mutex mutex_;
+        std::condition_variable done_;
+        bool finished_ = false;
+        std::thread releaser_;
+    };
 
     void AddFolder(const std::wstring& path, std::uint32_t attributes = kAttrDirectory) {
         AddEntry(path, attributes);
@@ -47,6 +106,7 @@ class FakeFileSystem : public FileSystem {
     std::vector<DirEntry>& Entries(const std::wstring& folder) { return folders_[Trim(folder)]; }
 
     std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
+        WaitWhileBlocked(folder);
         ++*openSearches_;
         std::this_thread::sleep_for(searchDelay);
         if (!searchDelays.empty())
@@ -71,6 +131,7 @@ class FakeFileSystem : public FileSystem {
         return folders_.contains(Resolve(path));
     }
     bool MakeDirectory(const std::wstring& path) override {
+        WaitWhileBlocked(path);
         std::lock_guard lock(*mutex_);
         const std::wstring p = Trim(path);
         const std::wstring parent = p.substr(0, p.rfind(L'\\'));
@@ -135,6 +196,14 @@ class FakeFileSystem : public FileSystem {
         std::size_t next_ = 0;
     };
 
+    void WaitWhileBlocked(const std::wstring& path) {
+        std::unique_lock lock(*blocking_);
+        if (blocked_.empty() || Trim(path) != blocked_)
+            return;
+        ++*blockedCalls_;
+        released_->wait(lock, [&] { return blocked_.empty(); });
+        --*blockedCalls_;
+    }
     static std::wstring Trim(std::wstring path) {
         while (path.size() > 3 && path.back() == L'\\')
             path.pop_back();
@@ -183,6 +252,10 @@ class FakeFileSystem : public FileSystem {
     }
 
     std::unique_ptr<std::mutex> mutex_ = std::make_unique<std::mutex>();
+    std::unique_ptr<std::mutex> blocking_ = std::make_unique<std::mutex>();
+    std::unique_ptr<std::condition_variable> released_ = std::make_unique<std::condition_variable>();
+    std::unique_ptr<std::atomic<int>> blockedCalls_ = std::make_unique<std::atomic<int>>(0);
+    std::wstring blocked_;
     std::unique_ptr<std::atomic<int>> openSearches_ = std::make_unique<std::atomic<int>>(0);
     std::unique_ptr<std::atomic<std::size_t>> searchCount_ = std::make_unique<std::atomic<std::size_t>>(0);
     std::unique_ptr<std::atomic<long>> entriesRead_ = std::make_unique<std::atomic<long>>(0);
