@@ -1,5 +1,7 @@
 #include "tree/folder_read_ahead.h"
 
+#include <cassert>
+
 #include "services/attribute_filter.h"
 #include "services/retried_search.h"
 
@@ -123,8 +125,11 @@ void FolderReadAhead::ListSlot(Slots::iterator slot, std::unique_lock<std::mutex
     slot->error = error;
     // The sub-folders come before everything that was known to follow the folder: that is
     // depth first.
-    if (listing && !listing->subfolders.empty())
-        slots_.insert(std::next(slot), Slot(Slot::State::kRest, {}, listing));
+    if (listing) {
+        Slot rest(Slot::State::kRest, {}, listing);
+        if (rest.SkipLoopLinks())
+            slots_.insert(std::next(slot), std::move(rest));
+    }
     if (waiting_ && WorthWaking())
         listed_.notify_one();
 }
@@ -134,30 +139,32 @@ void FolderReadAhead::ListSlot(Slots::iterator slot, std::unique_lock<std::mutex
 // sub-folders costs one slot until the scan gets there.
 FolderReadAhead::Slots::iterator FolderReadAhead::TakeWork() {
     std::size_t reach = 0;
-    for (auto it = slots_.begin(); it != slots_.end() && reach < distance_;) {
+    for (auto it = slots_.begin(); it != slots_.end() && reach < distance_; ++it) {
         if (it->state == Slot::State::kWaiting) {
             it->state = Slot::State::kListing;
             return it;
         }
         if (it->state != Slot::State::kRest) {
-            ++it;
             ++reach;
             continue;
         }
         const std::vector<Subfolder>& subfolders = it->listing->subfolders;
-        while (it->next < subfolders.size() && subfolders[it->next].loopLink)
-            ++it->next;
-        if (it->next == subfolders.size()) {
-            it = slots_.erase(it);
-            continue;
-        }
+        assert(it->next < subfolders.size() && !subfolders[it->next].loopLink);
         const auto child =
             slots_.insert(it, Slot(Slot::State::kListing, it->listing->path + subfolders[it->next].name + L'\\'));
-        if (++it->next == subfolders.size())
+        ++it->next;
+        if (!it->SkipLoopLinks())
             slots_.erase(it);
         return child;
     }
     return slots_.end();
+}
+
+bool FolderReadAhead::Slot::SkipLoopLinks() {
+    const std::vector<Subfolder>& subfolders = listing->subfolders;
+    while (next < subfolders.size() && subfolders[next].loopLink)
+        ++next;
+    return next < subfolders.size();
 }
 
 // Waking the scan's thread costs more than a folder where threads wait in the kernel, so it is
@@ -177,18 +184,13 @@ bool FolderReadAhead::WorthWaking() const {
     return true;
 }
 
-// Asks without taking, so that no thread is woken to find nothing.
+// Asks without taking, so that no thread is woken to find nothing: what TakeWork would find.
 bool FolderReadAhead::WorkWithinReach() const {
     std::size_t reach = 0;
-    for (auto it = slots_.begin(); it != slots_.end() && reach < distance_; ++it, ++reach) {
-        if (it->state == Slot::State::kWaiting)
+    for (auto it = slots_.begin(); it != slots_.end() && reach < distance_; ++it) {
+        if (it->state == Slot::State::kWaiting || it->state == Slot::State::kRest)
             return true;
-        if (it->state == Slot::State::kRest) {
-            const std::vector<Subfolder>& subfolders = it->listing->subfolders;
-            for (std::size_t i = it->next; i < subfolders.size(); ++i)
-                if (!subfolders[i].loopLink)
-                    return true;
-        }
+        ++reach;
     }
     return false;
 }

@@ -61,6 +61,11 @@ class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
 
   private:
     // A folder to list, or the sub-folders of a listing that have no place of their own yet.
+    //
+    // The rule both walkers keep: the slots run in the scan's order; a remainder (kRest) always
+    // has at `next` a sub-folder to list, so it is work until its last one has a slot of its own,
+    // and whoever gives that slot removes it. Reach is the first `distance_` slots that are
+    // folders, remainders not counted; a waiting folder or a remainder within reach is work.
     struct Slot {
         enum class State { kWaiting, kListing, kListed, kRest };
         Slot(State s, std::wstring p, std::shared_ptr<const FolderListing> l = nullptr)
@@ -71,6 +76,10 @@ class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
         std::shared_ptr<const FolderListing> listing;
         std::size_t next = 0;
         std::exception_ptr error;
+
+        // Moves a remainder's `next` past the links back into their ancestry, which are never
+        // listed; false when no sub-folder is left.
+        bool SkipLoopLinks();
     };
     using Slots = std::list<Slot>;
 
