@@ -287,6 +287,7 @@ TEST(FolderScan, EscapeStopsAListingAheadBetweenItsEntries) {
     FakeWindow window;
     ScanFolders(L"C:\\A\\", tree, fs, host, window);
     EXPECT_TRUE(window.scanAborted);
+    ASSERT_TRUE(test::WorkerThreadsEnded());
     EXPECT_LT(fs.EntriesRead(), 2500) << "the huge folder was read out after Escape";
 }
 
