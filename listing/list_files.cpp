@@ -4,6 +4,7 @@
 #include "listing/file_row.h"
 #include "services/attribute_filter.h"
 #include "services/loop_pacer.h"
+#include "services/retried_search.h"
 
 namespace tavelin {
 
@@ -35,7 +36,8 @@ int ListFolderFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& 
     bool completed = true;
     int count = 0;
     LoopPacer looks(host, kLookInterval);
-    if (auto search = services.files.Search(folder)) {
+    bool cutShort = false;
+    if (auto search = SearchRetryingOnce(services.files, folder)) {
         DirEntry entry;
         if (NextListedFile(*search, entry)) {
             rows.Fill(grid, 1, entry);
@@ -52,9 +54,13 @@ int ListFolderFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& 
                 ++count;
             }
         }
+        cutShort = completed && search->Failed();
     }
 
-    host.SetStatus(completed ? std::to_wstring(count) + L" Files" : L"検索を中断しました。");
+    if (!completed)
+        host.SetStatus(L"検索を中断しました。");
+    else
+        host.SetStatus(std::to_wstring(count) + (cutShort ? L" Files［途中で読み取れなくなりました］" : L" Files"));
     return count;
 }
 

@@ -29,17 +29,21 @@ class FindSearch final : public DirectorySearch {
     FindSearch(UniqueFindHandle handle, const WIN32_FIND_DATAW& first) : handle_(std::move(handle)), data_(first) {}
 
     bool Next(DirEntry& entry) override {
-        if (!pending_ && !FindNextFileW(handle_.Get(), &data_))
+        if (!pending_ && !FindNextFileW(handle_.Get(), &data_)) {
+            failed_ = GetLastError() != ERROR_NO_MORE_FILES;
             return false;
+        }
         pending_ = false;
         Fill(data_, entry);
         return true;
     }
+    bool Failed() const override { return failed_; }
 
   private:
     UniqueFindHandle handle_;
     WIN32_FIND_DATAW data_;
     bool pending_ = true;  // the entry FindFirstFileExW already returned
+    bool failed_ = false;
 };
 
 // FILE_ID_INFO and its class, which the headers show only to programs that require Windows 8.
@@ -61,6 +65,19 @@ std::optional<FolderIdentity> IndexIdentity(HANDLE file) {
     return identity;
 }
 
+// A folder whose open failed for another reason than its being missing or closed to the user: a
+// share that has gone, a network error.
+class FailedSearch final : public DirectorySearch {
+  public:
+    bool Next(DirEntry&) override { return false; }
+    bool Failed() const override { return true; }
+};
+
+bool CannotBeRead(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_NO_MORE_FILES;
+}
+
 std::wstring WithSeparator(const std::wstring& folder) {
     return folder.empty() || folder.back() == L'\\' ? folder : folder + L'\\';
 }
@@ -74,8 +91,11 @@ std::unique_ptr<DirectorySearch> FileSystemWin::Search(const std::wstring& folde
     WIN32_FIND_DATAW data;
     UniqueFindHandle handle(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
                                              FIND_FIRST_EX_LARGE_FETCH));
-    if (!handle)
-        return nullptr;
+    if (!handle) {
+        if (CannotBeRead(GetLastError()))
+            return nullptr;
+        return std::make_unique<FailedSearch>();
+    }
     return std::make_unique<FindSearch>(std::move(handle), data);
 }
 

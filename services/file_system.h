@@ -42,6 +42,8 @@ class DirectorySearch {
     // Fills `entry` with the next raw entry (".", ".." and every attribute included) and
     // returns true, or returns false at the end or on a read error.
     virtual bool Next(DirEntry& entry) = 0;
+    // After Next has returned false: true when a read failed rather than the folder ended.
+    virtual bool Failed() const { return false; }
 };
 
 // What tells two paths to the same folder apart from two folders: the volume serial number
@@ -58,7 +60,8 @@ class FileSystem {
   public:
     virtual ~FileSystem() = default;
     // Starts a search for every entry of `folder` (a path ending in "\", as shown to the user);
-    // nullptr when the folder cannot be read.
+    // nullptr when the folder cannot be read (missing, or access denied). Any other failure to
+    // open comes as a search whose first Next fails.
     virtual std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) = 0;
     // True when the path's attributes can be read and include the directory bit.
     virtual bool IsDirectory(const std::wstring& path) = 0;

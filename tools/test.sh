@@ -39,6 +39,11 @@ if step "native build" cmake --build --preset native; then
     step "native tests" ctest --preset native -j2 || true
 fi
 
+# The scan's and the copy's threads under ThreadSanitizer.
+cmake --preset tsan >/dev/null
+cmake --build --preset tsan
+ctest --preset tsan
+
 cmake --preset windows >/dev/null
 if step "Windows build" cmake --build --preset windows; then
     rm -rf build/windows/wineprefix build/windows/wineprefix-144

@@ -22,12 +22,9 @@ constexpr std::size_t kCreationThreads = 8;
 constexpr std::size_t kCreationDistance = 64;
 // The longest the window's thread waits for the threads before it has control again.
 constexpr auto kWaitSlice = std::chrono::milliseconds(10);
-}  // namespace
+constexpr wchar_t kCopyAborted[] = L"フォルダ名コピーを中断しました。";
 
-FolderCopyResult CopyFolderNames(const FolderTree& tree,
-                                 const std::wstring& targetFolder,
-                                 FileSystem& fs,
-                                 LoopHost& host) {
+FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, FileSystem& fs, LoopHost& host) {
     FolderCopyResult result;
     const std::size_t count = tree.Count();
     LoopPacer repaints(host, kRepaintInterval);
@@ -38,9 +35,20 @@ FolderCopyResult CopyFolderNames(const FolderTree& tree,
         if (looks.Due())
             host.KeepResponsive();
     };
-    FolderCreator creator(fs, kCreationThreads, kCreationDistance);
+    const auto creator = FolderCreator::Start(fs, kCreationThreads, kCreationDistance);
+    const StopOnExit stopCreator(*creator);
     // Made full once: the names appended to it must reach the file system as they are.
     const std::wstring target = fs.FullPath(targetFolder);
+    // Escape is read while the window's thread waits for the threads too, so that a creation a
+    // server holds up never holds the window.
+    const auto waitFor = [&](auto ready) {
+        while (!ready()) {
+            lookIfDue();
+            if (host.EscapeDown())
+                return false;
+        }
+        return true;
+    };
     // The folders on the way down to the last one taken, each with its number at the creator,
     // or kRefused for one not given to it.
     constexpr std::size_t kRefused = FolderCreator::kNoParent - 1;
@@ -70,22 +78,41 @@ FolderCopyResult CopyFolderNames(const FolderTree& tree,
             continue;
         }
         ancestors.emplace_back(node, given++);
-        while (!creator.WaitForRoom(kWaitSlice))
-            lookIfDue();
-        creator.Add(target + RelativeNodePath(tree, node), parent);
+        if (!waitFor([&] { return creator->WaitForRoom(kWaitSlice); })) {
+            result.completed = false;
+            break;
+        }
+        creator->Add(target + RelativeNodePath(tree, node), parent);
     }
-    // What was given is in flight, after Escape too: it finishes and is counted.
-    while (!creator.WaitUntilFinished(kWaitSlice))
-        lookIfDue();
-    result.created = creator.Created();
-    result.notCreated = creator.NotCreated() + refused;
+    // After Escape what is still in flight ends on its own and is not counted.
+    if (result.completed && !waitFor([&] { return creator->WaitUntilFinished(kWaitSlice); }))
+        result.completed = false;
+    result.created = creator->Created();
+    result.notCreated = creator->NotCreated() + refused;
     if (result.completed)
         host.SetStatus(L"フォルダ名コピーを完了しました。［フォルダ作成数:" + std::to_wstring(result.created) +
                        L"］［フォルダ未作成数:" + std::to_wstring(result.notCreated) + L"］");
     else
-        host.SetStatus(L"フォルダ名コピーを中断しました。");
+        host.SetStatus(kCopyAborted);
     host.RepaintStatus();
     return result;
+}
+
+}  // namespace
+
+// An exception (out of memory, on this thread or a creating one) ends the copy as Escape does,
+// before the error box reports it.
+FolderCopyResult CopyFolderNames(const FolderTree& tree,
+                                 const std::wstring& targetFolder,
+                                 FileSystem& fs,
+                                 LoopHost& host) {
+    try {
+        return Copy(tree, targetFolder, fs, host);
+    } catch (...) {
+        host.SetStatus(kCopyAborted);
+        host.RepaintStatus();
+        throw;
+    }
 }
 
 }  // namespace tavelin

@@ -19,7 +19,8 @@ struct FolderCopyResult {
 // naming each in the status line in pre-order, on worker threads, a folder only after the one it
 // goes into; ends with the completion or abort text. A folder whose parent could not be made
 // fails in turn. A name the shell cannot handle (see ShellCanHandle) is refused, with everything
-// below it. Escape stops the naming; the folders named so far are still made and counted.
+// below it. Escape ends the copy at once, waiting for no creation: one under way ends on its own
+// and is not counted.
 FolderCopyResult CopyFolderNames(const FolderTree& tree,
                                  const std::wstring& targetFolder,
                                  FileSystem& fs,

@@ -8,17 +8,16 @@ namespace {
 constexpr std::size_t kWakeRun = 8;
 }  // namespace
 
-FolderCreator::FolderCreator(FileSystem& fs, std::size_t threads, std::size_t distance)
-    : fs_(fs),
-      budget_(threads, 2),
-      ring_(distance),
-      threads_(
-          threads,
-          [this] { Work(); },
-          [this] { Stop(); }) {}
+FolderCreator::FolderCreator(Key, FileSystem& fs, std::size_t threads, std::size_t distance)
+    : fs_(fs), budget_(threads, 2), ring_(distance) {}
 
-FolderCreator::~FolderCreator() {
-    Stop();
+// Each thread holds the creator until it ends, which may be after its owner has gone.
+std::shared_ptr<FolderCreator> FolderCreator::Start(FileSystem& fs, std::size_t threads, std::size_t distance) {
+    auto creator = std::make_shared<FolderCreator>(Key{}, fs, threads, distance);
+    StartWorkerThreads(
+        threads, [creator] { creator->Work(); }, [creator] { creator->Stop(); },
+        [creator](std::exception_ptr error) { creator->Fail(error); });
+    return creator;
 }
 
 void FolderCreator::Stop() {
@@ -27,6 +26,18 @@ void FolderCreator::Stop() {
         stopped_ = true;
     }
     work_.notify_all();
+}
+
+// A thread that cannot go on (out of memory) stops every thread and tells the copy's thread.
+void FolderCreator::Fail(std::exception_ptr error) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!error_)
+            error_ = error;
+        stopped_ = true;
+    }
+    work_.notify_all();
+    finished_.notify_all();
 }
 
 bool FolderCreator::WaitForRoom(std::chrono::milliseconds wait) {
@@ -92,6 +103,9 @@ void FolderCreator::Work() {
         const auto took = std::chrono::steady_clock::now() - start;
         lock.lock();
         --busy_;
+        // The copy has ended meanwhile: what this creation did is no longer counted.
+        if (stopped_)
+            return;
         if (budget_.Record(took))
             work_.notify_all();
         At(*number).state = Folder::State::kFinished;

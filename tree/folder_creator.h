@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -18,16 +19,23 @@
 
 namespace tavelin {
 
-class FolderCreator {
+// Shared by its owner and its threads, each holding it until it is done with it.
+class FolderCreator : public std::enable_shared_from_this<FolderCreator> {
+    struct Key {};
+
   public:
     static constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
 
-    // The file system must take calls from several threads at once.
-    FolderCreator(FileSystem& fs, std::size_t threads, std::size_t distance);
-    // Drops the folders no thread has started and returns once every thread has finished.
-    ~FolderCreator();
+    // The file system must take calls from several threads at once, and outlive every call made
+    // on it.
+    static std::shared_ptr<FolderCreator> Start(FileSystem& fs, std::size_t threads, std::size_t distance);
+    FolderCreator(Key, FileSystem& fs, std::size_t threads, std::size_t distance);
     FolderCreator(const FolderCreator&) = delete;
     FolderCreator& operator=(const FolderCreator&) = delete;
+
+    // Drops the folders no thread has started and returns at once: a creation under way ends on
+    // its own, and is not counted.
+    void Stop();
 
     // True when another folder may be given, at once or within `wait`. Throws what a creation threw.
     bool WaitForRoom(std::chrono::milliseconds wait);
@@ -49,7 +57,7 @@ class FolderCreator {
         State state = State::kFinished;
     };
 
-    void Stop();
+    void Fail(std::exception_ptr error);
     void Work();
     std::optional<std::size_t> TakeWork();
     bool WorkReady() const;
@@ -75,7 +83,6 @@ class FolderCreator {
     std::size_t busy_ = 0;
     bool waiting_ = false;
     bool stopped_ = false;
-    WorkerThreads threads_;  // last: the threads start when everything above is ready
 };
 
 }  // namespace tavelin

@@ -1,6 +1,9 @@
 #include "tree/folder_read_ahead.h"
 
+#include <cassert>
+
 #include "services/attribute_filter.h"
+#include "services/retried_search.h"
 
 namespace tavelin {
 
@@ -13,19 +16,20 @@ bool IsSubfolder(const DirEntry& entry) {
 }
 }  // namespace
 
-FolderReadAhead::FolderReadAhead(FileSystem& fs, const std::wstring& root, std::size_t threads, std::size_t distance)
+// While calls return at once one thread lists ahead: more only queue for the disk.
+FolderReadAhead::FolderReadAhead(Key,
+                                 FileSystem& fs,
+                                 const std::wstring& root,
+                                 std::size_t threads,
+                                 std::size_t distance)
     : fs_(fs),
       links_(fs, root),
       threadCount_(threads),
       distance_(distance),
-      budget_(threads, 0),
+      budget_(threads, 1),
       slots_{Slot(Slot::State::kWaiting, root)} {}
 
-FolderReadAhead::~FolderReadAhead() {
-    Cancel();
-}
-
-void FolderReadAhead::Cancel() {
+void FolderReadAhead::Stop() {
     {
         std::lock_guard lock(mutex_);
         cancelled_ = true;
@@ -33,23 +37,31 @@ void FolderReadAhead::Cancel() {
     work_.notify_all();
 }
 
+// A thread that cannot go on (out of memory) stops every thread and tells the scan's thread.
+void FolderReadAhead::Fail(std::exception_ptr error) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!failure_)
+            failure_ = error;
+        cancelled_ = true;
+    }
+    work_.notify_all();
+    listed_.notify_all();
+}
+
 std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::milliseconds wait) {
+    // Each thread holds the read-ahead until it ends, which may be after its owner has gone.
+    if (!started_) {
+        started_ = true;
+        const auto self = shared_from_this();
+        StartWorkerThreads(
+            threadCount_, [self] { self->Work(); }, [self] { self->Stop(); },
+            [self](std::exception_ptr error) { self->Fail(error); });
+    }
     std::unique_lock lock(mutex_);
-    // While calls return at once no thread lists ahead: handing a folder over to one would cost
-    // more than listing it here.
-    if (budget_.Allowed() == 0 && !slots_.empty() && slots_.front().state != Slot::State::kListed &&
-        slots_.front().state != Slot::State::kListing) {
-        if (const auto slot = TakeWork(); slot != slots_.end())
-            ListSlot(slot, lock);
-    }
-    // Only this thread lists while the budget allows no other, so the threads start here.
-    if (budget_.Allowed() > 0 && !threads_.Started()) {
-        lock.unlock();
-        threads_.Start(
-            threadCount_, [this] { Work(); }, [this] { Cancel(); });
-        lock.lock();
-    }
-    const auto listed = [this] { return !slots_.empty() && slots_.front().state == Slot::State::kListed; };
+    const auto listed = [this] {
+        return failure_ || (!slots_.empty() && slots_.front().state == Slot::State::kListed);
+    };
     // A timed wait reads the clock even when there is nothing to wait for, and a local scan
     // asks once per folder.
     if (!listed()) {
@@ -59,6 +71,8 @@ std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::millisec
         if (!came)
             return nullptr;
     }
+    if (failure_)
+        std::rethrow_exception(failure_);
     Slot front = std::move(slots_.front());
     slots_.pop_front();
     // One more folder has come within reach.
@@ -111,8 +125,11 @@ void FolderReadAhead::ListSlot(Slots::iterator slot, std::unique_lock<std::mutex
     slot->error = error;
     // The sub-folders come before everything that was known to follow the folder: that is
     // depth first.
-    if (listing && !listing->subfolders.empty())
-        slots_.insert(std::next(slot), Slot(Slot::State::kRest, {}, listing));
+    if (listing) {
+        Slot rest(Slot::State::kRest, {}, listing);
+        if (rest.SkipLoopLinks())
+            slots_.insert(std::next(slot), std::move(rest));
+    }
     if (waiting_ && WorthWaking())
         listed_.notify_one();
 }
@@ -122,30 +139,32 @@ void FolderReadAhead::ListSlot(Slots::iterator slot, std::unique_lock<std::mutex
 // sub-folders costs one slot until the scan gets there.
 FolderReadAhead::Slots::iterator FolderReadAhead::TakeWork() {
     std::size_t reach = 0;
-    for (auto it = slots_.begin(); it != slots_.end() && reach < distance_;) {
+    for (auto it = slots_.begin(); it != slots_.end() && reach < distance_; ++it) {
         if (it->state == Slot::State::kWaiting) {
             it->state = Slot::State::kListing;
             return it;
         }
         if (it->state != Slot::State::kRest) {
-            ++it;
             ++reach;
             continue;
         }
         const std::vector<Subfolder>& subfolders = it->listing->subfolders;
-        while (it->next < subfolders.size() && subfolders[it->next].loopLink)
-            ++it->next;
-        if (it->next == subfolders.size()) {
-            it = slots_.erase(it);
-            continue;
-        }
+        assert(it->next < subfolders.size() && !subfolders[it->next].loopLink);
         const auto child =
             slots_.insert(it, Slot(Slot::State::kListing, it->listing->path + subfolders[it->next].name + L'\\'));
-        if (++it->next == subfolders.size())
+        ++it->next;
+        if (!it->SkipLoopLinks())
             slots_.erase(it);
         return child;
     }
     return slots_.end();
+}
+
+bool FolderReadAhead::Slot::SkipLoopLinks() {
+    const std::vector<Subfolder>& subfolders = listing->subfolders;
+    while (next < subfolders.size() && subfolders[next].loopLink)
+        ++next;
+    return next < subfolders.size();
 }
 
 // Waking the scan's thread costs more than a folder where threads wait in the kernel, so it is
@@ -165,18 +184,13 @@ bool FolderReadAhead::WorthWaking() const {
     return true;
 }
 
-// Asks without taking, so that no thread is woken to find nothing.
+// Asks without taking, so that no thread is woken to find nothing: what TakeWork would find.
 bool FolderReadAhead::WorkWithinReach() const {
     std::size_t reach = 0;
-    for (auto it = slots_.begin(); it != slots_.end() && reach < distance_; ++it, ++reach) {
-        if (it->state == Slot::State::kWaiting)
+    for (auto it = slots_.begin(); it != slots_.end() && reach < distance_; ++it) {
+        if (it->state == Slot::State::kWaiting || it->state == Slot::State::kRest)
             return true;
-        if (it->state == Slot::State::kRest) {
-            const std::vector<Subfolder>& subfolders = it->listing->subfolders;
-            for (std::size_t i = it->next; i < subfolders.size(); ++i)
-                if (!subfolders[i].loopLink)
-                    return true;
-        }
+        ++reach;
     }
     return false;
 }
@@ -185,7 +199,7 @@ bool FolderReadAhead::WorkWithinReach() const {
 std::shared_ptr<const FolderListing> FolderReadAhead::List(const std::wstring& path) {
     auto listing = std::make_shared<FolderListing>();
     listing->path = path;
-    if (auto search = fs_.Search(path)) {
+    if (auto search = SearchRetryingOnce(fs_, path)) {
         DirEntry entry;
         while (!cancelled_ && search->Next(entry)) {
             if (!IsSubfolder(entry))
@@ -194,6 +208,7 @@ std::shared_ptr<const FolderListing> FolderReadAhead::List(const std::wstring& p
             const bool loopLink = IsFolderLink(entry) && links_.LeadsToAncestor(path + entry.name + L'\\', path);
             listing->subfolders.push_back({std::move(entry.name), loopLink});
         }
+        listing->cutShort = search->Failed();
     }
     return listing;
 }

@@ -30,24 +30,42 @@ struct FolderListing {
     std::wstring path;  // ending in "\"
     // In the order the listing returned them; empty when the folder could not be read.
     std::vector<Subfolder> subfolders;
+    // A read failed twice: the sub-folders are those read until then.
+    bool cutShort = false;
 };
 
-class FolderReadAhead {
+// Shared by its owner and its threads, each holding it until it is done with it.
+class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
+    struct Key {};
+
   public:
     // Starts listing at `root` (a folder path ending in "\"). The file system must take calls
-    // from several threads at once.
-    FolderReadAhead(FileSystem& fs, const std::wstring& root, std::size_t threads, std::size_t distance);
-    // Drops what was not asked for, and returns once every thread has finished.
-    ~FolderReadAhead();
+    // from several threads at once, and outlive every call made on it.
+    static std::shared_ptr<FolderReadAhead> Create(FileSystem& fs,
+                                                   const std::wstring& root,
+                                                   std::size_t threads,
+                                                   std::size_t distance) {
+        return std::make_shared<FolderReadAhead>(Key{}, fs, root, threads, distance);
+    }
+    FolderReadAhead(Key, FileSystem& fs, const std::wstring& root, std::size_t threads, std::size_t distance);
     FolderReadAhead(const FolderReadAhead&) = delete;
     FolderReadAhead& operator=(const FolderReadAhead&) = delete;
 
+    // Lists no more and returns at once: a listing under way ends on its own, and is dropped.
+    void Stop();
     // The listing of the next folder in order, once it is there; nullptr when it is not after
-    // `wait`. Throws what listing it threw.
+    // `wait`. The folders are listed by the threads alone, so that a call a server holds up
+    // never holds up the caller longer than `wait`. Throws what listing it threw, or what a
+    // thread threw: the read-ahead then lists no more.
     std::shared_ptr<const FolderListing> Next(std::chrono::milliseconds wait);
 
   private:
     // A folder to list, or the sub-folders of a listing that have no place of their own yet.
+    //
+    // The rule both walkers keep: the slots run in the scan's order; a remainder (kRest) always
+    // has at `next` a sub-folder to list, so it is work until its last one has a slot of its own,
+    // and whoever gives that slot removes it. Reach is the first `distance_` slots that are
+    // folders, remainders not counted; a waiting folder or a remainder within reach is work.
     struct Slot {
         enum class State { kWaiting, kListing, kListed, kRest };
         Slot(State s, std::wstring p, std::shared_ptr<const FolderListing> l = nullptr)
@@ -58,10 +76,14 @@ class FolderReadAhead {
         std::shared_ptr<const FolderListing> listing;
         std::size_t next = 0;
         std::exception_ptr error;
+
+        // Moves a remainder's `next` past the links back into their ancestry, which are never
+        // listed; false when no sub-folder is left.
+        bool SkipLoopLinks();
     };
     using Slots = std::list<Slot>;
 
-    void Cancel();
+    void Fail(std::exception_ptr error);
     void Work();
     void ListSlot(Slots::iterator slot, std::unique_lock<std::mutex>& lock);
     Slots::iterator TakeWork();
@@ -83,9 +105,8 @@ class FolderReadAhead {
     std::size_t idle_ = 0;
     std::size_t busy_ = 0;
     bool waiting_ = false;
-    // Started once calls take as long as a round trip: a local scan never needs them. Last, so
-    // that they have all finished before anything above goes.
-    WorkerThreads threads_;
+    std::exception_ptr failure_;
+    bool started_ = false;
 };
 
 }  // namespace tavelin

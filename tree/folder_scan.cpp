@@ -57,23 +57,27 @@ void FolderScan::Run(const std::wstring& searchFolder) {
     tree_.Clear();
     generation_ = tree_.Generation();
     loopLinks_.clear();
+    cutShort_ = 0;
     observer_.ClearTree();
     const NodeId root = tree_.AddRoot(searchFolder);
     observer_.NodeAdded(root, kNoNode);
     pacer_.Restart();
 
-    // The read-ahead lists the folders in the order they are visited here, and its threads have
-    // all finished before the scan goes on, however it ends. It takes the folder made full once,
-    // so that the names found below reach the file system as they are.
-    FolderReadAhead ahead(fs_, fs_.FullPath(searchFolder), kListingThreads, kListingDistance);
+    // The read-ahead lists the folders in the order they are visited here, and lists no more once
+    // the scan has ended, however it ends; a listing under way then ends on its own. It takes the
+    // folder made full once, so that the names found below reach the file system as they are.
+    const auto ahead = FolderReadAhead::Create(fs_, fs_.FullPath(searchFolder), kListingThreads, kListingDistance);
+    const StopOnExit stopAhead(*ahead);
     // The children of the node at `index` land right behind it, so this walks the growing tree
     // in pre-order without any list of its own; the count is re-read on every pass.
     for (std::size_t index = 0; index < tree_.Count() && !TreeReplaced() && !Aborted(); ++index) {
         const NodeId node = tree_.NodeAt(index);
         if (loopLinks_.contains(node))
             continue;
-        if (auto listing = NextListing(ahead))
+        if (auto listing = NextListing(*ahead)) {
+            cutShort_ += listing->cutShort ? 1 : 0;
             AddSubfolders(*listing, node);
+        }
     }
     // However quickly the scan went by, a message that waited for it (a close) runs now.
     if (!TreeReplaced() && !Aborted())
@@ -82,7 +86,13 @@ void FolderScan::Run(const std::wstring& searchFolder) {
         return;
     observer_.EnableTree(true);
     treeDisabled_ = false;
-    host_.SetStatus(Aborted() ? kScanAborted : L"");
+    if (Aborted())
+        host_.SetStatus(kScanAborted);
+    else if (cutShort_ > 0)
+        host_.SetStatus(L"フォルダ検索を完了しました。［読み取れなかったフォルダ数:" + std::to_wstring(cutShort_) +
+                        L"］");
+    else
+        host_.SetStatus(L"");
     if (tree_.Count() > 1)
         observer_.SetTreeReady(true);
 }

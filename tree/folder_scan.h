@@ -49,6 +49,7 @@ class FolderScan {
     // Links back into their own ancestry: they stay in the tree without children.
     std::unordered_set<NodeId> loopLinks_;
     std::uint64_t generation_ = 0;
+    std::int64_t cutShort_ = 0;  // folders whose listing a failed read ended
     bool treeDisabled_ = false;
 };
 

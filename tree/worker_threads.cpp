@@ -1,27 +1,40 @@
 #include "tree/worker_threads.h"
 
+#include <atomic>
+#include <thread>
+
 namespace tavelin {
 
-void WorkerThreads::Start(std::size_t count, const std::function<void()>& body, const std::function<void()>& stop) {
-    try {
-        threads_.reserve(count);
-        for (std::size_t i = 0; i < count; ++i)
-            threads_.emplace_back(body);
-    } catch (...) {
-        stop();
-        JoinAll();
-        throw;
+namespace {
+std::atomic<std::size_t> running{0};
+}  // namespace
+
+void StartWorkerThreads(std::size_t count,
+                        const std::function<void()>& body,
+                        const std::function<void()>& stop,
+                        const WorkerFailed& failed) {
+    for (std::size_t i = 0; i < count; ++i) {
+        ++running;
+        try {
+            // The copies are made here, so nothing on the new thread allocates before the catch.
+            std::thread([body, failed] {
+                try {
+                    body();
+                } catch (...) {
+                    failed(std::current_exception());
+                }
+                --running;
+            }).detach();
+        } catch (...) {
+            --running;
+            stop();
+            throw;
+        }
     }
 }
 
-WorkerThreads::~WorkerThreads() {
-    JoinAll();
-}
-
-void WorkerThreads::JoinAll() {
-    for (std::thread& thread : threads_)
-        thread.join();
-    threads_.clear();
+std::size_t RunningWorkerThreads() {
+    return running;
 }
 
 }  // namespace tavelin

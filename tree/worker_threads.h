@@ -1,32 +1,38 @@
 #pragma once
-// A set of threads running one body each, started at once or when first needed, all joined
-// before the set is destroyed.
+// Threads that run one body each and are never waited for: each body holds what it uses and ends
+// on its own once its owner has stopped it, so that no owner waits on a call that a file server
+// holds up. What such a call returns late is dropped by the body.
 #include <cstddef>
+#include <exception>
 #include <functional>
-#include <thread>
-#include <vector>
 
 namespace tavelin {
 
-class WorkerThreads {
+// What a body threw, handed to its owner on the thread that threw it; must not throw itself.
+using WorkerFailed = std::function<void(std::exception_ptr)>;
+
+// Starts `count` threads running `body`; an exception that leaves a body goes to `failed` and
+// ends that thread, never the process. When one cannot start, `stop` makes the bodies of those
+// already running return and the error goes on to the caller.
+void StartWorkerThreads(std::size_t count,
+                        const std::function<void()>& body,
+                        const std::function<void()>& stop,
+                        const WorkerFailed& failed);
+
+// The threads started above that have not ended yet, in the whole process.
+std::size_t RunningWorkerThreads();
+
+// Stops a worker object when its owner's scope ends, however it ends.
+template <typename Workers>
+class StopOnExit {
   public:
-    WorkerThreads() = default;
-    WorkerThreads(std::size_t count, const std::function<void()>& body, const std::function<void()>& stop) {
-        Start(count, body, stop);
-    }
-    // Starts `count` threads running `body`. When one cannot start, `stop` makes the bodies of
-    // those already running return, they are joined and the error goes on to the caller.
-    void Start(std::size_t count, const std::function<void()>& body, const std::function<void()>& stop);
-    bool Started() const { return !threads_.empty(); }
-    // The owner has made every body return (or will) before this runs.
-    ~WorkerThreads();
-    WorkerThreads(const WorkerThreads&) = delete;
-    WorkerThreads& operator=(const WorkerThreads&) = delete;
+    explicit StopOnExit(Workers& workers) : workers_(workers) {}
+    ~StopOnExit() { workers_.Stop(); }
+    StopOnExit(const StopOnExit&) = delete;
+    StopOnExit& operator=(const StopOnExit&) = delete;
 
   private:
-    void JoinAll();
-
-    std::vector<std::thread> threads_;
+    Workers& workers_;
 };
 
 }  // namespace tavelin

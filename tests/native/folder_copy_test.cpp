@@ -32,6 +32,8 @@ struct CopyFixture {
         FakeWindow window;
         ScanFolders(L"C:\\A\\", tree, fs, host, window);
         host.log.clear();
+        host.statuses.clear();
+        host.painted.clear();
         host.polls = 0;
     }
 };
@@ -47,16 +49,11 @@ TEST(FolderCopy, NamesInPreOrderCreatesEveryFolderThenFindsEverythingThere) {
     std::sort(created.begin(), created.end());
     const std::vector<std::wstring> expected{L"E:\\Copy\\B", L"E:\\Copy\\B\\C", L"E:\\Copy\\D"};
     EXPECT_EQ(created, expected);
-    const std::vector<std::wstring> log{
-        L"status:フォルダ［B］を作成しています。",
-        L"repaint",
-        L"status:フォルダ［C］を作成しています。",
-        L"repaint",
-        L"status:フォルダ［D］を作成しています。",
-        L"repaint",
-        L"status:フォルダ名コピーを完了しました。［フォルダ作成数:3］［フォルダ未作成数:0］",
-        L"repaint"};
-    EXPECT_EQ(f.host.log, log);
+    const std::vector<std::wstring> statuses{
+        L"フォルダ［B］を作成しています。", L"フォルダ［C］を作成しています。", L"フォルダ［D］を作成しています。",
+        L"フォルダ名コピーを完了しました。［フォルダ作成数:3］［フォルダ未作成数:0］"};
+    EXPECT_EQ(f.host.statuses, statuses);
+    EXPECT_EQ(f.host.painted.back(), statuses.back());
 
     FolderCopyResult again = CopyFolderNames(f.tree, L"E:\\Copy\\", f.fs, f.host);
     EXPECT_EQ(again.created, 0);
@@ -121,7 +118,7 @@ TEST(FolderCopy, TheDestinationIsMadeFullAndTheNamesBelowItAreNot) {
     EXPECT_EQ(created, expected);
 }
 
-TEST(FolderCopy, EscapeStopsBeforeTheNextFolderAndWhatWasNamedIsMadeAndCounted) {
+TEST(FolderCopy, EscapeStopsBeforeTheNextFolderAndOnlyFoldersNamedBeforeItAreMade) {
     // Beside the fixture's three, a deep and wide tree whose folders wait on each other's creation.
     for (int escapeAt : {1, 2, 3, 200, 400}) {
         CopyFixture f;
@@ -133,28 +130,50 @@ TEST(FolderCopy, EscapeStopsBeforeTheNextFolderAndWhatWasNamedIsMadeAndCounted) 
         FakeWindow window;
         ScanFolders(L"C:\\A\\", f.tree, f.fs, f.host, window);
         f.host.escapeFromPoll = f.host.polls + escapeAt;
+        f.host.statuses.clear();
         FolderCopyResult result = CopyFolderNames(f.tree, L"E:\\Copy\\", f.fs, f.host);
         EXPECT_FALSE(result.completed);
-        EXPECT_EQ(result.created, escapeAt - 1);
         EXPECT_EQ(result.notCreated, 0) << "a folder made before its parent fails";
-        EXPECT_EQ(f.fs.Created().size(), static_cast<std::size_t>(escapeAt - 1));
         EXPECT_EQ(f.host.status, L"フォルダ名コピーを中断しました。");
-        EXPECT_EQ(f.host.log.back(), L"repaint");
+        EXPECT_EQ(f.host.painted.back(), f.host.status);
+        // Only folders named before Escape are made: those counted, and those then under way.
+        const std::size_t named = f.host.statuses.size() - 1;
+        EXPECT_LE(named, static_cast<std::size_t>(escapeAt - 1)) << escapeAt;
+        EXPECT_LE(result.created, static_cast<std::int64_t>(named)) << escapeAt;
+        ASSERT_TRUE(test::WorkerThreadsEnded());
+        EXPECT_GE(f.fs.Created().size(), static_cast<std::size_t>(result.created)) << escapeAt;
+        EXPECT_LE(f.fs.Created().size(), named) << escapeAt;
     }
+}
+
+TEST(FolderCopy, EscapeReturnsAtOnceWhileACreationIsHeldUpAndDoesNotCountIt) {
+    CopyFixture f;
+    f.fs.Block(L"E:\\Copy\\B");
+    f.host.onPoll = [&] {
+        if (f.host.escapeFromPoll == 0 && f.fs.BlockedCalls() > 0)
+            f.host.escapeFromPoll = f.host.polls;
+    };
+    FolderCopyResult result;
+    {
+        FakeFileSystem::ReleaseLater guard(f.fs);
+        result = CopyFolderNames(f.tree, L"E:\\Copy\\", f.fs, f.host);
+        EXPECT_EQ(f.fs.BlockedCalls(), 1) << "the copy waited for the server";
+    }
+    EXPECT_FALSE(result.completed);
+    EXPECT_LE(result.created, 1);  // D, beside B, may have been made
+    EXPECT_EQ(result.notCreated, 0);
+    EXPECT_EQ(f.host.status, L"フォルダ名コピーを中断しました。");
 }
 
 TEST(FolderCopy, AStoppedClockPaintsOnlyTheLastFolderAndTheEndButSetsEveryName) {
     CopyFixture f;
     f.host.tick = std::chrono::milliseconds(0);
     CopyFolderNames(f.tree, L"E:\\Copy\\", f.fs, f.host);
-    const std::vector<std::wstring> log{
-        L"status:フォルダ［B］を作成しています。",
-        L"status:フォルダ［C］を作成しています。",
-        L"status:フォルダ［D］を作成しています。",
-        L"repaint",
-        L"status:フォルダ名コピーを完了しました。［フォルダ作成数:3］［フォルダ未作成数:0］",
-        L"repaint"};
-    EXPECT_EQ(f.host.log, log);
+    EXPECT_EQ(f.host.statuses.size(), 4u);
+    const std::vector<std::wstring> painted{
+        L"フォルダ［D］を作成しています。",
+        L"フォルダ名コピーを完了しました。［フォルダ作成数:3］［フォルダ未作成数:0］"};
+    EXPECT_EQ(f.host.painted, painted);
 }
 
 TEST(FolderCopy, ALongCopyLooksAtTheQueueAtLeastEveryTenthOfASecond) {

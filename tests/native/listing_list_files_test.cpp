@@ -209,6 +209,29 @@ TEST_F(ListFilesTest, UnreadableOrEmptyFolderLeavesOneEmptyRow) {
     }
 }
 
+TEST_F(ListFilesTest, AFailedReadIsTriedOnceMoreAndAListingCutShortSaysSo) {
+    const struct {
+        std::size_t failAfter;  // entries read before the read fails; 0: the open fails
+        int failingSearches;
+        int rows;
+        const wchar_t* status;
+    } cases[] = {
+        {4, 1, 10, L"10 Files"},
+        {0, 1, 10, L"10 Files"},
+        {4, 2, 4, L"4 Files［途中で読み取れなくなりました］"},
+        {0, 2, 0, L"0 Files［途中で読み取れなくなりました］"},
+    };
+    for (int i = 0; i < 10; ++i)
+        files.Entries(L"C:\\Share\\").push_back(File(L"f" + std::to_wstring(i), 1));
+    for (const auto& c : cases) {
+        files.FailReading(L"C:\\Share\\", c.failAfter, c.failingSearches);
+        EXPECT_EQ(List(L"C:\\Share\\"), c.rows) << c.status;
+        for (int row = 1; row <= c.rows; ++row)
+            EXPECT_EQ(grid.Cell(0, row), L"f" + std::to_wstring(row - 1)) << c.status;
+        EXPECT_EQ(host.statuses.back(), c.status);
+    }
+}
+
 TEST_F(ListFilesTest, NewListingReplacesTheRowsOfTheLastOne) {
     files.Entries(L"C:\\A\\") = {File(L"1", 1), File(L"2", 2), File(L"3", 3)};
     files.Entries(L"C:\\B\\") = {File(L"only", 1, kAttrReadOnly)};

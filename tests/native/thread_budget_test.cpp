@@ -28,11 +28,12 @@ Budgeted Calls(int quickCalls) {
     return run;
 }
 
-TEST(ThreadBudget, AFileServerIsRecognisedSoonWhateverCameBeforeAndALocalDiskIsRarelyTimed) {
-    EXPECT_EQ(Calls(0).widenedAt, 6);
-    const Budgeted afterLocal = Calls(1000);
-    EXPECT_TRUE(afterLocal.widenedAt > 0 && afterLocal.widenedAt <= 48) << afterLocal.widenedAt;
-    EXPECT_LE(afterLocal.timedQuick, 8 + 1000 / 8) << "a local disk reads the clock for every folder";
+TEST(ThreadBudget, AFileServerIsRecognisedWithinABoundWhateverCameBeforeAndALocalDiskIsRarelyTimed) {
+    for (int quickCalls : {0, 1000}) {
+        const Budgeted run = Calls(quickCalls);
+        EXPECT_TRUE(run.widenedAt > 0 && run.widenedAt <= 48) << quickCalls << ": " << run.widenedAt;
+        EXPECT_LE(run.timedQuick, 8 + quickCalls / 8) << "a local disk reads the clock for every folder";
+    }
 }
 
 }  // namespace

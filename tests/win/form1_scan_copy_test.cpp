@@ -429,6 +429,9 @@ class ScanWatch {
             acted_ = true;
             act_();
         } else if (acted_) {
+            // The listings come from a thread, so that the scan alone could outrun a close on
+            // its way through the queue; each folder after the act takes a while, as on a slow disk.
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
             foldersAfter = count - at_;
             if (!IsWindow(main_) || !IsWindowVisible(main_))
                 ++goneOrHiddenAfter;

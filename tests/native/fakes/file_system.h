@@ -3,6 +3,7 @@
 // the listing and the copy read and create as on a disk.
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <cstring>
 #include <map>
@@ -12,11 +13,20 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "services/file_system.h"
+#include "tree/worker_threads.h"
 
 namespace tavelin::test {
+
+// Waits, ten seconds at most, for the scan's and the copy's threads to end; true when they have.
+inline bool WorkerThreadsEnded() {
+    for (int i = 0; i < 10000 && RunningWorkerThreads() > 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return RunningWorkerThreads() == 0;
+}
 
 // Paths are kept without a trailing "\"; a link stands for its target in every path below it.
 // The calls of the interface may come from several threads at once, as from the scan's and the
@@ -24,6 +34,56 @@ namespace tavelin::test {
 class FakeFileSystem : public FileSystem {
   public:
     explicit FakeFileSystem(std::wstring root = L"C:\\A") { Folder(Trim(root)); }
+    // The scan's and the copy's threads may still be ending when the test is done with them.
+    ~FakeFileSystem() override {
+        Release();
+        WorkerThreadsEnded();
+    }
+    FakeFileSystem(FakeFileSystem&&) = default;
+    FakeFileSystem& operator=(FakeFileSystem&&) = default;
+
+    // Searches of `path` and creations of it block, as on a server that has stopped answering,
+    // until Release.
+    void Block(const std::wstring& path) {
+        std::lock_guard lock(*blocking_);
+        blocked_ = Trim(path);
+    }
+    void Release() {
+        if (!blocking_)
+            return;
+        {
+            std::lock_guard lock(*blocking_);
+            blocked_.clear();
+        }
+        released_->notify_all();
+    }
+    // Calls blocked right now.
+    int BlockedCalls() const { return *blockedCalls_; }
+    // Holds a blocked call for a few seconds at most, so that code that waits for it fails a test
+    // rather than hang it.
+    class ReleaseLater {
+      public:
+        explicit ReleaseLater(FakeFileSystem& fs)
+            : releaser_([this, &fs] {
+                  std::unique_lock lock(mutex_);
+                  done_.wait_for(lock, std::chrono::seconds(3), [this] { return finished_; });
+                  fs.Release();
+              }) {}
+        ~ReleaseLater() {
+            {
+                std::lock_guard lock(mutex_);
+                finished_ = true;
+            }
+            done_.notify_all();
+            releaser_.join();
+        }
+
+      private:
+        std::mutex mutex_;
+        std::condition_variable done_;
+        bool finished_ = false;
+        std::thread releaser_;
+    };
 
     void AddFolder(const std::wstring& path, std::uint32_t attributes = kAttrDirectory) {
         AddEntry(path, attributes);
@@ -40,14 +100,22 @@ class FakeFileSystem : public FileSystem {
     void WithoutIds() { withoutIds_ = true; }
     void MakeUnreadable(const std::wstring& path) { unreadable_.insert(Trim(path)); }
     void FailCreationOf(const std::wstring& path) { failing_.insert(Trim(path)); }
+    // The next `searches` searches of `path` fail after `entries` entries (0: at the open) as a
+    // share that drops its connection does; the searches after them read to the end.
+    void FailReading(const std::wstring& path, std::size_t entries, int searches) {
+        failingReads_[Trim(path)] = {entries, searches};
+    }
     // The entries a search of `folder` returns, exactly and in this order. A folder that the
     // calls above made starts with "." and "..", as on a disk; one first named here starts empty,
     // for tests that count every entry they put in.
     std::vector<DirEntry>& Entries(const std::wstring& folder) { return folders_[Trim(folder)]; }
 
     std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
+        WaitWhileBlocked(folder);
         ++*openSearches_;
         std::this_thread::sleep_for(searchDelay);
+        if (!searchDelays.empty())
+            std::this_thread::sleep_for(searchDelays[(*searchCount_)++ % searchDelays.size()]);
         std::lock_guard lock(*mutex_);
         searched.push_back(folder);
         const std::wstring real = Resolve(folder);
@@ -56,7 +124,12 @@ class FakeFileSystem : public FileSystem {
             --*openSearches_;
             return nullptr;
         }
-        return std::make_unique<Listing>(found->second, *openSearches_);
+        std::size_t failAt = found->second.size() + 1;
+        if (auto failing = failingReads_.find(real); failing != failingReads_.end() && failing->second.second > 0) {
+            --failing->second.second;
+            failAt = failing->second.first;
+        }
+        return std::make_unique<Listing>(found->second, *openSearches_, failAt, entryDelay, *entriesRead_);
     }
     // Takes a path as the platform's path rules would make it, as a disk does.
     bool IsDirectory(const std::wstring& path) override {
@@ -64,6 +137,7 @@ class FakeFileSystem : public FileSystem {
         return folders_.contains(Resolve(FullPath(path)));
     }
     bool MakeDirectory(const std::wstring& path) override {
+        WaitWhileBlocked(path);
         std::lock_guard lock(*mutex_);
         const std::wstring p = Trim(path);
         const std::wstring parent = p.substr(0, p.rfind(L'\\'));
@@ -95,6 +169,12 @@ class FakeFileSystem : public FileSystem {
     int OpenSearches() const { return *openSearches_; }
     // How long each search takes to start, as on a file server.
     std::chrono::microseconds searchDelay{0};
+    // Further delays taken by the searches in turn, one each, from the first again after the last.
+    std::vector<std::chrono::microseconds> searchDelays;
+    // How long each entry takes to read.
+    std::chrono::microseconds entryDelay{0};
+    // Entries read by every search so far.
+    long EntriesRead() const { return *entriesRead_; }
     int IdentityQueries() const { return identityQueries_; }
     // Every folder searched, as the caller named it.
     std::vector<std::wstring> searched;
@@ -102,21 +182,41 @@ class FakeFileSystem : public FileSystem {
   private:
     class Listing : public DirectorySearch {
       public:
-        Listing(std::vector<DirEntry> entries, std::atomic<int>& open) : entries_(std::move(entries)), open_(open) {}
+        Listing(std::vector<DirEntry> entries,
+                std::atomic<int>& open,
+                std::size_t failAt,
+                std::chrono::microseconds delay,
+                std::atomic<long>& read)
+            : entries_(std::move(entries)), open_(open), failAt_(failAt), delay_(delay), read_(read) {}
         ~Listing() override { --open_; }
         bool Next(DirEntry& entry) override {
-            if (next_ == entries_.size())
+            if (next_ == failAt_ || next_ == entries_.size())
                 return false;
+            if (delay_.count() > 0)
+                std::this_thread::sleep_for(delay_);
+            ++read_;
             entry = entries_[next_++];
             return true;
         }
+        bool Failed() const override { return next_ == failAt_; }
 
       private:
         std::vector<DirEntry> entries_;
         std::atomic<int>& open_;
+        const std::size_t failAt_;
+        const std::chrono::microseconds delay_;
+        std::atomic<long>& read_;
         std::size_t next_ = 0;
     };
 
+    void WaitWhileBlocked(const std::wstring& path) {
+        std::unique_lock lock(*blocking_);
+        if (blocked_.empty() || Trim(path) != blocked_)
+            return;
+        ++*blockedCalls_;
+        released_->wait(lock, [&] { return blocked_.empty(); });
+        --*blockedCalls_;
+    }
     static std::wstring Trim(std::wstring path) {
         while (path.size() > 3 && path.back() == L'\\')
             path.pop_back();
@@ -165,7 +265,13 @@ class FakeFileSystem : public FileSystem {
     }
 
     std::unique_ptr<std::mutex> mutex_ = std::make_unique<std::mutex>();
+    std::unique_ptr<std::mutex> blocking_ = std::make_unique<std::mutex>();
+    std::unique_ptr<std::condition_variable> released_ = std::make_unique<std::condition_variable>();
+    std::unique_ptr<std::atomic<int>> blockedCalls_ = std::make_unique<std::atomic<int>>(0);
+    std::wstring blocked_;
     std::unique_ptr<std::atomic<int>> openSearches_ = std::make_unique<std::atomic<int>>(0);
+    std::unique_ptr<std::atomic<std::size_t>> searchCount_ = std::make_unique<std::atomic<std::size_t>>(0);
+    std::unique_ptr<std::atomic<long>> entriesRead_ = std::make_unique<std::atomic<long>>(0);
     std::map<std::wstring, std::vector<DirEntry>> folders_;
     std::map<std::wstring, std::wstring> links_;
     std::map<std::wstring, std::uint64_t> ids_;
@@ -173,6 +279,7 @@ class FakeFileSystem : public FileSystem {
     bool withoutIds_ = false;
     std::set<std::wstring> unreadable_;
     std::set<std::wstring> failing_;
+    std::map<std::wstring, std::pair<std::size_t, int>> failingReads_;
     std::vector<std::wstring> created_;
     int identityQueries_ = 0;
 };

@@ -21,7 +21,10 @@ class FakeWindow : public ScanObserver {
         log.push_back(aborted ? L"aborted" : L"not aborted");
     }
     bool IsScanAborted() const override { return scanAborted; }
-    void EnableTree(bool enabled) override { log.push_back(enabled ? L"enable" : L"disable"); }
+    void EnableTree(bool enabled) override {
+        treeEnabled = enabled;
+        log.push_back(enabled ? L"enable" : L"disable");
+    }
     void ClearTree() override {
         mirrored.clear();
         log.push_back(L"clear tree");
@@ -30,6 +33,7 @@ class FakeWindow : public ScanObserver {
 
     bool treeReady = false;
     bool scanAborted = false;
+    bool treeEnabled = true;
     std::vector<std::wstring> log;
     std::vector<std::pair<NodeId, NodeId>> mirrored;
 };
