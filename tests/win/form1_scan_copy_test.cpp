@@ -287,7 +287,8 @@ TEST_F(Form1ScanCopy, EscapeStopsTheCopyBeforeTheNextFolder) {
         EXPECT_TRUE(escape.Pressed());
     }
     EXPECT_EQ(Status(), L"フォルダ名コピーを中断しました。");
-    EXPECT_TRUE(IsFolder(target.Path() + L"a"));
+    // "a" was handed to a creating thread before Escape, which the copy no longer waits for: it
+    // may or may not be there. Nothing named after Escape is made.
     EXPECT_FALSE(IsFolder(target.Path() + L"b"));
 }
 
