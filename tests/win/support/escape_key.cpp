@@ -19,7 +19,7 @@ void SendEscape(DWORD flags) {
 // once after it must not miss it.
 EscapeHeld::EscapeHeld() {
     SendEscape(0);
-    for (int waited = 0; waited < 2000 && !(GetAsyncKeyState(VK_ESCAPE) & 0x8000); waited += 5)
+    for (int waited = 0; waited < 10000 && !(GetAsyncKeyState(VK_ESCAPE) & 0x8000); waited += 5)
         Sleep(5);
 }
 
