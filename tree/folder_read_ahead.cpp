@@ -73,6 +73,8 @@ std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::millisec
             threadCount_, [self] { self->Work(); }, [self] { self->Stop(); },
             [self](std::exception_ptr error) { self->Fail(error); });
     }
+    if (takenNext_ < takenCount_)
+        return NextTaken();
     std::unique_lock lock(mutex_);
     const auto listed = [this] {
         return failure_ || (!slots_.empty() && slots_.front().state == Slot::State::kListed);
@@ -88,18 +90,31 @@ std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::millisec
     }
     if (failure_)
         std::rethrow_exception(failure_);
-    auto listing = std::move(slots_.front().listing);
-    const auto error = std::move(slots_.front().error);
-    Retire(slots_.begin());
-    // One more folder has come within reach.
-    if (idle_ > 0 && busy_ < budget_.Allowed() && ReachWorthListing() && WorkWithinReach()) {
+    // The run of listings at the front is taken at once, so that the scan asks for the lock once
+    // a run rather than once a folder, while the threads hold it for each folder they list.
+    std::size_t run = 0;
+    for (; run < taken_.size() && !slots_.empty() && slots_.front().state == Slot::State::kListed; ++run) {
+        taken_[run] = {std::move(slots_.front().listing), std::move(slots_.front().error)};
+        Retire(slots_.begin());
+    }
+    takenNext_ = 0;
+    takenCount_ = run;
+    // More folders have come within reach.
+    if (idle_ > 0 && busy_ < budget_.Allowed() && ReachWorthListing(run) && WorkWithinReach()) {
         freed_ = 0;
         work_.notify_one();
     }
     lock.unlock();
-    if (error)
-        std::rethrow_exception(error);
-    return listing;
+    return NextTaken();
+}
+
+std::shared_ptr<const FolderListing> FolderReadAhead::NextTaken() {
+    Taken taken = std::move(taken_[takenNext_++]);
+    if (takenNext_ == takenCount_)
+        takenNext_ = takenCount_ = 0;
+    if (taken.error)
+        std::rethrow_exception(taken.error);
+    return taken.listing;
 }
 
 void FolderReadAhead::Work() {
@@ -210,25 +225,28 @@ bool FolderReadAhead::Slot::SkipLoopLinks() {
 
 // While calls return at once, waking a thread for each folder the scan takes costs more than
 // listing it: it is woken for a run of them, or at once when the scan would wait for it next.
-bool FolderReadAhead::ReachWorthListing() {
+bool FolderReadAhead::ReachWorthListing(std::size_t taken) {
     if (!budget_.Quick() || slots_.empty() || slots_.front().state != Slot::State::kListed)
         return true;
-    return ++freed_ >= std::max<std::size_t>(1, distance_ / kReachRuns);
+    freed_ += taken;
+    return freed_ >= std::max<std::size_t>(1, distance_ / kReachRuns);
 }
 
 // Waking the scan's thread costs more than a folder where threads wait in the kernel, so it is
-// woken for a run of listings, or for the last one under way; it never waits longer than its own
-// wait either way.
+// woken for a run of listings, longer while calls return at once, or once nothing within reach is
+// listed or left to list; it never waits longer than its own wait either way. A thread that has
+// just listed a folder goes on to the work within reach itself.
 bool FolderReadAhead::WorthWaking() const {
+    const std::size_t wakeRun = budget_.Quick() ? std::max(kWakeRun, distance_ / kReachRuns) : kWakeRun;
     std::size_t run = 0;
     auto it = slots_.begin();
     for (; it != slots_.end() && it->state == Slot::State::kListed; ++it)
-        if (++run == kWakeRun)
+        if (++run == wakeRun)
             return true;
     if (run == 0)
         return false;
     for (std::size_t reach = run; it != slots_.end() && reach < distance_; ++it, ++reach)
-        if (it->state == Slot::State::kListing)
+        if (it->state != Slot::State::kListed)
             return false;
     return true;
 }

@@ -3,6 +3,7 @@
 // search folder, then depth first, each folder's sub-folders in the order its listing returned
 // them, leaving out links back into their own ancestry. Only the folders nearest to the scan are
 // listed ahead, so the listings waiting for it stay few however large the tree.
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -104,7 +105,8 @@ class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
     Slots::iterator TakeWork();
     bool WorkWithinReach() const;
     bool WorthWaking() const;
-    bool ReachWorthListing();
+    bool ReachWorthListing(std::size_t taken);
+    std::shared_ptr<const FolderListing> NextTaken();
     std::shared_ptr<const FolderListing> List(std::wstring path);
 
     FileSystem& fs_;
@@ -123,6 +125,15 @@ class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
     std::size_t idle_ = 0;
     // Folders the scan has taken since a thread was last woken for the reach they free.
     std::size_t freed_ = 0;
+
+    // The scan's own: listings taken from the front in one run, handed out one at a time.
+    struct Taken {
+        std::shared_ptr<const FolderListing> listing;
+        std::exception_ptr error;
+    };
+    std::array<Taken, 32> taken_;
+    std::size_t takenNext_ = 0;
+    std::size_t takenCount_ = 0;
     std::size_t busy_ = 0;
     bool waiting_ = false;
     std::exception_ptr failure_;
