@@ -164,8 +164,11 @@ void FolderReadAhead::ListSlot(Slots::iterator slot, std::unique_lock<std::mutex
         if (!rest->SkipLoopLinks())
             Retire(rest);
     }
-    if (waiting_ && WorthWaking())
+    // Once woken the scan needs the lock before it can run: the wake is not repeated meanwhile.
+    if (waiting_ && WorthWaking()) {
+        waiting_ = false;
         listed_.notify_one();
+    }
 }
 
 // The first folder within reach that no thread lists yet. The sub-folders of a listing get a
