@@ -78,7 +78,7 @@ class GeneratedFolders final : public FileSystem {
 
 TEST(ReadAheadAllocations, AFolderCostsAFewWhateverItsNames) {
     // A listing of its own, its path built and copied three times, a string per name, a slot and
-    // a retrying search per folder made nine allocations a folder with the file system's search;
+    // a retrying search per folder made twelve allocations a folder with the file system's search;
     // what remains is the listing, its path and that search.
     GeneratedFolders fs;
     long folders = 1;
