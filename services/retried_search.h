@@ -1,7 +1,9 @@
 #pragma once
 // A folder's search that survives one failed read: a share that drops a connection for a moment
 // loses nothing, and one that keeps failing is told apart from a folder that has ended.
+#include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "services/file_system.h"
@@ -13,6 +15,27 @@ namespace tavelin {
 // failed is not to be trusted with another call, and a folder is enumerated in the same order
 // each time it is opened. A folder changed between the two opens may lose or repeat an entry,
 // as it may when it changes while it is read. Failed() tells that the second try failed too.
-std::unique_ptr<DirectorySearch> SearchRetryingOnce(FileSystem& fs, const std::wstring& folder);
+// The search is the caller's own and `folder` must outlive it: a folder then costs no
+// allocation beyond the file system's own.
+class RetriedSearch final : public DirectorySearch {
+  public:
+    RetriedSearch(FileSystem& fs, const std::wstring& folder, std::unique_ptr<DirectorySearch> search)
+        : fs_(fs), folder_(folder), search_(std::move(search)) {}
+
+    bool Next(DirEntry& entry) override;
+    bool Failed() const override { return failed_; }
+
+  private:
+    bool Reopen();
+
+    FileSystem& fs_;
+    const std::wstring& folder_;
+    std::unique_ptr<DirectorySearch> search_;
+    std::size_t read_ = 0;
+    bool retried_ = false;
+    bool failed_ = false;
+};
+
+std::optional<RetriedSearch> SearchRetryingOnce(FileSystem& fs, const std::wstring& folder);
 
 }  // namespace tavelin

@@ -1,5 +1,6 @@
 #include "tree/folder_read_ahead.h"
 
+#include <algorithm>
 #include <cassert>
 
 #include "services/attribute_filter.h"
@@ -9,12 +10,26 @@ namespace tavelin {
 
 namespace {
 constexpr std::size_t kWakeRun = 8;
+// A thread listing ahead of a quick scan is woken each time this share of its reach is free.
+constexpr std::size_t kReachRuns = 4;
+// Room made at a listing's first sub-folder, so that a folder of a few needs no regrowth.
+constexpr std::size_t kFirstSubfolders = 16;
+constexpr std::size_t kFirstNameLength = 16;
 
 bool IsSubfolder(const DirEntry& entry) {
     return MatchesAttributeSet(entry.attributes, kFolderScanAttributeSet) && (entry.attributes & kAttrDirectory) &&
            entry.name != L"." && entry.name != L"..";
 }
 }  // namespace
+
+void FolderListing::Add(std::wstring_view name, bool loopLink) {
+    if (subfolders.empty()) {
+        subfolders.reserve(kFirstSubfolders);
+        names.reserve(kFirstSubfolders * kFirstNameLength);
+    }
+    subfolders.push_back({names.size(), name.size(), loopLink});
+    names.append(name);
+}
 
 // While calls return at once one thread lists ahead: more only queue for the disk.
 FolderReadAhead::FolderReadAhead(Key,
@@ -58,6 +73,8 @@ std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::millisec
             threadCount_, [self] { self->Work(); }, [self] { self->Stop(); },
             [self](std::exception_ptr error) { self->Fail(error); });
     }
+    if (takenNext_ < takenCount_)
+        return NextTaken();
     std::unique_lock lock(mutex_);
     const auto listed = [this] {
         return failure_ || (!slots_.empty() && slots_.front().state == Slot::State::kListed);
@@ -73,15 +90,31 @@ std::shared_ptr<const FolderListing> FolderReadAhead::Next(std::chrono::millisec
     }
     if (failure_)
         std::rethrow_exception(failure_);
-    Slot front = std::move(slots_.front());
-    slots_.pop_front();
-    // One more folder has come within reach.
-    if (idle_ > 0 && busy_ < budget_.Allowed() && WorkWithinReach())
+    // The run of listings at the front is taken at once, so that the scan asks for the lock once
+    // a run rather than once a folder, while the threads hold it for each folder they list.
+    std::size_t run = 0;
+    for (; run < taken_.size() && !slots_.empty() && slots_.front().state == Slot::State::kListed; ++run) {
+        taken_[run] = {std::move(slots_.front().listing), std::move(slots_.front().error)};
+        Retire(slots_.begin());
+    }
+    takenNext_ = 0;
+    takenCount_ = run;
+    // More folders have come within reach.
+    if (idle_ > 0 && busy_ < budget_.Allowed() && ReachWorthListing(run) && WorkWithinReach()) {
+        freed_ = 0;
         work_.notify_one();
+    }
     lock.unlock();
-    if (front.error)
-        std::rethrow_exception(front.error);
-    return front.listing;
+    return NextTaken();
+}
+
+std::shared_ptr<const FolderListing> FolderReadAhead::NextTaken() {
+    Taken taken = std::move(taken_[takenNext_++]);
+    if (takenNext_ == takenCount_)
+        takenNext_ = takenCount_ = 0;
+    if (taken.error)
+        std::rethrow_exception(taken.error);
+    return taken.listing;
 }
 
 void FolderReadAhead::Work() {
@@ -104,14 +137,15 @@ void FolderReadAhead::ListSlot(Slots::iterator slot, std::unique_lock<std::mutex
     // What this thread leaves goes to another at once.
     if (idle_ > 0 && busy_ < budget_.Allowed() && WorkWithinReach())
         work_.notify_one();
-    const std::wstring path = slot->path;
+    // Nothing reads a slot's path once it is being listed: the listing takes it over.
+    std::wstring path = std::move(slot->path);
     const bool timed = budget_.TimeNext();
     lock.unlock();
     std::shared_ptr<const FolderListing> listing;
     std::exception_ptr error;
     const auto start = timed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point{};
     try {
-        listing = List(path);
+        listing = List(std::move(path));
     } catch (...) {
         error = std::current_exception();
     }
@@ -126,12 +160,15 @@ void FolderReadAhead::ListSlot(Slots::iterator slot, std::unique_lock<std::mutex
     // The sub-folders come before everything that was known to follow the folder: that is
     // depth first.
     if (listing) {
-        Slot rest(Slot::State::kRest, {}, listing);
-        if (rest.SkipLoopLinks())
-            slots_.insert(std::next(slot), std::move(rest));
+        const auto rest = Place(std::next(slot), Slot::State::kRest, {}, listing);
+        if (!rest->SkipLoopLinks())
+            Retire(rest);
     }
-    if (waiting_ && WorthWaking())
+    // Once woken the scan needs the lock before it can run: the wake is not repeated meanwhile.
+    if (waiting_ && WorthWaking()) {
+        waiting_ = false;
         listed_.notify_one();
+    }
 }
 
 // The first folder within reach that no thread lists yet. The sub-folders of a listing get a
@@ -148,16 +185,38 @@ FolderReadAhead::Slots::iterator FolderReadAhead::TakeWork() {
             ++reach;
             continue;
         }
-        const std::vector<Subfolder>& subfolders = it->listing->subfolders;
-        assert(it->next < subfolders.size() && !subfolders[it->next].loopLink);
-        const auto child =
-            slots_.insert(it, Slot(Slot::State::kListing, it->listing->path + subfolders[it->next].name + L'\\'));
+        const FolderListing& parent = *it->listing;
+        assert(it->next < parent.subfolders.size() && !parent.subfolders[it->next].loopLink);
+        const std::wstring_view name = parent.Name(parent.subfolders[it->next]);
+        std::wstring path;
+        path.reserve(parent.path.size() + name.size() + 1);
+        path.append(parent.path).append(name) += L'\\';
+        const auto child = Place(it, Slot::State::kListing, std::move(path));
         ++it->next;
         if (!it->SkipLoopLinks())
-            slots_.erase(it);
+            Retire(it);
         return child;
     }
     return slots_.end();
+}
+
+FolderReadAhead::Slots::iterator FolderReadAhead::Place(Slots::iterator before,
+                                                        Slot::State state,
+                                                        std::wstring path,
+                                                        std::shared_ptr<const FolderListing> listing) {
+    if (spare_.empty())
+        return slots_.insert(before, Slot(state, std::move(path), std::move(listing)));
+    slots_.splice(before, spare_, spare_.begin());
+    const auto slot = std::prev(before);
+    *slot = Slot(state, std::move(path), std::move(listing));
+    return slot;
+}
+
+// The listing is let go at once: the scan may be done with it long before the slot is reused.
+void FolderReadAhead::Retire(Slots::iterator slot) {
+    slot->listing = nullptr;
+    slot->error = nullptr;
+    spare_.splice(spare_.end(), slots_, slot);
 }
 
 bool FolderReadAhead::Slot::SkipLoopLinks() {
@@ -167,19 +226,30 @@ bool FolderReadAhead::Slot::SkipLoopLinks() {
     return next < subfolders.size();
 }
 
+// While calls return at once, waking a thread for each folder the scan takes costs more than
+// listing it: it is woken for a run of them, or at once when the scan would wait for it next.
+bool FolderReadAhead::ReachWorthListing(std::size_t taken) {
+    if (!budget_.Quick() || slots_.empty() || slots_.front().state != Slot::State::kListed)
+        return true;
+    freed_ += taken;
+    return freed_ >= std::max<std::size_t>(1, distance_ / kReachRuns);
+}
+
 // Waking the scan's thread costs more than a folder where threads wait in the kernel, so it is
-// woken for a run of listings, or for the last one under way; it never waits longer than its own
-// wait either way.
+// woken for a run of listings, longer while calls return at once, or once nothing within reach is
+// listed or left to list; it never waits longer than its own wait either way. A thread that has
+// just listed a folder goes on to the work within reach itself.
 bool FolderReadAhead::WorthWaking() const {
+    const std::size_t wakeRun = budget_.Quick() ? std::max(kWakeRun, distance_ / kReachRuns) : kWakeRun;
     std::size_t run = 0;
     auto it = slots_.begin();
     for (; it != slots_.end() && it->state == Slot::State::kListed; ++it)
-        if (++run == kWakeRun)
+        if (++run == wakeRun)
             return true;
     if (run == 0)
         return false;
     for (std::size_t reach = run; it != slots_.end() && reach < distance_; ++it, ++reach)
-        if (it->state == Slot::State::kListing)
+        if (it->state != Slot::State::kListed)
             return false;
     return true;
 }
@@ -196,17 +266,18 @@ bool FolderReadAhead::WorkWithinReach() const {
 }
 
 // Stops between entries once the scan has ended: a huge folder nobody waits for is not read out.
-std::shared_ptr<const FolderListing> FolderReadAhead::List(const std::wstring& path) {
+std::shared_ptr<const FolderListing> FolderReadAhead::List(std::wstring path) {
     auto listing = std::make_shared<FolderListing>();
-    listing->path = path;
-    if (auto search = SearchRetryingOnce(fs_, path)) {
+    listing->path = std::move(path);
+    const std::wstring& folder = listing->path;
+    if (auto search = SearchRetryingOnce(fs_, folder)) {
         DirEntry entry;
         while (!cancelled_ && search->Next(entry)) {
             if (!IsSubfolder(entry))
                 continue;
             // Only a link can lead back up; other folders never pay for the identity query.
-            const bool loopLink = IsFolderLink(entry) && links_.LeadsToAncestor(path + entry.name + L'\\', path);
-            listing->subfolders.push_back({std::move(entry.name), loopLink});
+            const bool loopLink = IsFolderLink(entry) && links_.LeadsToAncestor(folder + entry.name + L'\\', folder);
+            listing->Add(entry.name, loopLink);
         }
         listing->cutShort = search->Failed();
     }

@@ -3,6 +3,7 @@
 // search folder, then depth first, each folder's sub-folders in the order its listing returned
 // them, leaving out links back into their own ancestry. Only the folders nearest to the scan are
 // listed ahead, so the listings waiting for it stay few however large the tree.
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -12,6 +13,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "services/file_system.h"
@@ -22,16 +24,25 @@
 namespace tavelin {
 
 struct Subfolder {
-    std::wstring name;
+    std::size_t nameStart = 0;  // in the listing's names
+    std::size_t nameLength = 0;
     bool loopLink = false;  // leads back into its own ancestry: shown, never listed
 };
 
+// The names share one text, so that a listing costs the same few allocations however many
+// sub-folders it holds.
 struct FolderListing {
     std::wstring path;  // ending in "\"
     // In the order the listing returned them; empty when the folder could not be read.
     std::vector<Subfolder> subfolders;
+    std::wstring names;
     // A read failed twice: the sub-folders are those read until then.
     bool cutShort = false;
+
+    std::wstring_view Name(const Subfolder& subfolder) const {
+        return std::wstring_view(names).substr(subfolder.nameStart, subfolder.nameLength);
+    }
+    void Add(std::wstring_view name, bool loopLink);
 };
 
 // Shared by its owner and its threads, each holding it until it is done with it.
@@ -83,13 +94,20 @@ class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
     };
     using Slots = std::list<Slot>;
 
+    Slots::iterator Place(Slots::iterator before,
+                          Slot::State state,
+                          std::wstring path,
+                          std::shared_ptr<const FolderListing> listing = nullptr);
+    void Retire(Slots::iterator slot);
     void Fail(std::exception_ptr error);
     void Work();
     void ListSlot(Slots::iterator slot, std::unique_lock<std::mutex>& lock);
     Slots::iterator TakeWork();
     bool WorkWithinReach() const;
     bool WorthWaking() const;
-    std::shared_ptr<const FolderListing> List(const std::wstring& path);
+    bool ReachWorthListing(std::size_t taken);
+    std::shared_ptr<const FolderListing> NextTaken();
+    std::shared_ptr<const FolderListing> List(std::wstring path);
 
     FileSystem& fs_;
     LinkLoopGuard links_;
@@ -102,7 +120,20 @@ class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
     std::condition_variable listed_;
     // Every folder from the one the scan asks for next on, as far as the listings so far tell.
     Slots slots_;
+    // Slots done with, kept for the folders to come: a folder then costs no slot of its own.
+    Slots spare_;
     std::size_t idle_ = 0;
+    // Folders the scan has taken since a thread was last woken for the reach they free.
+    std::size_t freed_ = 0;
+
+    // The scan's own: listings taken from the front in one run, handed out one at a time.
+    struct Taken {
+        std::shared_ptr<const FolderListing> listing;
+        std::exception_ptr error;
+    };
+    std::array<Taken, 32> taken_;
+    std::size_t takenNext_ = 0;
+    std::size_t takenCount_ = 0;
     std::size_t busy_ = 0;
     bool waiting_ = false;
     std::exception_ptr failure_;

@@ -110,7 +110,7 @@ void FolderScan::AddSubfolders(const FolderListing& folder, NodeId node) {
     for (const Subfolder& subfolder : folder.subfolders) {
         if (pacer_.Due() && !Probe())
             return;
-        const NodeId child = tree_.AddChild(node, subfolder.name);
+        const NodeId child = tree_.AddChild(node, folder.Name(subfolder));
         observer_.NodeAdded(child, node);
         if (subfolder.loopLink)
             loopLinks_.insert(child);

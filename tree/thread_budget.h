@@ -14,6 +14,7 @@ class ThreadBudget {
     ThreadBudget(std::size_t threads, std::size_t whileQuick) : threads_(threads), whileQuick_(whileQuick) {}
 
     std::size_t Allowed() const { return slow_ ? threads_ : std::min(threads_, whileQuick_); }
+    bool Quick() const { return !slow_; }
     // Whether the next call is worth timing: each of the first few and each one while calls are
     // slow, so a file server is recognised at once, but only one in eight while they are quick,
     // where two reads of the clock can cost a fair share of the call itself.

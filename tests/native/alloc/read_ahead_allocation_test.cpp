@@ -1,0 +1,107 @@
+// Every allocation of the test program, on every thread, is counted here, so that the folders
+// listed ahead of a scan can show how many each one costs.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <cstdlib>
+#include <new>
+#include <string>
+
+#include "tree/folder_read_ahead.h"
+
+namespace {
+std::atomic<long> allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    ++allocations;
+    if (void* block = std::malloc(size == 0 ? 1 : size))
+        return block;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    return operator new(size);
+}
+void operator delete(void* block) noexcept {
+    std::free(block);
+}
+void operator delete(void* block, std::size_t) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block) noexcept {
+    std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+    std::free(block);
+}
+
+namespace tavelin {
+namespace {
+
+constexpr int kFanOut = 10;
+constexpr int kDepth = 4;
+
+// Folders `kFanOut` wide and `kDepth` deep under the root, with names that miss any string's own
+// buffer. Each entry is written into the caller's, as a real directory search does, so the
+// search object is the file system's one allocation a folder.
+class GeneratedFolders final : public FileSystem {
+  public:
+    std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
+        int depth = 0;
+        for (wchar_t c : folder)
+            depth += c == L'\\';
+        return std::make_unique<Folders>(depth <= kDepth ? kFanOut : 0);
+    }
+    bool IsDirectory(const std::wstring&) override { return true; }
+    bool MakeDirectory(const std::wstring&) override { return false; }
+    std::optional<FolderIdentity> Identity(const std::wstring&) override { return std::nullopt; }
+
+  private:
+    class Folders final : public DirectorySearch {
+      public:
+        explicit Folders(int count) : count_(count) {}
+        bool Next(DirEntry& entry) override {
+            if (next_ == count_)
+                return false;
+            entry.name.assign(L"a-folder-with-a-long-name-");
+            entry.name += static_cast<wchar_t>(L'0' + next_++);
+            entry.attributes = kAttrDirectory;
+            return true;
+        }
+
+      private:
+        int count_;
+        int next_ = 0;
+    };
+};
+
+TEST(ReadAheadAllocations, AFolderCostsAFewWhateverItsNames) {
+    // A listing of its own, its path built and copied three times, a string per name, a slot and
+    // a retrying search per folder made twelve allocations a folder with the file system's search;
+    // what remains is the listing, its path and that search.
+    GeneratedFolders fs;
+    long folders = 1;
+    for (int level = 1, width = kFanOut; level <= kDepth; ++level, width *= kFanOut)
+        folders += width;
+    const long before = allocations;
+    const auto ahead = FolderReadAhead::Create(fs, L"C:\\", 2, 256);
+    std::size_t subfolders = 0;
+    std::wstring last;
+    for (long folder = 0; folder < folders; ++folder) {
+        const auto listing = ahead->Next(std::chrono::seconds(10));
+        ASSERT_NE(listing, nullptr) << folder;
+        subfolders += listing->subfolders.size();
+        last = listing->path;
+    }
+    const long made = allocations - before;
+    ahead->Stop();
+    EXPECT_EQ(subfolders, static_cast<std::size_t>(folders - 1));
+    EXPECT_EQ(last,
+              L"C:\\a-folder-with-a-long-name-9\\a-folder-with-a-long-name-9\\a-folder-with-a-long-name-9\\"
+              L"a-folder-with-a-long-name-9\\");
+    EXPECT_LE(made, folders * 4);
+}
+
+}  // namespace
+}  // namespace tavelin
