@@ -1,40 +1,12 @@
-// Every allocation of the test program, on every thread, is counted here, so that the folders
-// listed ahead of a scan can show how many each one costs.
+// Every allocation of the test program, on every thread, is counted, so that the folders listed
+// ahead of a scan can show how many each one costs.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
-#include <cstdlib>
-#include <new>
 #include <string>
 
+#include "counted_allocations.h"
 #include "tree/folder_read_ahead.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* block = std::malloc(size == 0 ? 1 : size))
-        return block;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void operator delete(void* block) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, std::size_t) noexcept {
-    std::free(block);
-}
 
 namespace tavelin {
 namespace {
@@ -84,7 +56,7 @@ TEST(ReadAheadAllocations, AFolderCostsAFewWhateverItsNames) {
     long folders = 1;
     for (int level = 1, width = kFanOut; level <= kDepth; ++level, width *= kFanOut)
         folders += width;
-    const long before = allocations;
+    const long before = test::AllocationsSoFar();
     const auto ahead = FolderReadAhead::Create(fs, L"C:\\", 2, 256);
     std::size_t subfolders = 0;
     std::wstring last;
@@ -94,7 +66,7 @@ TEST(ReadAheadAllocations, AFolderCostsAFewWhateverItsNames) {
         subfolders += listing->subfolders.size();
         last = listing->path;
     }
-    const long made = allocations - before;
+    const long made = test::AllocationsSoFar() - before;
     ahead->Stop();
     EXPECT_EQ(subfolders, static_cast<std::size_t>(folders - 1));
     EXPECT_EQ(last,

@@ -1,42 +1,13 @@
-// Every allocation of the test program is counted here, so that a listing can show that its
+// Every allocation of the test program is counted, so that a listing can show that its
 // allocations do not grow with its rows.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <string>
 
+#include "counted_allocations.h"
 #include "fakes/loop_host.h"
 #include "fakes/text_services.h"
 #include "listing/list_files.h"
-
-namespace {
-std::atomic<long> allocations{0};
-}  // namespace
-
-void* operator new(std::size_t size) {
-    ++allocations;
-    if (void* block = std::malloc(size == 0 ? 1 : size))
-        return block;
-    throw std::bad_alloc();
-}
-// The sanitizers' runtime has array forms of its own that would not count.
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void operator delete(void* block) noexcept {
-    std::free(block);
-}
-void operator delete(void* block, std::size_t) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block) noexcept {
-    std::free(block);
-}
-void operator delete[](void* block, std::size_t) noexcept {
-    std::free(block);
-}
 
 namespace tavelin {
 namespace {
@@ -87,9 +58,9 @@ long ListingAllocations(int files) {
     test::FakeTextServices text;
     test::FakeHost host;
     FileGrid grid;
-    const long before = allocations;
+    const long before = test::AllocationsSoFar();
     EXPECT_EQ(ListFolderFiles(L"C:\\Big\\", 200, grid, {folder, text, host}), files);
-    const long made = allocations - before;
+    const long made = test::AllocationsSoFar() - before;
     std::wstring last;
     NameOf(files, last);
     EXPECT_EQ(grid.Cell(0, files), last);
