@@ -13,15 +13,12 @@
 
 #include "app/form1_win.h"
 #include "base/long_path.h"
+#include "support/elapsed.h"
 #include "support/tree_generator.h"
 #include "ui/event_pump.h"
 
 namespace tavelin::bench {
 namespace {
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
 
 std::size_t BareWalk(const std::wstring& folder) {
     std::size_t count = 1;

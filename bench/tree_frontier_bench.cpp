@@ -6,14 +6,11 @@
 #include <chrono>
 #include <cstdio>
 
+#include "support/elapsed.h"
 #include "tree/folder_tree.h"
 
 namespace tavelin::bench {
 namespace {
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
 
 struct Figures {
     double wide = 0;  // seconds for the children of one folder

@@ -20,6 +20,7 @@
 #include "services/file_system.h"
 #include "services/loop_host.h"
 #include "support/bench_frame.h"
+#include "support/elapsed.h"
 #include "support/generated_folders.h"
 #include "tree/folder_scan.h"
 #include "tree/node_path.h"
@@ -30,10 +31,6 @@
 
 namespace tavelin::bench {
 namespace {
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
 
 // A top-level window holding the tree view, mirroring the scan and listing a clicked folder as
 // the main window does.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "services/loop_host.h"
+#include "support/elapsed.h"
 #include "support/generated_folders.h"
 #include "tree/folder_scan.h"
 #include "tree/node_path.h"
@@ -15,10 +16,6 @@
 
 namespace tavelin::bench {
 namespace {
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
 
 // The window as the scan sees it, doing nothing. Its clock moves a microsecond a read, as cheap
 // as the tick count the real window paces by, so the scan probes every ten thousand reads.

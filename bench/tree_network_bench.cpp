@@ -16,6 +16,7 @@
 #include "services/attribute_filter.h"
 #include "services/loop_host.h"
 #include "support/delayed_file_system.h"
+#include "support/elapsed.h"
 #include "support/memory_file_system.h"
 #include "support/tree_generator.h"
 #include "tree/folder_copy.h"
@@ -26,10 +27,6 @@
 
 namespace tavelin::bench {
 namespace {
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
 
 // The window's part of the loops at its real cost (the queue and the key are looked at), without
 // the controls.

@@ -20,6 +20,7 @@
 #include "app/form1_resource.h"
 #include "res/resource.h"
 #include "support/bench_frame.h"
+#include "support/elapsed.h"
 #include "tree/folder_tree.h"
 #include "ui/event_pump.h"
 #include "ui/gdi_object_win.h"
@@ -28,10 +29,6 @@
 
 namespace tavelin::bench {
 namespace {
-
-double Seconds(std::chrono::steady_clock::time_point since) {
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - since).count();
-}
 
 // The processor time of this process so far. The chain's time goes to painting, most of it waiting
 // on other processes, so this tells how much of the wall-clock figure a busy machine added.
