@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "counted_allocations.h"
+#include "allocation_hooks.h"
 #include "fakes/loop_host.h"
 #include "fakes/text_services.h"
 #include "listing/list_files.h"

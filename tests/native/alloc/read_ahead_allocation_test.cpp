@@ -5,7 +5,7 @@
 #include <chrono>
 #include <string>
 
-#include "counted_allocations.h"
+#include "allocation_hooks.h"
 #include "tree/folder_read_ahead.h"
 
 namespace tavelin {

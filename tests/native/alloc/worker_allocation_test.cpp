@@ -3,57 +3,14 @@
 // allocation of a listing or creating thread it hits.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <string>
-#include <thread>
 
+#include "allocation_hooks.h"
 #include "fakes/file_system.h"
 #include "fakes/loop_host.h"
 #include "fakes/scan_observer.h"
 #include "tree/folder_copy.h"
 #include "tree/folder_scan.h"
-
-namespace {
-
-std::atomic<bool> armed{false};
-std::atomic<long> allowed{0};
-const std::thread::id testThread = std::this_thread::get_id();
-
-void FailOtherThreadsAfter(long allocations) {
-    allowed = allocations;
-    armed = true;
-}
-
-void Disarm() {
-    armed = false;
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    if (armed && std::this_thread::get_id() != testThread && allowed.fetch_sub(1) <= 0)
-        throw std::bad_alloc();
-    if (void* p = std::malloc(size == 0 ? 1 : size))
-        return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace tavelin {
 namespace {
@@ -81,9 +38,9 @@ TEST(WorkerAllocation, AFailureOnAListingThreadEndsTheScanAsEscapeDoes) {
         FolderTree tree;
         FakeHost host;
         FakeWindow window;
-        FailOtherThreadsAfter(after);
+        test::FailOtherThreadsAfter(after);
         EXPECT_THROW(ScanFolders(L"C:\\A\\", tree, fs, host, window), std::bad_alloc) << after;
-        Disarm();
+        test::StopFailing();
         EXPECT_LT(tree.Count(), kFolders) << after;
         EXPECT_TRUE(window.scanAborted) << after;
         EXPECT_EQ(host.status, L"フォルダ検索を中断しました。") << after;
@@ -100,9 +57,9 @@ TEST(WorkerAllocation, AFailureOnACreatingThreadEndsTheCopyAsEscapeDoes) {
         FakeWindow window;
         ScanFolders(L"C:\\A\\", tree, fs, host, window);
         ASSERT_EQ(tree.Count(), kFolders);
-        FailOtherThreadsAfter(after);
+        test::FailOtherThreadsAfter(after);
         EXPECT_THROW(CopyFolderNames(tree, L"E:\\Copy\\", fs, host), std::bad_alloc) << after;
-        Disarm();
+        test::StopFailing();
         EXPECT_LT(fs.Created().size(), kFolders - 1) << after;
         EXPECT_EQ(host.status, L"フォルダ名コピーを中断しました。") << after;
         EXPECT_EQ(host.painted.back(), host.status) << after;

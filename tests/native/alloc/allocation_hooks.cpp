@@ -1,15 +1,21 @@
-#include "counted_allocations.h"
+#include "allocation_hooks.h"
 
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include <thread>
 
 namespace {
 std::atomic<long> allocations{0};
+std::atomic<bool> failing{false};
+std::atomic<long> allowed{0};
+std::thread::id failingSetBy;
 }  // namespace
 
 void* operator new(std::size_t size) {
     ++allocations;
+    if (failing && std::this_thread::get_id() != failingSetBy && allowed.fetch_sub(1) <= 0)
+        throw std::bad_alloc();
     if (void* block = std::malloc(size == 0 ? 1 : size))
         return block;
     throw std::bad_alloc();
@@ -35,6 +41,16 @@ namespace tavelin::test {
 
 long AllocationsSoFar() {
     return allocations;
+}
+
+void FailOtherThreadsAfter(long count) {
+    failingSetBy = std::this_thread::get_id();
+    allowed = count;
+    failing = true;
+}
+
+void StopFailing() {
+    failing = false;
 }
 
 }  // namespace tavelin::test
