@@ -43,6 +43,8 @@ struct FolderListing {
         return std::wstring_view(names).substr(subfolder.nameStart, subfolder.nameLength);
     }
     void Add(std::wstring_view name, bool loopLink);
+    // Empties it for another folder, keeping its room.
+    void Clear();
 };
 
 // Shared by its owner and its threads, each holding it until it is done with it.
@@ -50,32 +52,39 @@ class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
     struct Key {};
 
   public:
+    // How far ahead, and with how many threads: `distance` folders while calls take about as long
+    // as a network round trip, `quickDistance` while they return at once, which one thread lists
+    // then, a run of folders at a time.
+    struct Reach {
+        std::size_t threads;
+        std::size_t distance;
+        std::size_t quickDistance;
+    };
+
     // Starts listing at `root` (a folder path ending in "\"). The file system must take calls
     // from several threads at once, and outlive every call made on it.
-    static std::shared_ptr<FolderReadAhead> Create(FileSystem& fs,
-                                                   const std::wstring& root,
-                                                   std::size_t threads,
-                                                   std::size_t distance) {
-        return std::make_shared<FolderReadAhead>(Key{}, fs, root, threads, distance);
+    static std::shared_ptr<FolderReadAhead> Create(FileSystem& fs, const std::wstring& root, Reach reach) {
+        return std::make_shared<FolderReadAhead>(Key{}, fs, root, reach);
     }
-    FolderReadAhead(Key, FileSystem& fs, const std::wstring& root, std::size_t threads, std::size_t distance);
+    FolderReadAhead(Key, FileSystem& fs, const std::wstring& root, Reach reach);
     FolderReadAhead(const FolderReadAhead&) = delete;
     FolderReadAhead& operator=(const FolderReadAhead&) = delete;
 
     // Lists no more and returns at once: a listing under way ends on its own, and is dropped.
     void Stop();
     // The listing of the next folder in order, once it is there; nullptr when it is not after
-    // `wait`. The folders are listed by the threads alone, so that a call a server holds up
-    // never holds up the caller longer than `wait`. Throws what listing it threw, or what a
-    // thread threw: the read-ahead then lists no more.
-    std::shared_ptr<const FolderListing> Next(std::chrono::milliseconds wait);
+    // `wait`. It stays valid until the next call: then it may be used for another folder. The
+    // folders are listed by the threads alone, so that a call a server holds up never holds up
+    // the caller longer than `wait`. Throws what listing it threw, or what a thread threw: the
+    // read-ahead then lists no more.
+    const FolderListing* Next(std::chrono::milliseconds wait);
 
   private:
     // A folder to list, or the sub-folders of a listing that have no place of their own yet.
     //
     // The rule both walkers keep: the slots run in the scan's order; a remainder (kRest) always
     // has at `next` a sub-folder to list, so it is work until its last one has a slot of its own,
-    // and whoever gives that slot removes it. Reach is the first `distance_` slots that are
+    // and whoever gives that slot removes it. Reach is the first `Distance()` slots that are
     // folders, remainders not counted; a waiting folder or a remainder within reach is work.
     struct Slot {
         enum class State { kWaiting, kListing, kListed, kRest };
@@ -94,25 +103,53 @@ class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
     };
     using Slots = std::list<Slot>;
 
+    struct Listed {
+        std::shared_ptr<const FolderListing> listing;
+        std::exception_ptr error;
+    };
+    // The folders one thread lists on its own, depth first from the folder it took, before it
+    // hands them over at once. Each thread keeps its own from run to run.
+    struct Run {
+        std::vector<Listed> listed;
+        // Listings done with, for the folders this run lists.
+        std::vector<std::shared_ptr<FolderListing>> spare;
+        DirEntry entry;
+        struct Open {
+            std::shared_ptr<const FolderListing> listing;
+            std::size_t next;
+        };
+        // The listings whose sub-folders from `next` on are still to be listed, the deepest last.
+        std::vector<Open> open;
+        // The calls timed, for the budget.
+        std::vector<std::chrono::steady_clock::duration> times;
+
+        // The next folder depth first below the folder the run took, as a path; false when
+        // there is none.
+        bool NextPath(std::wstring& path);
+    };
+
     Slots::iterator Place(Slots::iterator before,
                           Slot::State state,
                           std::wstring path,
                           std::shared_ptr<const FolderListing> listing = nullptr);
     void Retire(Slots::iterator slot);
+    void Recycle(std::shared_ptr<const FolderListing> listing);
     void Fail(std::exception_ptr error);
     void Work();
-    void ListSlot(Slots::iterator slot, std::unique_lock<std::mutex>& lock);
-    Slots::iterator TakeWork();
+    void ListRun(Slots::iterator slot, std::size_t room, Run& run, std::unique_lock<std::mutex>& lock);
+    void Hand(Slots::iterator slot, Run& run);
+    Slots::iterator TakeWork(std::size_t& room, Run& run);
+    void TakeOver(Slots::iterator rest, Run& run);
+    std::size_t Distance() const { return budget_.Quick() ? reach_.quickDistance : reach_.distance; }
     bool WorkWithinReach() const;
     bool WorthWaking() const;
     bool ReachWorthListing(std::size_t taken);
-    std::shared_ptr<const FolderListing> NextTaken();
-    std::shared_ptr<const FolderListing> List(std::wstring path);
+    const FolderListing* NextTaken();
+    std::shared_ptr<const FolderListing> List(const std::wstring& path, Run& run);
 
     FileSystem& fs_;
     LinkLoopGuard links_;
-    const std::size_t threadCount_;
-    const std::size_t distance_;
+    const Reach reach_;
     ThreadBudget budget_;
     std::atomic<bool> cancelled_{false};
     std::mutex mutex_;
@@ -120,8 +157,10 @@ class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
     std::condition_variable listed_;
     // Every folder from the one the scan asks for next on, as far as the listings so far tell.
     Slots slots_;
-    // Slots done with, kept for the folders to come: a folder then costs no slot of its own.
+    // Slots and listings done with, kept for the folders to come: a folder then costs no
+    // allocation of its own.
     Slots spare_;
+    std::vector<std::shared_ptr<FolderListing>> spareListings_;
     std::size_t idle_ = 0;
     // Folders the scan has taken since a thread was last woken for the reach they free.
     std::size_t freed_ = 0;
@@ -134,6 +173,9 @@ class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
     std::array<Taken, 32> taken_;
     std::size_t takenNext_ = 0;
     std::size_t takenCount_ = 0;
+    // The listing handed out last, and those the scan is done with since it last took the lock.
+    std::shared_ptr<const FolderListing> current_;
+    std::vector<std::shared_ptr<const FolderListing>> done_;
     std::size_t busy_ = 0;
     bool waiting_ = false;
     std::exception_ptr failure_;

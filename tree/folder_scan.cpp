@@ -10,11 +10,11 @@ constexpr wchar_t kScanAborted[] = L"フォルダ検索を中断しました。"
 // Under some implementations each look at the queue or the key is a round trip to another
 // process that costs more than a directory entry; no one presses a key for less than this.
 constexpr auto kProbeInterval = std::chrono::milliseconds(10);
-// On a file server every folder is a round trip; this many at once hide most of it.
-constexpr std::size_t kListingThreads = 12;
-// Folders listed ahead of the scan at most: enough to keep every thread busy past the folders
-// that must wait for their parent's listing.
-constexpr std::size_t kListingDistance = 256;
+// On a file server every folder is a round trip: twelve threads at once hide most of it, 256
+// folders ahead keep every thread busy past the folders that must wait for their parent's listing.
+// Where calls return at once, one thread lists ahead, woken for a quarter of its reach at a time:
+// the further, the fewer wakes, each of which costs far more than a folder.
+constexpr FolderReadAhead::Reach kListingReach{.threads = 12, .distance = 256, .quickDistance = 4096};
 }  // namespace
 
 FolderScan::FolderScan(FolderTree& tree, FileSystem& fs, LoopHost& host, ScanObserver& observer)
@@ -66,7 +66,7 @@ void FolderScan::Run(const std::wstring& searchFolder) {
     // The read-ahead lists the folders in the order they are visited here, and lists no more once
     // the scan has ended, however it ends; a listing under way then ends on its own. It takes the
     // folder made full once, so that the names found below reach the file system as they are.
-    const auto ahead = FolderReadAhead::Create(fs_, fs_.FullPath(searchFolder), kListingThreads, kListingDistance);
+    const auto ahead = FolderReadAhead::Create(fs_, fs_.FullPath(searchFolder), kListingReach);
     const StopOnExit stopAhead(*ahead);
     // The children of the node at `index` land right behind it, so this walks the growing tree
     // in pre-order without any list of its own; the count is re-read on every pass.
@@ -74,7 +74,7 @@ void FolderScan::Run(const std::wstring& searchFolder) {
         const NodeId node = tree_.NodeAt(index);
         if (loopLinks_.contains(node))
             continue;
-        if (auto listing = NextListing(*ahead)) {
+        if (const FolderListing* listing = NextListing(*ahead)) {
             cutShort_ += listing->cutShort ? 1 : 0;
             AddSubfolders(*listing, node);
         }
@@ -97,9 +97,9 @@ void FolderScan::Run(const std::wstring& searchFolder) {
         observer_.SetTreeReady(true);
 }
 
-std::shared_ptr<const FolderListing> FolderScan::NextListing(FolderReadAhead& ahead) {
+const FolderListing* FolderScan::NextListing(FolderReadAhead& ahead) {
     for (;;) {
-        if (auto listing = ahead.Next(kProbeInterval))
+        if (const FolderListing* listing = ahead.Next(kProbeInterval))
             return listing;
         if (pacer_.Due() && !Probe())
             return nullptr;

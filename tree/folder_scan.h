@@ -35,7 +35,7 @@ class FolderScan {
     void AddSubfolders(const FolderListing& folder, NodeId node);
     // The listing of the next folder in the scan's order, probing while it is not there; nullptr
     // when the scan must stop.
-    std::shared_ptr<const FolderListing> NextListing(FolderReadAhead& ahead);
+    const FolderListing* NextListing(FolderReadAhead& ahead);
     bool Probe();
     void Abort();
     bool Aborted() const { return observer_.IsScanAborted(); }

@@ -11,7 +11,13 @@ namespace tavelin {
 
 class ThreadBudget {
   public:
+    // One call in this many is timed while calls are quick.
+    static constexpr unsigned kQuickSampling = 8;
+
     ThreadBudget(std::size_t threads, std::size_t whileQuick) : threads_(threads), whileQuick_(whileQuick) {}
+
+    // Whether one call took about as long as a network round trip.
+    static bool RoundTrip(std::chrono::steady_clock::duration took);
 
     std::size_t Allowed() const { return slow_ ? threads_ : std::min(threads_, whileQuick_); }
     bool Quick() const { return !slow_; }
@@ -23,8 +29,6 @@ class ThreadBudget {
     bool Record(std::chrono::steady_clock::duration took);
 
   private:
-    static constexpr unsigned kQuickSampling = 8;
-
     std::size_t threads_;
     std::size_t whileQuick_;
     std::chrono::steady_clock::duration average_{};
