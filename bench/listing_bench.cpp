@@ -18,15 +18,17 @@
 #include "platform/text_services_win.h"
 #include "platform/tick_clock_win.h"
 #include "support/tree_generator.h"
+#include "ui/event_pump.h"
 
 namespace tavelin {
 namespace {
 
+// The window as the listing sees it: it reads the real Escape key, and does nothing else.
 class NoOpHost : public LoopHost {
   public:
     void SetStatus(const std::wstring&) override {}
     void RepaintStatus() override {}
-    bool EscapeDown() override { return false; }
+    bool EscapeDown() override { return ui::EscapeDown(); }
     void PumpEvents() override {}
     void KeepResponsive() override {}
     void Inform(const std::wstring&) override {}
