@@ -192,7 +192,8 @@ void FolderReadAhead::ListRun(Slots::iterator slot, std::size_t room, Run& run, 
 
 // The run's folders take the place of the slot it was taken from, in its order; the sub-folders
 // left of the folders it went into follow them, the deepest folder's first, and then everything
-// that was known to follow the slot: that is depth first.
+// that was known to follow the slot: that is depth first. The listings it is done with are let go
+// under the lock, so that they can be used again.
 void FolderReadAhead::Hand(Slots::iterator slot, Run& run) {
     const auto after = std::next(slot);
     for (std::size_t i = 0; i < run.listed.size(); ++i) {
@@ -208,6 +209,9 @@ void FolderReadAhead::Hand(Slots::iterator slot, Run& run) {
             Retire(rest);
     }
     run.open.clear();
+    for (auto& listing : run.closed)
+        Recycle(std::move(listing));
+    run.closed.clear();
 }
 
 bool FolderReadAhead::Run::NextPath(std::wstring& path) {
@@ -216,8 +220,10 @@ bool FolderReadAhead::Run::NextPath(std::wstring& path) {
         const FolderListing& parent = *deepest.listing;
         while (deepest.next < parent.subfolders.size() && parent.subfolders[deepest.next].loopLink)
             ++deepest.next;
-        if (deepest.next == parent.subfolders.size())
+        if (deepest.next == parent.subfolders.size()) {
+            closed.push_back(std::move(deepest.listing));
             continue;
+        }
         const std::wstring_view name = parent.Name(parent.subfolders[deepest.next++]);
         path.reserve(parent.path.size() + name.size() + 1);
         path.assign(parent.path).append(name) += L'\\';

@@ -118,8 +118,10 @@ class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
             std::shared_ptr<const FolderListing> listing;
             std::size_t next;
         };
-        // The listings whose sub-folders from `next` on are still to be listed, the deepest last.
+        // The listings whose sub-folders from `next` on are still to be listed, the deepest last,
+        // and those whose sub-folders have all been listed since the run began.
         std::vector<Open> open;
+        std::vector<std::shared_ptr<const FolderListing>> closed;
         // The calls timed, for the budget.
         std::vector<std::chrono::steady_clock::duration> times;
 
