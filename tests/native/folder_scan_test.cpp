@@ -268,6 +268,22 @@ TEST(FolderScan, EscapeReturnsAtOnceWhileAListingIsHeldUpAndDropsItsResult) {
     }
 }
 
+TEST(FolderScan, AFileServerIsListedByManyThreadsOnceItIsRecognised) {
+    // Every search as slow as a round trip: the one thread that lists a local disk a run of
+    // folders at a time stops its run at the first slow call it times, so that once the server
+    // is recognised the threads share the folders.
+    FakeFileSystem fs;
+    for (int i = 0; i < 300; ++i)
+        fs.AddFolder(L"C:\\A\\f" + std::to_wstring(i));
+    fs.searchDelay = std::chrono::milliseconds(2);
+    FolderTree tree;
+    FakeHost host;
+    FakeWindow window;
+    ScanFolders(L"C:\\A\\", tree, fs, host, window);
+    EXPECT_EQ(tree.Count(), 301u);
+    EXPECT_GE(fs.PeakSearches(), 4);
+}
+
 TEST(FolderScan, EscapeStopsAListingAheadBetweenItsEntries) {
     // A huge folder listed ahead on a thread while the scan is still short of it.
     FakeFileSystem fs;

@@ -112,7 +112,9 @@ class FakeFileSystem : public FileSystem {
 
     std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
         WaitWhileBlocked(folder);
-        ++*openSearches_;
+        const int open = ++*openSearches_;
+        for (int peak = *peakSearches_; open > peak && !peakSearches_->compare_exchange_weak(peak, open);) {
+        }
         std::this_thread::sleep_for(searchDelay);
         if (!searchDelays.empty())
             std::this_thread::sleep_for(searchDelays[(*searchCount_)++ % searchDelays.size()]);
@@ -167,6 +169,8 @@ class FakeFileSystem : public FileSystem {
     const std::vector<std::wstring>& Created() const { return created_; }
     // Searches under way: started and, when they found the folder, not yet closed.
     int OpenSearches() const { return *openSearches_; }
+    // The most searches open at once so far.
+    int PeakSearches() const { return *peakSearches_; }
     // How long each search takes to start, as on a file server.
     std::chrono::microseconds searchDelay{0};
     // Further delays taken by the searches in turn, one each, from the first again after the last.
@@ -270,6 +274,7 @@ class FakeFileSystem : public FileSystem {
     std::unique_ptr<std::atomic<int>> blockedCalls_ = std::make_unique<std::atomic<int>>(0);
     std::wstring blocked_;
     std::unique_ptr<std::atomic<int>> openSearches_ = std::make_unique<std::atomic<int>>(0);
+    std::unique_ptr<std::atomic<int>> peakSearches_ = std::make_unique<std::atomic<int>>(0);
     std::unique_ptr<std::atomic<std::size_t>> searchCount_ = std::make_unique<std::atomic<std::size_t>>(0);
     std::unique_ptr<std::atomic<long>> entriesRead_ = std::make_unique<std::atomic<long>>(0);
     std::map<std::wstring, std::vector<DirEntry>> folders_;
