@@ -114,7 +114,7 @@ const FolderListing* FolderReadAhead::Next(std::chrono::milliseconds wait) {
 }
 
 const FolderListing* FolderReadAhead::NextTaken() {
-    Taken taken = std::move(taken_[takenNext_++]);
+    Listed taken = std::move(taken_[takenNext_++]);
     if (takenNext_ == takenCount_)
         takenNext_ = takenCount_ = 0;
     if (taken.error)

@@ -125,8 +125,8 @@ class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
         // The calls timed, for the budget.
         std::vector<std::chrono::steady_clock::duration> times;
 
-        // The next folder depth first below the folder the run took, as a path; false when
-        // there is none.
+        // The next folder depth first, as a path: the next sub-folder of the deepest listing still
+        // open; false when none is left open.
         bool NextPath(std::wstring& path);
     };
 
@@ -168,11 +168,7 @@ class FolderReadAhead : public std::enable_shared_from_this<FolderReadAhead> {
     std::size_t freed_ = 0;
 
     // The scan's own: listings taken from the front in one run, handed out one at a time.
-    struct Taken {
-        std::shared_ptr<const FolderListing> listing;
-        std::exception_ptr error;
-    };
-    std::array<Taken, 32> taken_;
+    std::array<Listed, 32> taken_;
     std::size_t takenNext_ = 0;
     std::size_t takenCount_ = 0;
     // The listing handed out last, and those the scan is done with since it last took the lock.
