@@ -149,10 +149,7 @@ TEST(FolderCopy, EscapeStopsBeforeTheNextFolderAndOnlyFoldersNamedBeforeItAreMad
 TEST(FolderCopy, EscapeReturnsAtOnceWhileACreationIsHeldUpAndDoesNotCountIt) {
     CopyFixture f;
     f.fs.Block(L"E:\\Copy\\B");
-    f.host.onPoll = [&] {
-        if (f.host.escapeFromPoll == 0 && f.fs.BlockedCalls() > 0)
-            f.host.escapeFromPoll = f.host.polls;
-    };
+    f.host.escapeOnceTrue = [&] { return f.fs.BlockedCalls() > 0; };
     FolderCopyResult result;
     {
         FakeFileSystem::ReleaseLater guard(f.fs);

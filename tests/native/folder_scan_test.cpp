@@ -249,10 +249,7 @@ TEST(FolderScan, EscapeReturnsAtOnceWhileAListingIsHeldUpAndDropsItsResult) {
         fs.Block(L"C:\\A\\Alpha");
         FolderTree tree;
         FakeHost host;
-        host.onPoll = [&] {
-            if (host.escapeFromPoll == 0 && fs.BlockedCalls() > 0)
-                host.escapeFromPoll = host.polls;
-        };
+        host.escapeOnceTrue = [&] { return fs.BlockedCalls() > 0; };
         FakeWindow window;
         {
             FakeFileSystem::ReleaseLater guard(fs);
@@ -296,10 +293,7 @@ TEST(FolderScan, EscapeStopsAListingAheadBetweenItsEntries) {
     fs.entryDelay = std::chrono::microseconds(50);
     FolderTree tree;
     FakeHost host;
-    host.onPoll = [&] {
-        if (host.escapeFromPoll == 0 && fs.EntriesRead() > 200)
-            host.escapeFromPoll = host.polls;
-    };
+    host.escapeOnceTrue = [&] { return fs.EntriesRead() > 200; };
     FakeWindow window;
     ScanFolders(L"C:\\A\\", tree, fs, host, window);
     EXPECT_TRUE(window.scanAborted);

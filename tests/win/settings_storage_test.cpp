@@ -239,7 +239,9 @@ TEST_F(SettingsStorageFile, ALinkStaysALinkAndTheFileItLeadsToTakesTheSave) {
 }
 
 // The program's own lines in Shift-JIS beside the user's bytes, which come back exactly: a lead
-// byte before the line end, one before "=", characters Shift-JIS does not have, random bytes.
+// byte before the line end, one before "=", characters Shift-JIS does not have, random bytes. With
+// the system code page UTF-8, such an older file is read and written in the code page of the
+// user's locale all the same.
 TEST_F(SettingsStorageFile, BytesThatAreNoShiftJisCharacterComeBackAsTheyWere) {
     std::vector<std::string> files = {"[User]\r\nlead=\x82\r\nk\x82=v\r\nodd=\x85\x40\xEB\x40\r\n" +
                                       ToCodePage932(L"名前=値\r\n")};
@@ -255,30 +257,19 @@ TEST_F(SettingsStorageFile, BytesThatAreNoShiftJisCharacterComeBackAsTheyWere) {
         }
         files.push_back(file);
     }
-    const std::wstring folder = L"D:\\表計算\\ソフト\\";
-    for (const std::string& file : files) {
-        WriteRawFile(paths.iniPath, file);
-        WriteSettings(storage, paths.iniPath, DefaultWindowSettings(), folder, L"");
-        const std::string saved = ReadRawFile(paths.iniPath);
-        EXPECT_TRUE(saved.starts_with(file)) << testing::PrintToString(saved);
-        EXPECT_NE(saved.find("FLD1=" + ToCodePage932(folder) + "\r\n"), std::string::npos)
-            << testing::PrintToString(saved);
-        EXPECT_EQ(ReadSettings(storage, paths).searchFolder, folder);
-    }
-}
-
-// With the system code page UTF-8, an older Shift-JIS file is read and written in the code page
-// of the user's locale.
-TEST_F(SettingsStorageFile, WithTheSystemCodePageUtf8OlderFilesStayShiftJis) {
     SettingsStorageWin utf8System(CP_UTF8, 5000);
-    const std::string file = ToCodePage932(L"[Set]\r\nFLD2=E:\\写し先\\\r\n");
-    WriteRawFile(paths.iniPath, file);
-    EXPECT_EQ(ReadSettings(utf8System, paths).targetFolder, L"E:\\写し先\\");
-    WriteSettings(utf8System, paths.iniPath, DefaultWindowSettings(), L"D:\\表計算\\", L"E:\\写し先\\");
-    const std::string saved = ReadRawFile(paths.iniPath);
-    EXPECT_TRUE(saved.starts_with(file)) << testing::PrintToString(saved);
-    EXPECT_NE(saved.find("FLD1=" + ToCodePage932(L"D:\\表計算\\") + "\r\n"), std::string::npos)
-        << testing::PrintToString(saved);
+    const std::wstring folder = L"D:\\表計算\\ソフト\\";
+    for (SettingsStorageWin* system : {&storage, &utf8System}) {
+        for (const std::string& file : files) {
+            WriteRawFile(paths.iniPath, file);
+            WriteSettings(*system, paths.iniPath, DefaultWindowSettings(), folder, L"");
+            const std::string saved = ReadRawFile(paths.iniPath);
+            EXPECT_TRUE(saved.starts_with(file)) << testing::PrintToString(saved);
+            EXPECT_NE(saved.find("FLD1=" + ToCodePage932(folder) + "\r\n"), std::string::npos)
+                << testing::PrintToString(saved);
+            EXPECT_EQ(ReadSettings(*system, paths).searchFolder, folder);
+        }
+    }
 }
 
 // A locale with no code page of its own leaves UTF-8 for files that are not quite UTF-8, and

@@ -7,6 +7,7 @@
 #include "allocation_hooks.h"
 #include "fakes/loop_host.h"
 #include "fakes/text_services.h"
+#include "generated_entries.h"
 #include "listing/list_files.h"
 
 namespace tavelin {
@@ -21,40 +22,17 @@ void NameOf(int file, std::wstring& name) {
     name += L".c";
 }
 
-// A folder of `count` files whose entries are written into the caller's entry, so that the
-// file system allocates nothing per file, as a real directory search does not either.
-class GeneratedFiles final : public FileSystem {
-  public:
-    explicit GeneratedFiles(int count) : count_(count) {}
-    std::unique_ptr<DirectorySearch> Search(const std::wstring&) override { return std::make_unique<Files>(count_); }
-    bool IsDirectory(const std::wstring&) override { return true; }
-    bool MakeDirectory(const std::wstring&) override { return false; }
-    std::optional<FolderIdentity> Identity(const std::wstring&) override { return std::nullopt; }
-
-  private:
-    class Files final : public DirectorySearch {
-      public:
-        explicit Files(int count) : count_(count) {}
-        bool Next(DirEntry& entry) override {
-            if (next_ == count_)
-                return false;
-            NameOf(++next_, entry.name);
-            entry.attributes = next_ % 2 ? kAttrArchive : kAttrReadOnly;
-            entry.size = 1000003ull * static_cast<unsigned>(next_);
-            entry.lastWriteTime = test::FileTimeOf(2024, 1 + next_ % 12, 1 + next_ % 28, next_ % 24, 30, 8);
-            return true;
-        }
-
-      private:
-        int count_;
-        int next_ = 0;
-    };
-    int count_;
-};
-
 // The allocations of one listing into a grid that has listed nothing before.
 long ListingAllocations(int files) {
-    GeneratedFiles folder(files);
+    // Each file written into the caller's entry: the file system allocates nothing per file.
+    test::GeneratedEntries folder([files](const std::wstring&) { return files; },
+                                  [](int n, DirEntry& entry) {
+                                      NameOf(n, entry.name);
+                                      entry.attributes = n % 2 ? kAttrArchive : kAttrReadOnly;
+                                      entry.size = 1000003ull * static_cast<unsigned>(n);
+                                      entry.lastWriteTime =
+                                          test::FileTimeOf(2024, 1 + n % 12, 1 + n % 28, n % 24, 30, 8);
+                                  });
     test::FakeTextServices text;
     test::FakeHost host;
     FileGrid grid;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "allocation_hooks.h"
+#include "generated_entries.h"
 #include "tree/folder_read_ahead.h"
 
 namespace tavelin {
@@ -15,44 +16,27 @@ constexpr int kFanOut = 10;
 constexpr int kDepth = 5;
 
 // Folders `kFanOut` wide and `kDepth` deep under the root, with names that miss any string's own
-// buffer. Each entry is written into the caller's, as a real directory search does, so the
-// search object is the file system's one allocation a folder.
-class GeneratedFolders final : public FileSystem {
-  public:
-    std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
-        int depth = 0;
-        for (wchar_t c : folder)
-            depth += c == L'\\';
-        return std::make_unique<Folders>(depth <= kDepth ? kFanOut : 0);
-    }
-    bool IsDirectory(const std::wstring&) override { return true; }
-    bool MakeDirectory(const std::wstring&) override { return false; }
-    std::optional<FolderIdentity> Identity(const std::wstring&) override { return std::nullopt; }
-
-  private:
-    class Folders final : public DirectorySearch {
-      public:
-        explicit Folders(int count) : count_(count) {}
-        bool Next(DirEntry& entry) override {
-            if (next_ == count_)
-                return false;
+// buffer.
+test::GeneratedEntries GeneratedFolders() {
+    return test::GeneratedEntries(
+        [](const std::wstring& folder) {
+            int depth = 0;
+            for (wchar_t c : folder)
+                depth += c == L'\\';
+            return depth <= kDepth ? kFanOut : 0;
+        },
+        [](int n, DirEntry& entry) {
             entry.name.assign(L"a-folder-with-a-long-name-");
-            entry.name += static_cast<wchar_t>(L'0' + next_++);
+            entry.name += static_cast<wchar_t>(L'0' + n - 1);
             entry.attributes = kAttrDirectory;
-            return true;
-        }
-
-      private:
-        int count_;
-        int next_ = 0;
-    };
-};
+        });
+}
 
 TEST(ReadAheadAllocations, PastItsReachAFolderCostsNothingButTheFileSystemsSearch) {
     // Listings the scan is done with are used again: a listing, its path and its names of its own
     // made four allocations a folder with the file system's search.
     constexpr std::size_t kReach = 256;
-    GeneratedFolders fs;
+    test::GeneratedEntries fs = GeneratedFolders();
     long folders = 1;
     for (int level = 1, width = kFanOut; level <= kDepth; ++level, width *= kFanOut)
         folders += width;

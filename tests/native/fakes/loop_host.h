@@ -14,6 +14,8 @@ class FakeHost : public LoopHost {
   public:
     // Escape reads as held from the poll with this number on (counted from 1); 0: never.
     int escapeFromPoll = 0;
+    // Escape reads as held from the first poll at which this holds, when set.
+    std::function<bool()> escapeOnceTrue;
     std::function<void()> onPump;
     // Runs at every read of Escape, before the answer.
     std::function<void()> onPoll;
@@ -32,6 +34,8 @@ class FakeHost : public LoopHost {
     }
     bool EscapeDown() override {
         ++polls;
+        if (escapeFromPoll == 0 && escapeOnceTrue && escapeOnceTrue())
+            escapeFromPoll = polls;
         if (onPoll)
             onPoll();
         return escapeFromPoll != 0 && polls >= escapeFromPoll;
