@@ -17,6 +17,7 @@
 #include "platform/file_system_win.h"
 #include "platform/text_services_win.h"
 #include "platform/tick_clock_win.h"
+#include "support/quiet_window.h"
 #include "support/tree_generator.h"
 #include "ui/event_pump.h"
 
@@ -24,15 +25,9 @@ namespace tavelin {
 namespace {
 
 // The window as the listing sees it: it reads the real Escape key, and does nothing else.
-class NoOpHost : public LoopHost {
+class NoOpHost final : public bench::QuietWindow {
   public:
-    void SetStatus(const std::wstring&) override {}
-    void RepaintStatus() override {}
     bool EscapeDown() override { return ui::EscapeDown(); }
-    void PumpEvents() override {}
-    void KeepResponsive() override {}
-    void Inform(const std::wstring&) override {}
-    void ShowError(const std::wstring&) override {}
     std::chrono::steady_clock::time_point Now() override { return TickClockNow(); }
 };
 

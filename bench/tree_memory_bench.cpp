@@ -18,13 +18,12 @@
 #include "platform/text_services_win.h"
 #include "platform/tick_clock_win.h"
 #include "services/file_system.h"
-#include "services/loop_host.h"
 #include "support/bench_frame.h"
 #include "support/elapsed.h"
 #include "support/generated_folders.h"
+#include "support/quiet_window.h"
 #include "tree/folder_scan.h"
 #include "tree/node_path.h"
-#include "tree/scan_observer.h"
 #include "ui/event_pump.h"
 #include "ui/reflected_notify_win.h"
 #include "ui/tree_view_win.h"
@@ -34,7 +33,7 @@ namespace {
 
 // A top-level window holding the tree view, mirroring the scan and listing a clicked folder as
 // the main window does.
-class TreeWindow final : public ScanObserver, public LoopHost {
+class TreeWindow final : public QuietWindow {
   public:
     TreeWindow(const FolderTree& tree, FileSystem& files) : tree_(tree), files_(files) {
         frame_ = CreateBenchFrame(L"TavelinTreeMemoryBench", &TreeWindow::Proc, this);
@@ -47,21 +46,11 @@ class TreeWindow final : public ScanObserver, public LoopHost {
     HWND Tree() const { return treeView_.Handle(); }
     const std::wstring& Status() const { return status_; }
 
-    void ClearFileList() override {}
-    void SetTreeReady(bool) override {}
-    void SetScanAborted(bool aborted) override { aborted_ = aborted; }
-    bool IsScanAborted() const override { return aborted_; }
     void EnableTree(bool enabled) override { treeView_.SetEnabled(enabled); }
     void ClearTree() override { view_.Clear(); }
     void NodeAdded(NodeId node, NodeId parent) override { view_.NodeAdded(node, parent); }
 
     void SetStatus(const std::wstring& text) override { status_ = text; }
-    void RepaintStatus() override {}
-    bool EscapeDown() override { return false; }
-    void PumpEvents() override {}
-    void KeepResponsive() override {}
-    void Inform(const std::wstring&) override {}
-    void ShowError(const std::wstring&) override {}
     std::chrono::steady_clock::time_point Now() override { return TickClockNow(); }
 
   private:
@@ -91,7 +80,6 @@ class TreeWindow final : public ScanObserver, public LoopHost {
     FileGrid grid_;
     TextServicesWin text_;
     std::wstring status_;
-    bool aborted_ = false;
 };
 
 // Opens the way down to the last folder in pre-order and clicks its label, as a user would;

@@ -7,39 +7,22 @@
 #include <cstdlib>
 #include <string>
 
-#include "services/loop_host.h"
 #include "support/elapsed.h"
 #include "support/generated_folders.h"
+#include "support/quiet_window.h"
 #include "tree/folder_scan.h"
 #include "tree/node_path.h"
-#include "tree/scan_observer.h"
 
 namespace tavelin::bench {
 namespace {
 
-// The window as the scan sees it, doing nothing. Its clock moves a microsecond a read, as cheap
-// as the tick count the real window paces by, so the scan probes every ten thousand reads.
-class QuietWindow final : public ScanObserver, public LoopHost {
+// Its clock moves a microsecond a read, as cheap as the tick count the real window paces by, so
+// the scan probes every ten thousand reads.
+class MicrosecondWindow final : public QuietWindow {
   public:
-    void ClearFileList() override {}
-    void SetTreeReady(bool) override {}
-    void SetScanAborted(bool aborted) override { aborted_ = aborted; }
-    bool IsScanAborted() const override { return aborted_; }
-    void EnableTree(bool) override {}
-    void ClearTree() override {}
-    void NodeAdded(NodeId, NodeId) override {}
-
-    void SetStatus(const std::wstring&) override {}
-    void RepaintStatus() override {}
-    bool EscapeDown() override { return false; }
-    void PumpEvents() override {}
-    void KeepResponsive() override {}
-    void Inform(const std::wstring&) override {}
-    void ShowError(const std::wstring&) override {}
     std::chrono::steady_clock::time_point Now() override { return now_ += std::chrono::microseconds(1); }
 
   private:
-    bool aborted_ = false;
     std::chrono::steady_clock::time_point now_;
 };
 
@@ -52,7 +35,7 @@ int main(int argc, char** argv) {
     const int depth = argc > 2 ? std::atoi(argv[2]) : 6;
     FolderTree tree;
     bench::GeneratedFolders folders(fanOut, depth, 2);
-    bench::QuietWindow window;
+    bench::MicrosecondWindow window;
     auto start = std::chrono::steady_clock::now();
     ScanFolders(L"C:\\bench\\", tree, folders, window, window);
     const double scan = bench::Seconds(start);

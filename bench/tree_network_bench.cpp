@@ -14,15 +14,14 @@
 #include "platform/file_system_win.h"
 #include "platform/tick_clock_win.h"
 #include "services/attribute_filter.h"
-#include "services/loop_host.h"
 #include "support/delayed_file_system.h"
 #include "support/elapsed.h"
 #include "support/memory_file_system.h"
+#include "support/quiet_window.h"
 #include "support/tree_generator.h"
 #include "tree/folder_copy.h"
 #include "tree/folder_scan.h"
 #include "tree/node_path.h"
-#include "tree/scan_observer.h"
 #include "ui/event_pump.h"
 
 namespace tavelin::bench {
@@ -30,27 +29,11 @@ namespace {
 
 // The window's part of the loops at its real cost (the queue and the key are looked at), without
 // the controls.
-class Window final : public LoopHost, public ScanObserver {
+class Window final : public QuietWindow {
   public:
-    void SetStatus(const std::wstring&) override {}
-    void RepaintStatus() override {}
     bool EscapeDown() override { return ui::EscapeDown(); }
     void PumpEvents() override { ui::PumpEvents(); }
-    void KeepResponsive() override {}
-    void Inform(const std::wstring&) override {}
-    void ShowError(const std::wstring&) override {}
     std::chrono::steady_clock::time_point Now() override { return TickClockNow(); }
-
-    void ClearFileList() override {}
-    void SetTreeReady(bool) override {}
-    void SetScanAborted(bool aborted) override { aborted_ = aborted; }
-    bool IsScanAborted() const override { return aborted_; }
-    void EnableTree(bool) override {}
-    void ClearTree() override {}
-    void NodeAdded(NodeId, NodeId) override {}
-
-  private:
-    bool aborted_ = false;
 };
 
 // One folder after the other, depth first, keeping what the scan keeps.
