@@ -37,6 +37,14 @@ constexpr wchar_t kSameFolder[] = L"同じ場所へのフォルダ名コピー�
 constexpr wchar_t kConfirmExit[] = L"終了します。よろしいですか？";
 constexpr wchar_t kPlaceholder[] = L"\u3000";
 
+// How long the settings file is waited for while another program (a virus scanner, a sync client)
+// holds it open: at the start, which shows the defaults after it; at a close, with the window
+// already off the screen; and at the session's end, where a read and a replace must both fit
+// well inside the few seconds Windows gives before it offers to end the program.
+constexpr unsigned long kStartWaitMs = 2000;
+constexpr unsigned long kCloseWaitMs = 5000;
+constexpr unsigned long kSessionEndWaitMs = 1200;
+
 }  // namespace
 
 // Marks a handler that lets other messages run (a modal dialog or the scan's event pump). A
@@ -167,6 +175,10 @@ void TForm1::Show(int showCommand) {
     ui::Application::Instance().ShowMainWindow(showCommand);
     PlaceOnVisibleFrame();
     SetFocus(TreeView1.Handle());
+    // The values of a file that could not be read are not known; the close writes only what the
+    // user changed from what the window shows now.
+    if (settingsUnreadable_)
+        unchangedSettings_ = LoadedSettings{GeometryToSave(), SearchFolder, TargetFolder, true};
 }
 
 void TForm1::FormShow() {
@@ -182,8 +194,9 @@ void TForm1::LoadSettings() {
     IniPath = paths.iniPath;
     SearchFolder = paths.defaultSearchFolder;
     TargetFolder.clear();
-    SettingsStorageWin storage;
+    SettingsStorageWin storage(kStartWaitMs);
     LoadedSettings loaded = ReadSettings(storage, paths);
+    settingsUnreadable_ = loaded.unreadable;
     const WindowSettings& file = loaded.window;
     savedBounds_ = {file[kLeft], file[kTop], file[kWidth], file[kHeight]};
     PlaceAsSaved();
@@ -196,32 +209,31 @@ void TForm1::LoadSettings() {
     TargetFolder = loaded.targetFolder;
 }
 
-void TForm1::FormClose() {
+void TForm1::FormClose(unsigned long waitMs) {
     // Measured before the window goes off the screen, which would change what it reports.
     const WindowSettings geometry = GeometryToSave();
     // Off the screen first: the save may wait a while for a file that another program holds open,
-    // and a closed window must not look stuck meanwhile. A close during a scan keeps the window
-    // on screen until the scan ends.
-    if (busyDepth_ == 0)
+    // and a closed window must not look stuck meanwhile.
+    if (closing_)
         ShowWindow(Handle(), SW_HIDE);
-    SettingsStorageWin storage;
-    WriteSettings(storage, IniPath, geometry, SearchFolder, TargetFolder);
+    SettingsStorageWin storage(waitMs);
+    WriteSettings(storage, IniPath, geometry, SearchFolder, TargetFolder,
+                  unchangedSettings_ ? &*unchangedSettings_ : nullptr);
 }
 
-void TForm1::Close() {
-    if (closing_)
+// A loop under way (scan, listing, copy) stops as at Escape, and the window goes as soon as it
+// has returned.
+void TForm1::Close(unsigned long waitMs) {
+    if (std::exchange(closing_, true))
         return;
-    SaveOnce();
+    Save(waitMs);
     if (busyDepth_ == 0)
         DestroyWindow(Handle());
 }
 
-// A close and the session's end both save; whichever comes first does, and no command starts after.
-void TForm1::SaveOnce() {
-    if (std::exchange(closing_, true))
-        return;
+void TForm1::Save(unsigned long waitMs) {
     try {
-        FormClose();
+        FormClose(waitMs);
     } catch (...) {
         // The window closes whatever happened to the settings.
     }
@@ -297,7 +309,7 @@ void TForm1::MnuExitClick() {
         return;
     BusyScope busy(*this);
     if (ui::MessageDlg(Handle(), kConfirmExit, ui::MessageKind::Confirmation) == ui::kResultYes)
-        Close();
+        Close(kCloseWaitMs);
 }
 
 void TForm1::TreeView1Click() {
@@ -416,16 +428,22 @@ LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_CLOSE:
-            Close();
+            Close(kCloseWaitMs);
             return 0;
         // The process may be ended as soon as WM_ENDSESSION returns, with no WM_CLOSE before it:
-        // the settings are saved here, also in the middle of a scan, listing or copy, which the
-        // window then leaves running rather than destroy what they use.
+        // the settings are saved here, once, also in the middle of a scan, listing or copy. The
+        // Restart Manager (an installer, Windows Update) asks the program itself to end, so it
+        // closes as at the close box; otherwise the window stays as it is, and a later close still
+        // works.
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
-            if (wParam)
-                SaveOnce();
+            if (!wParam || std::exchange(sessionSaved_, true))
+                return 0;
+            if (lParam & ENDSESSION_CLOSEAPP)
+                Close(kSessionEndWaitMs);
+            else
+                Save(kSessionEndWaitMs);
             return 0;
         case WM_DESTROY:
             if (quitOnDestroy_)
@@ -444,7 +462,7 @@ void TForm1::RepaintStatus() {
 }
 
 bool TForm1::EscapeDown() {
-    return ui::EscapeDown();
+    return closing_ || ui::EscapeDown();
 }
 
 void TForm1::PumpEvents() {

@@ -17,6 +17,7 @@
 #include "platform/file_system_win.h"
 #include "platform/text_services_win.h"
 #include "services/loop_host.h"
+#include "settings/settings_file.h"
 #include "settings/settings_table.h"
 #include "tree/folder_tree.h"
 #include "tree/scan_observer.h"
@@ -74,7 +75,8 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     // Handlers.
     void FormCreate();
     void FormShow();
-    void FormClose();
+    // Saves the settings, waiting at most about `waitMs` twice for a file another program holds.
+    void FormClose(unsigned long waitMs);
     void Panel1Resize();
     void MnuSearchFolderClick();
     void MnuPellarixClick();
@@ -135,8 +137,8 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     std::optional<std::wstring> PickFolder(ui::FileDialog& dialog, const std::wstring& initialDir);
     bool RequireTree();
     void ListSelectedFolder();
-    void Close();
-    void SaveOnce();
+    void Close(unsigned long waitMs);
+    void Save(unsigned long waitMs);
 
     // LoopHost
     void SetStatus(const std::wstring& text) override;
@@ -182,9 +184,12 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     // Set while a scan runs; it refuses the user's search command then. It is the window's only
     // guard against a nested scan: what keeps a scan off a newer scan's tree is the scan's own.
     bool scanning_ = false;
-    int busyDepth_ = 0;            // handlers under way that run a modal loop or the event pump
-    bool closing_ = false;         // FormClose has run; the window goes once nothing is busy
-    bool lookingAtQueue_ = false;  // a long loop is answering what other programs send
+    int busyDepth_ = 0;          // handlers under way that run a modal loop or the event pump
+    bool closing_ = false;       // the window goes once nothing is busy; no command starts
+    bool sessionSaved_ = false;  // the session's end has saved the settings
+    bool settingsUnreadable_ = false;
+    std::optional<LoadedSettings> unchangedSettings_;  // while the file could not be read at the start
+    bool lookingAtQueue_ = false;                      // a long loop is answering what other programs send
     bool quitOnDestroy_ = false;
 };
 

@@ -3,13 +3,15 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <atomic>
 #include <limits>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/file_handle_win.h"
 #include "platform/full_path_win.h"
+#include "platform/settings_copies_win.h"
+#include "settings/settings_copies.h"
 
 namespace tavelin {
 
@@ -19,9 +21,7 @@ namespace {
 constexpr LONGLONG kLargestProfile = 64 * 1024 * 1024;
 constexpr DWORD kLargestChunk = 1024 * 1024;
 constexpr int kCopyNameAttempts = 100;
-constexpr unsigned long kReplaceWaitMs = 5000;
 constexpr DWORD kRetryMs = 50;
-constexpr wchar_t kCopySuffix[] = L".tmp";
 
 std::optional<std::string> ReadAll(HANDLE file) {
     LARGE_INTEGER size{};
@@ -59,79 +59,14 @@ bool ReadsBack(HANDLE file, const std::string& bytes) {
     return stored && *stored == bytes;
 }
 
-// "<file>.<process id>-<counter>.tmp": the process id and a counter keep two instances, and two
-// saves of one, apart, and tell whether the instance that made the copy still runs.
-std::wstring CopyName(const std::wstring& path, unsigned counter) {
-    return path + L"." + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter) + kCopySuffix;
-}
-
-bool AllDigits(std::wstring_view text) {
-    return !text.empty() && std::all_of(text.begin(), text.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; });
-}
-
-// The process id that a copy's name holds; nullopt for a name that is not a copy's.
-std::optional<DWORD> CopyOwner(std::wstring_view name, std::wstring_view fileName) {
-    if (name.size() <= fileName.size() + 1 ||
-        CompareStringOrdinal(name.data(), static_cast<int>(fileName.size()), fileName.data(),
-                             static_cast<int>(fileName.size()), TRUE) != CSTR_EQUAL)
-        return std::nullopt;
-    std::wstring_view rest = name.substr(fileName.size());
-    const std::wstring_view suffix = kCopySuffix;
-    if (!rest.starts_with(L'.') || !rest.ends_with(suffix))
-        return std::nullopt;
-    rest = rest.substr(1, rest.size() - 1 - suffix.size());
-    const std::size_t dash = rest.find(L'-');
-    if (dash == std::wstring_view::npos || !AllDigits(rest.substr(dash + 1)))
-        return std::nullopt;
-    const std::wstring_view digits = rest.substr(0, dash);
-    if (!AllDigits(digits) || digits.size() > 10)
-        return std::nullopt;
-    unsigned long long id = 0;
-    for (wchar_t digit : digits)
-        id = id * 10 + static_cast<unsigned>(digit - L'0');
-    return id <= MAXDWORD ? std::optional<DWORD>(static_cast<DWORD>(id)) : std::nullopt;
-}
-
-// A process that cannot be looked at (another user's) counts as running.
-bool IsRunning(DWORD processId) {
-    if (processId == GetCurrentProcessId())
-        return true;
-    const HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
-    if (!process)
-        return GetLastError() != ERROR_INVALID_PARAMETER;
-    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    CloseHandle(process);
-    return running;
-}
-
-// Copies that a crash or a kill left behind. One whose instance still runs stays: it may be
-// about to move it into place.
-void RemoveLeftCopies(const std::wstring& target) {
-    const std::wstring folder = target.substr(0, target.rfind(L'\\') + 1);
-    const std::wstring fileName = target.substr(folder.size());
-    WIN32_FIND_DATAW found{};
-    UniqueFindHandle search(FindFirstFileW((target + L".*" + kCopySuffix).c_str(), &found));
-    if (!search)
-        return;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            continue;
-        const std::optional<DWORD> owner = CopyOwner(found.cFileName, fileName);
-        if (owner && !IsRunning(*owner))
-            DeleteFileW((folder + found.cFileName).c_str());
-    } while (FindNextFileW(search.Get(), &found));
-}
-
 struct Copy {
     std::wstring path;
     UniqueFileHandle file;
 };
 
-std::atomic<unsigned> copyCounter{0};
-
-std::optional<Copy> CreateCopy(const std::wstring& target, DWORD attributes) {
+std::optional<Copy> CreateCopy(const std::wstring& target, DWORD attributes, std::uint32_t checksum) {
     for (int attempt = 0; attempt < kCopyNameAttempts; ++attempt) {
-        Copy copy{CopyName(target, copyCounter++), UniqueFileHandle()};
+        Copy copy{NewCopyPath(target, checksum), UniqueFileHandle()};
         copy.file.Reset(CreateFileW(copy.path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                     CREATE_NEW, attributes, nullptr));
         if (copy.file)
@@ -142,13 +77,21 @@ std::optional<Copy> CreateCopy(const std::wstring& target, DWORD attributes) {
     return std::nullopt;
 }
 
-// The name the replaced file passes through; free, so that nothing of anyone's is replaced.
-std::wstring BackupName(const std::wstring& target) {
-    std::wstring name = CopyName(target, copyCounter++);
-    for (int attempt = 1; attempt < kCopyNameAttempts && GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
-         ++attempt)
-        name = CopyName(target, copyCounter++);
-    return name;
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// The name the replaced file passes through: a copy's like any other, named after the bytes it
+// holds, so that a crash between the replace's two renames leaves it to be restored whole.
+std::wstring BackupPath(const std::wstring& target) {
+    UniqueFileHandle file(CreateFileW(target.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::uint32_t checksum = Checksum(file ? ReadAll(file.Get()).value_or(std::string()) : std::string());
+    std::wstring path = NewCopyPath(target, checksum);
+    for (int attempt = 1; attempt < kCopyNameAttempts && Exists(path); ++attempt)
+        path = NewCopyPath(target, checksum);
+    return path;
 }
 
 std::wstring FinalPath(HANDLE file) {
@@ -166,40 +109,48 @@ std::wstring FinalPath(HANDLE file) {
     }
 }
 
+struct SaveTarget {
+    std::wstring path;
+    DWORD attributes = 0;
+    bool createdEmpty = false;  // made by this save, to be removed again when the save fails
+};
+
 // The file that a save replaces: the path's own, or the one a link leads to, so that the link
-// stays a link. Nullopt when the file is to be left alone: read-only (the user may have made it
-// so to keep it as it is, which a replace would get round), a folder, or one that cannot be
-// looked at.
-std::optional<std::wstring> SaveTarget(const std::wstring& path, DWORD& attributes) {
+// stays a link. A missing file is made empty through the path first, which follows a link whose
+// file does not exist yet. Nullopt when the file is to be left alone: read-only (the user may
+// have made it so to keep it as it is, which a replace would get round), a folder, or one that
+// cannot be looked at.
+std::optional<SaveTarget> FindSaveTarget(const std::wstring& path) {
     const std::wstring named = ToFileSystemPath(path);
-    attributes = INVALID_FILE_ATTRIBUTES;
     UniqueFileHandle file(CreateFileW(named.c_str(), FILE_READ_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file)
-        return GetLastError() == ERROR_FILE_NOT_FOUND ? std::optional<std::wstring>(named) : std::nullopt;
+        return std::nullopt;
+    SaveTarget target{named, 0, GetLastError() != ERROR_ALREADY_EXISTS};
     BY_HANDLE_FILE_INFORMATION info{};
     if (!GetFileInformationByHandle(file.Get(), &info) ||
         (info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0)
         return std::nullopt;
-    attributes = info.dwFileAttributes;
+    target.attributes = info.dwFileAttributes;
     const std::wstring final = FinalPath(file.Get());
-    return final.empty() ? named : final;
+    if (!final.empty())
+        target.path = final;
+    return target;
 }
 
 // What another program holding the file open gives: the search indexer, a virus scanner, a sync
 // client or a second instance reading it let go soon. ReplaceFileW's own three leave both files
 // under their names, or the old one under the backup's and none in its place, which the next
-// try fills with the move.
-bool IsPassing(DWORD error) {
+// try fills with the move. Anything else (access denied by the file's permissions, a copy that
+// is gone) stays as it is however long one waits.
+bool IsHeldByAnother(DWORD error) {
     switch (error) {
-        case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
         case ERROR_LOCK_VIOLATION:
         case ERROR_UNABLE_TO_REMOVE_REPLACED:
         case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
         case ERROR_UNABLE_TO_MOVE_REPLACEMENT_2:
-        case ERROR_FILE_NOT_FOUND:  // the file went between the look and the replace
             return true;
         default:
             return false;
@@ -213,32 +164,47 @@ DWORD Move(const std::wstring& copy, const std::wstring& target) {
 }
 
 // ReplaceFileW keeps the file's security, creation time and streams; a missing file takes the
-// move, and so does one on a file system that cannot replace (both files keep their names then).
-DWORD TryPutInPlace(const std::wstring& copy, const std::wstring& target, const std::wstring& backup) {
-    if (GetFileAttributesW(target.c_str()) == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND)
+// move, and so do one this save made empty, which has nothing to keep, and one on a file system
+// that cannot replace (both files keep their names then).
+DWORD TryPutInPlace(const std::wstring& copy, const std::wstring& target, const std::wstring& backup, bool madeEmpty) {
+    if (madeEmpty || (!Exists(target) && GetLastError() == ERROR_FILE_NOT_FOUND))
         return Move(copy, target);
     if (ReplaceFileW(target.c_str(), copy.c_str(), backup.c_str(), REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
         return ERROR_SUCCESS;
     const DWORD error = GetLastError();
-    return IsPassing(error) ? error : Move(copy, target);
+    return IsHeldByAnother(error) ? error : Move(copy, target);
 }
 
-bool PutInPlace(const std::wstring& copy, const std::wstring& target, unsigned long waitMs) {
-    const std::wstring backup = BackupName(target);
-    const ULONGLONG start = GetTickCount64();
-    bool placed = false;
-    for (;;) {
-        const DWORD error = TryPutInPlace(copy, target, backup);
-        placed = error == ERROR_SUCCESS;
-        if (placed || !IsPassing(error) || GetTickCount64() - start >= waitMs)
-            break;
+class Deadline {
+  public:
+    explicit Deadline(unsigned long ms) : end_(GetTickCount64() + ms) {}
+    // Waits a little and says whether there is time left for another try.
+    bool WaitAgain() const {
+        if (GetTickCount64() >= end_)
+            return false;
         Sleep(kRetryMs);
+        return true;
     }
-    // Given up after the old file went to the backup's name: it goes back.
-    if (!placed)
-        MoveFileExW(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
-    DeleteFileW(backup.c_str());
-    return placed;
+
+  private:
+    ULONGLONG end_;
+};
+
+// Given up, the old file goes back to its name if it left it; the backup goes only once the file
+// is there again, since until then it is the settings.
+bool PutInPlace(const std::wstring& copy, const SaveTarget& target, unsigned long waitMs) {
+    const std::wstring& path = target.path;
+    const std::wstring backup = BackupPath(path);
+    const Deadline deadline(waitMs);
+    DWORD error = ERROR_SUCCESS;
+    while ((error = TryPutInPlace(copy, path, backup, target.createdEmpty)) != ERROR_SUCCESS &&
+           IsHeldByAnother(error) && deadline.WaitAgain()) {
+    }
+    if (error != ERROR_SUCCESS && !Exists(path))
+        MoveFileExW(backup.c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH);
+    if (Exists(path))
+        DeleteFileW(backup.c_str());
+    return error == ERROR_SUCCESS;
 }
 
 unsigned UserAnsiCodePage() {
@@ -252,40 +218,58 @@ unsigned UserAnsiCodePage() {
 
 }  // namespace
 
-SettingsStorageWin::SettingsStorageWin() : SettingsStorageWin(GetACP(), kReplaceWaitMs) {}
+SettingsStorageWin::SettingsStorageWin(unsigned long waitMs) : SettingsStorageWin(GetACP(), waitMs) {}
 
-SettingsStorageWin::SettingsStorageWin(unsigned systemCodePage, unsigned long replaceWaitMs)
+SettingsStorageWin::SettingsStorageWin(unsigned systemCodePage, unsigned long waitMs)
     : systemUtf8_(systemCodePage == CP_UTF8),
       codePage_(systemUtf8_ ? UserAnsiCodePage() : systemCodePage),
-      replaceWaitMs_(replaceWaitMs) {}
+      waitMs_(waitMs) {}
 
+// A file that another program holds open is waited for a while. A missing one whose save a
+// crash cut between its renames comes back from the newest whole copy.
 std::optional<std::string> SettingsStorageWin::ReadBytes(const std::wstring& path) {
-    UniqueFileHandle file(CreateFileW(ToFileSystemPath(path).c_str(), GENERIC_READ,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file)
-        return GetLastError() == ERROR_FILE_NOT_FOUND ? std::optional<std::string>(std::string()) : std::nullopt;
-    return ReadAll(file.Get());
+    const std::wstring named = ToFileSystemPath(path);
+    const Deadline deadline(waitMs_);
+    bool restored = false;
+    for (;;) {
+        UniqueFileHandle file(CreateFileW(named.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file)
+            return ReadAll(file.Get());
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND) {
+            if (std::exchange(restored, true) || !RestoreNewestCopy(named))
+                return std::string();
+        } else if (!IsHeldByAnother(error) || !deadline.WaitAgain()) {
+            return std::nullopt;
+        }
+    }
 }
 
 // Only a copy that is whole on the disk replaces the file; hidden and system stay. A file that
-// another program holds open is waited for a while, then given up with the old file whole.
+// another program holds open is waited for a while, then given up with the old file whole. The
+// copy itself goes only while the file is there: a copy may be all that is left of the settings.
 bool SettingsStorageWin::ReplaceBytes(const std::wstring& path, const std::string& bytes) {
-    DWORD old = INVALID_FILE_ATTRIBUTES;
-    const std::optional<std::wstring> target = SaveTarget(path, old);
+    const std::optional<SaveTarget> target = FindSaveTarget(path);
     if (!target)
         return false;
-    RemoveLeftCopies(*target);
-    const DWORD kept = old == INVALID_FILE_ATTRIBUTES ? 0 : old & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
-    std::optional<Copy> copy = CreateCopy(*target, kept ? kept : FILE_ATTRIBUTE_NORMAL);
-    if (!copy)
-        return false;
-    const bool whole = WriteAll(copy->file.Get(), bytes) && ReadsBack(copy->file.Get(), bytes);
-    copy->file.Reset();
-    if (whole && PutInPlace(copy->path, *target, replaceWaitMs_))
-        return true;
-    DeleteFileW(copy->path.c_str());
-    return false;
+    const DWORD kept = target->attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    std::optional<Copy> copy = CreateCopy(target->path, kept ? kept : FILE_ATTRIBUTE_NORMAL, Checksum(bytes));
+    bool placed = false;
+    if (copy) {
+        const bool whole = WriteAll(copy->file.Get(), bytes) && ReadsBack(copy->file.Get(), bytes);
+        const std::uint64_t written = LastWriteTime(copy->file.Get());
+        copy->file.Reset();
+        placed = whole && PutInPlace(copy->path, *target, waitMs_);
+        if (placed)
+            RemoveLeftCopies(target->path, written);
+        else if (!whole || Exists(target->path))
+            DeleteFileW(copy->path.c_str());
+    }
+    if (!placed && target->createdEmpty)
+        DeleteFileW(target->path.c_str());
+    return placed;
 }
 
 std::optional<std::wstring> SettingsStorageWin::FromCodePage(std::string_view bytes) {

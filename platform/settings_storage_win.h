@@ -6,10 +6,10 @@ namespace tavelin {
 
 class SettingsStorageWin : public SettingsStorage {
   public:
-    SettingsStorageWin();
-    // A system code page other than the machine's, and how long a replace waits for a file that
-    // another program holds open: for the tests.
-    SettingsStorageWin(unsigned systemCodePage, unsigned long replaceWaitMs);
+    // How long a read, and then a replace, waits for a file that another program holds open.
+    explicit SettingsStorageWin(unsigned long waitMs = 5000);
+    // A system code page other than the machine's: for the tests.
+    SettingsStorageWin(unsigned systemCodePage, unsigned long waitMs);
 
     std::optional<std::string> ReadBytes(const std::wstring& path) override;
     bool ReplaceBytes(const std::wstring& path, const std::string& bytes) override;
@@ -20,7 +20,7 @@ class SettingsStorageWin : public SettingsStorage {
   private:
     bool systemUtf8_;
     unsigned codePage_;
-    unsigned long replaceWaitMs_;
+    unsigned long waitMs_;
 };
 
 }  // namespace tavelin

@@ -29,11 +29,11 @@ std::int32_t DrawableWidth(std::int32_t width) {
     return std::clamp(width, std::int32_t{0}, kLargestCoordinate);
 }
 
-// A file that cannot be read loads as no file: the defaults show, and the save leaves it alone.
+// A file that cannot be read loads as no file: the defaults show.
 LoadedSettings ReadSettings(SettingsStorage& storage, const SettingsPaths& paths) {
-    const std::string bytes = storage.ReadBytes(paths.iniPath).value_or(std::string());
-    const ProfileDocument file(DecodeProfile(bytes, storage).text);
-    LoadedSettings loaded{DefaultWindowSettings(), paths.defaultSearchFolder, std::wstring()};
+    const std::optional<std::string> bytes = storage.ReadBytes(paths.iniPath);
+    const ProfileDocument file(DecodeProfile(bytes.value_or(std::string()), storage).text);
+    LoadedSettings loaded{DefaultWindowSettings(), paths.defaultSearchFolder, std::wstring(), !bytes};
     std::wstring text;
     for (std::size_t i = 0; i < kWindowSettingCount; ++i) {
         if (ReadIniString(kNumericKeys[i].section, kNumericKeys[i].key, text, file, kNumberBufferSize))
@@ -59,7 +59,8 @@ void WriteSettings(SettingsStorage& storage,
                    const std::wstring& iniPath,
                    const WindowSettings& window,
                    const std::wstring& searchFolder,
-                   const std::wstring& targetFolder) noexcept {
+                   const std::wstring& targetFolder,
+                   const LoadedSettings* unchanged) noexcept {
     try {
         const std::optional<std::string> bytes = storage.ReadBytes(iniPath);
         if (!bytes)
@@ -68,10 +69,14 @@ void WriteSettings(SettingsStorage& storage,
         if (decoded.rewrite == ProfileRewrite::kNever)
             return;
         ProfileDocument file(decoded.text);
-        for (std::size_t i = 0; i < kWindowSettingCount; ++i)
-            WriteIniString(kNumericKeys[i].section, kNumericKeys[i].key, std::to_wstring(window[i]), file);
-        WriteIniString(kFolderSection, kSearchFolderKey, searchFolder, file);
-        WriteIniString(kFolderSection, kTargetFolderKey, targetFolder, file);
+        for (std::size_t i = 0; i < kWindowSettingCount; ++i) {
+            if (!unchanged || window[i] != unchanged->window[i])
+                WriteIniString(kNumericKeys[i].section, kNumericKeys[i].key, std::to_wstring(window[i]), file);
+        }
+        if (!unchanged || searchFolder != unchanged->searchFolder)
+            WriteIniString(kFolderSection, kSearchFolderKey, searchFolder, file);
+        if (!unchanged || targetFolder != unchanged->targetFolder)
+            WriteIniString(kFolderSection, kTargetFolderKey, targetFolder, file);
         if (!file.Changed())
             return;
         const std::wstring text = file.Text();

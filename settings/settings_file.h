@@ -15,6 +15,8 @@ struct LoadedSettings {
     WindowSettings window;
     std::wstring searchFolder;
     std::wstring targetFolder;
+    // The file was there but could not be read: these are the defaults, not the user's values.
+    bool unreadable = false;
 };
 
 // The largest coordinate a window draws at. A wider pane or column shows nothing more, and a
@@ -46,11 +48,14 @@ LoadedSettings ReadSettings(SettingsStorage& storage, const SettingsPaths& paths
 // Writes all twelve keys in file order into the file's text, in the encoding the file came in
 // (UTF-16LE with a mark when that cannot hold a value and the file's text holds all its bytes),
 // and replaces the file whole when the text changed. Nothing escapes: on any failure the file
-// stays as it was.
+// stays as it was. With `unchanged`, the values this session started from while the file could
+// not be read, only the keys whose value differs from it are written: the others in the file are
+// the user's, which this session never saw.
 void WriteSettings(SettingsStorage& storage,
                    const std::wstring& iniPath,
                    const WindowSettings& window,
                    const std::wstring& searchFolder,
-                   const std::wstring& targetFolder) noexcept;
+                   const std::wstring& targetFolder,
+                   const LoadedSettings* unchanged = nullptr) noexcept;
 
 }  // namespace tavelin

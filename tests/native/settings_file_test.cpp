@@ -25,6 +25,7 @@ TEST(SettingsLoad, WithoutAFileEverythingKeepsItsDefault) {
     for (bool unreadable : {false, true}) {
         storage.unreadable = unreadable;
         LoadedSettings loaded = ReadSettings(storage, kPaths);
+        EXPECT_EQ(loaded.unreadable, unreadable);
         EXPECT_EQ(loaded.window, (WindowSettings{50, 50, 500, 350, 200, 120, 80, 50, 50, 50}));
         EXPECT_EQ(loaded.searchFolder, L"D:\\");
         EXPECT_EQ(loaded.targetFolder, L"");
@@ -166,6 +167,33 @@ TEST(SettingsSave, AFileThatCannotBeReadOrReplacedStaysAsItWas) {
         WriteSettings(storage, kPaths.iniPath, DefaultWindowSettings(), L"C:\\", L"D:\\");
         EXPECT_EQ(storage.replaces, unreadable ? 0 : 1);
         EXPECT_EQ(storage.file, "[User]\r\nNote=kept\r\n");
+    }
+}
+
+// A file held open by another program at the start (a virus scanner, a sync client) showed the
+// defaults: the close writes what the user changed since and nothing else over the file as it is.
+TEST(SettingsSave, AfterAFileUnreadableAtTheStartOnlyWhatTheUserChangedIsWritten) {
+    const std::string file = "[Form]\r\nF1_X=300\r\nF1_W=700\r\n[Set]\r\nFLD1=E:\\mine\\\r\n[User]\r\nNote=kept\r\n";
+    const LoadedSettings start{DefaultWindowSettings(), L"D:\\", L"", true};
+    WindowSettings moved = DefaultWindowSettings();
+    moved[kTop] = 75;
+    const struct {
+        WindowSettings window;
+        std::wstring search;
+        std::string expected;
+    } cases[] = {
+        {DefaultWindowSettings(), L"D:\\", file},
+        {moved, L"D:\\",
+         "[Form]\r\nF1_X=300\r\nF1_W=700\r\nF1_Y=75\r\n[Set]\r\nFLD1=E:\\mine\\\r\n[User]\r\nNote=kept\r\n"},
+        {DefaultWindowSettings(), L"F:\\new\\",
+         "[Form]\r\nF1_X=300\r\nF1_W=700\r\n[Set]\r\nFLD1=F:\\new\\\r\n[User]\r\nNote=kept\r\n"},
+    };
+    for (const auto& c : cases) {
+        FakeSettingsStorage storage;
+        storage.file = file;
+        WriteSettings(storage, kPaths.iniPath, c.window, c.search, L"", &start);
+        EXPECT_EQ(storage.file, c.expected);
+        EXPECT_EQ(storage.replaces, storage.file == file ? 0 : 1);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "base/strict_number.h"
 #include "platform/executable_path_win.h"
 #include "platform/settings_storage_win.h"
+#include "settings/settings_copies.h"
 #include "settings/settings_file.h"
 #include "support/file_system_unix.h"
 #include "support/import_hook.h"
@@ -66,13 +67,30 @@ HANDLE HoldInAnotherProcess(const std::wstring& path, DWORD share, DWORD ms) {
     return process.hProcess;
 }
 
-// The process id of a process that has ended.
-DWORD EndedProcessId() {
-    HANDLE holder = HoldInAnotherProcess(L"C:\\no such file", 0, 0);
-    WaitForSingleObject(holder, 10000);
-    const DWORD id = GetProcessId(holder);
-    CloseHandle(holder);
-    return id;
+// Dates a file's last write `hours` back.
+void MakeOlder(const std::wstring& path, int hours) {
+    HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME now{};
+    GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time{};
+    time.LowPart = now.dwLowDateTime;
+    time.HighPart = now.dwHighDateTime;
+    time.QuadPart -= static_cast<ULONGLONG>(hours) * 3600 * 10'000'000;
+    const FILETIME then{time.LowPart, time.HighPart};
+    EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &then));
+    CloseHandle(file);
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    do {
+        if (search != INVALID_HANDLE_VALUE && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (search != INVALID_HANDLE_VALUE && FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
 }
 
 class SettingsStorageFile : public testing::Test {
@@ -80,17 +98,7 @@ class SettingsStorageFile : public testing::Test {
     void TearDown() override { SetFileAttributesW(paths.iniPath.c_str(), FILE_ATTRIBUTE_NORMAL); }
 
     void WriteFile(const std::wstring& text) { WriteRawFile(paths.iniPath, ToCodePage932(text)); }
-    std::vector<std::wstring> FileNames() const {
-        std::vector<std::wstring> names;
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((dir.Path() + L"*").c_str(), &found);
-        do {
-            if (search != INVALID_HANDLE_VALUE && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                names.push_back(found.cFileName);
-        } while (search != INVALID_HANDLE_VALUE && FindNextFileW(search, &found));
-        FindClose(search);
-        return names;
-    }
+    std::vector<std::wstring> FileNames() const { return FilesIn(dir.Path()); }
 
     test::TempDir dir;
     SettingsStorageWin storage;
@@ -155,32 +163,53 @@ TEST_F(SettingsStorageFile, AReadOnlyFileKeepsItsBytesAndAHiddenOrSystemOneItsAt
     }
 }
 
-// A copy that a kill left behind goes with the next save; one whose instance still runs stays,
-// open or not, since that instance may be about to move it into place; and so does a file of the
-// user's that only looks alike.
-TEST_F(SettingsStorageFile, ASaveRemovesOnlyTheCopiesOfInstancesThatHaveEnded) {
-    WriteRawFile(dir.Path() + L"Tavelin.ini.mine.tmp", "[Form]\r\nF1_X=");
-    HANDLE running = HoldInAnotherProcess(dir.Path() + L"Tavelin.ini.mine.tmp", FILE_SHARE_READ, 3000);
-    ASSERT_TRUE(running);
-    const std::wstring ended = L"Tavelin.ini." + std::to_wstring(EndedProcessId()) + L"-0.tmp";
-    const std::wstring own = L"Tavelin.ini." + std::to_wstring(GetCurrentProcessId()) + L"-999.tmp";
-    const std::wstring other = L"Tavelin.ini." + std::to_wstring(GetProcessId(running)) + L"-3.tmp";
+// Copies that a crash or a kill left behind go with a save that left the file whole, once they
+// are far older than any save takes: a younger one may be another instance's, on this machine or
+// another sharing the folder, about to be swapped in. Files of the user's that only look alike stay.
+TEST_F(SettingsStorageFile, ASaveRemovesOnlyTheCopiesLeftLongAgo) {
+    const std::wstring earlierVersion = L"Tavelin.ini.32-0.tmp";
+    const std::wstring left = CopyFileName(L"Tavelin.ini", L"ab-1", 0x12345678);
+    const std::wstring young = CopyFileName(L"Tavelin.ini", L"cd-2", 0x12345678);
     for (const std::wstring& name :
-         {ended, own, other, std::wstring(L"tavelin.INI.4242-17.tmp"), std::wstring(L"Tavelin.ini.1-2.tmp.txt")})
+         {earlierVersion, left, young, std::wstring(L"Tavelin.ini.mine.tmp"), std::wstring(L"Tavelin.ini.1-2.tmp.txt")})
         WriteRawFile(dir.Path() + name, "[Form]\r\nF1_X=");
+    for (const std::wstring& name : {earlierVersion, left, std::wstring(L"Tavelin.ini.mine.tmp")})
+        MakeOlder(dir.Path() + name, 1);
     WriteSettings(storage, paths.iniPath, DefaultWindowSettings(), L"C:\\", L"");
-    WaitForSingleObject(running, 10000);
-    CloseHandle(running);
     std::vector<std::wstring> names = FileNames();
     std::sort(names.begin(), names.end());
-    std::vector<std::wstring> kept{L"Tavelin.ini", L"Tavelin.ini.1-2.tmp.txt", L"Tavelin.ini.mine.tmp", own, other};
+    std::vector<std::wstring> kept{L"Tavelin.ini", L"Tavelin.ini.1-2.tmp.txt", L"Tavelin.ini.mine.tmp", young};
     std::sort(kept.begin(), kept.end());
     EXPECT_EQ(names, kept);
 }
 
-// Another program holding the file open: one that lets it be deleted does not stop the save, one
-// that does not holds it up until it lets go; held longer than the save waits, the save is given
-// up and the old file stays whole, with no copy beside it.
+// A kill or a power cut between the replace's two renames leaves no settings file: the old one
+// under the backup's name and the new copy beside it. The next start reads the newest whole copy,
+// not one a crash cut short, and a save that leaves the file whole removes them once they are old.
+TEST_F(SettingsStorageFile, AFileACrashLeftBetweenTheRenamesComesBackFromTheNewestWholeCopy) {
+    const std::string old = "[Set]\r\nFLD1=C:\\old\\\r\n[User]\r\nNote=kept\r\n";
+    const std::string saved = "[Set]\r\nFLD1=C:\\new\\\r\n[User]\r\nNote=kept\r\n";
+    const std::wstring backup = CopyFileName(L"Tavelin.ini", L"ab-1", Checksum(old));
+    const std::wstring copy = CopyFileName(L"Tavelin.ini", L"ab-2", Checksum(saved));
+    const std::wstring cut = CopyFileName(L"Tavelin.ini", L"cd-0", Checksum(saved));
+    WriteRawFile(dir.Path() + backup, old);
+    WriteRawFile(dir.Path() + copy, saved);
+    WriteRawFile(dir.Path() + cut, saved.substr(0, 12));
+    MakeOlder(dir.Path() + backup, 3);
+    MakeOlder(dir.Path() + copy, 2);
+    MakeOlder(dir.Path() + cut, 1);
+    const LoadedSettings loaded = ReadSettings(storage, paths);
+    EXPECT_FALSE(loaded.unreadable);
+    EXPECT_EQ(loaded.searchFolder, L"C:\\new\\");
+    EXPECT_EQ(ReadRawFile(paths.iniPath), saved);
+    WriteSettings(storage, paths.iniPath, DefaultWindowSettings(), L"D:\\", L"");
+    EXPECT_EQ(test::KeyValue(L"User", L"Note", paths.iniPath), L"kept");
+    EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"Tavelin.ini"});
+}
+
+// Another program holding the file open (a virus scanner, a sync client, the indexer), whatever
+// it shares, holds the save up until it lets go; held longer than the save waits, the save is
+// given up and the old file stays whole, with no copy beside it.
 TEST_F(SettingsStorageFile, ASaveLandsOnceAnotherProgramLetsGoOfTheFile) {
     const struct {
         DWORD share;
@@ -191,7 +220,9 @@ TEST_F(SettingsStorageFile, ASaveLandsOnceAnotherProgramLetsGoOfTheFile) {
         {FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, 1500, 5000, true},
         {FILE_SHARE_READ, 1500, 5000, true},
         {FILE_SHARE_READ | FILE_SHARE_WRITE, 1500, 5000, true},
+        {0, 2000, 5000, true},
         {FILE_SHARE_READ, 3000, 500, false},
+        {0, 3000, 500, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "share " << c.share << ", held " << c.holdMs << " ms");
@@ -199,11 +230,51 @@ TEST_F(SettingsStorageFile, ASaveLandsOnceAnotherProgramLetsGoOfTheFile) {
         HANDLE holder = HoldInAnotherProcess(paths.iniPath, c.share, c.holdMs);
         ASSERT_TRUE(holder);
         SettingsStorageWin patient(GetACP(), c.waitMs);
-        EXPECT_EQ(patient.ReplaceBytes(paths.iniPath, "[User]\r\nNote=new\r\n"), c.lands);
-        EXPECT_EQ(ReadRawFile(paths.iniPath), c.lands ? "[User]\r\nNote=new\r\n" : "[User]\r\nNote=old\r\n");
+        WriteSettings(patient, paths.iniPath, DefaultWindowSettings(), L"C:\\new\\", L"");
         // The old file that the other program still reads goes when it lets go.
         WaitForSingleObject(holder, 10000);
         CloseHandle(holder);
+        EXPECT_EQ(test::KeyValue(L"Set", L"FLD1", paths.iniPath), c.lands ? L"C:\\new\\" : L"<missing>");
+        EXPECT_EQ(test::KeyValue(L"User", L"Note", paths.iniPath), L"old");
+        EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"Tavelin.ini"});
+    }
+}
+
+// Only what a holder causes is waited for: access denied by the file's permissions, or a copy that
+// is gone, stays so however long one waits.
+DWORD failWith = ERROR_SUCCESS;
+int replaceCalls = 0;
+BOOL WINAPI ReplaceFailing(LPCWSTR, LPCWSTR, LPCWSTR, DWORD, LPVOID, LPVOID) {
+    ++replaceCalls;
+    SetLastError(failWith);
+    return FALSE;
+}
+BOOL WINAPI MoveFailing(LPCWSTR, LPCWSTR, DWORD) {
+    SetLastError(failWith);
+    return FALSE;
+}
+
+TEST_F(SettingsStorageFile, OnlyErrorsThatAHolderCausesAreTriedAgain) {
+    const struct {
+        DWORD error;
+        bool triedAgain;
+    } cases[] = {
+        {ERROR_SHARING_VIOLATION, true}, {ERROR_LOCK_VIOLATION, true},  {ERROR_UNABLE_TO_REMOVE_REPLACED, true},
+        {ERROR_ACCESS_DENIED, false},    {ERROR_FILE_NOT_FOUND, false}, {ERROR_PATH_NOT_FOUND, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.error);
+        WriteRawFile(paths.iniPath, "[User]\r\nNote=old\r\n");
+        failWith = c.error;
+        replaceCalls = 0;
+        SettingsStorageWin patient(GetACP(), 300);
+        {
+            ImportHook replace("kernel32.dll", "ReplaceFileW", reinterpret_cast<void*>(&ReplaceFailing));
+            ImportHook move("kernel32.dll", "MoveFileExW", reinterpret_cast<void*>(&MoveFailing));
+            EXPECT_FALSE(patient.ReplaceBytes(paths.iniPath, "[User]\r\nNote=new\r\n"));
+        }
+        EXPECT_EQ(replaceCalls > 1, c.triedAgain) << replaceCalls << " tries";
+        EXPECT_EQ(ReadRawFile(paths.iniPath), "[User]\r\nNote=old\r\n");
         EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"Tavelin.ini"});
     }
 }
@@ -223,19 +294,26 @@ TEST_F(SettingsStorageFile, WhereReplacingIsNotSupportedTheCopyIsMovedIntoPlace)
 }
 
 // A settings file that is a link (here a Unix one, which Wine follows as Windows follows its
-// own): the file it leads to takes the save, and the link stays a link.
+// own): the file it leads to takes the save, also when it is not there yet, and the link stays a
+// link.
 TEST_F(SettingsStorageFile, ALinkStaysALinkAndTheFileItLeadsToTakesTheSave) {
-    test::TempDir elsewhere;
-    const std::wstring real = elsewhere.Path() + L"real.ini";
-    WriteRawFile(real, "[User]\r\nNote=kept\r\n");
-    if (test::RunUnix(L"ln -s " + test::UnixPathArgument(real) + L" " +
-                      test::UnixPathArgument(dir.Path(), L"Tavelin.ini")) != 0)
-        GTEST_SKIP() << "no Unix side to make a link on";
-    WriteSettings(storage, paths.iniPath, DefaultWindowSettings(), L"C:\\新しい\\", L"");
-    EXPECT_EQ(test::KeyValue(L"User", L"Note", real), L"kept");
-    EXPECT_EQ(test::KeyValue(L"Set", L"FLD1", real), L"C:\\新しい\\");
-    EXPECT_EQ(test::RunUnix(L"test -L " + test::UnixPathArgument(dir.Path(), L"Tavelin.ini")), 0);
-    EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"Tavelin.ini"});
+    for (bool targetThere : {true, false}) {
+        SCOPED_TRACE(targetThere ? "target there" : "target not there yet");
+        test::TempDir elsewhere;
+        const std::wstring real = elsewhere.Path() + L"real.ini";
+        if (targetThere)
+            WriteRawFile(real, "[User]\r\nNote=kept\r\n");
+        DeleteFileW(paths.iniPath.c_str());
+        if (test::RunUnix(L"ln -sf " + test::UnixPathArgument(real) + L" " +
+                          test::UnixPathArgument(dir.Path(), L"Tavelin.ini")) != 0)
+            GTEST_SKIP() << "no Unix side to make a link on";
+        WriteSettings(storage, paths.iniPath, DefaultWindowSettings(), L"C:\\新しい\\", L"");
+        EXPECT_EQ(test::KeyValue(L"User", L"Note", real), targetThere ? L"kept" : L"<missing>");
+        EXPECT_EQ(test::KeyValue(L"Set", L"FLD1", real), L"C:\\新しい\\");
+        EXPECT_EQ(test::RunUnix(L"test -L " + test::UnixPathArgument(dir.Path(), L"Tavelin.ini")), 0);
+        EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"Tavelin.ini"});
+        EXPECT_EQ(FilesIn(elsewhere.Path()), std::vector<std::wstring>{L"real.ini"});
+    }
 }
 
 // The program's own lines in Shift-JIS beside the user's bytes, which come back exactly: a lead
