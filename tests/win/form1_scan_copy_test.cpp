@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <cwchar>
 #include <functional>
 #include <thread>
 #include <utility>
@@ -17,6 +18,7 @@
 #include "support/escape_trigger.h"
 #include "support/file_system_unix.h"
 #include "support/form_fixture.h"
+#include "support/import_hook.h"
 #include "support/settings_file_bytes.h"
 #include "support/temp_dir.h"
 
@@ -339,6 +341,51 @@ TEST_F(Form1ScanCopy, CloseDuringAScanSavesAtOnceAndEndsWhenTheScanDoes) {
     EXPECT_EQ(watcher.Count(), 0u);
     EXPECT_TRUE(FileExists(IniFile()));
     EXPECT_FALSE(IsWindow(hwnd));
+}
+
+// A share whose folder search does not answer: the first search below "stall" blocks until the
+// test lets it go, and closes the window meanwhile.
+HANDLE stallReleased = nullptr;
+HWND stallCloses = nullptr;
+std::atomic<int> stalledSearches{0};
+test::ImportHook* searchHook = nullptr;
+
+HANDLE WINAPI StallingSearch(LPCWSTR pattern,
+                             FINDEX_INFO_LEVELS level,
+                             LPVOID data,
+                             FINDEX_SEARCH_OPS op,
+                             LPVOID filter,
+                             DWORD flags) {
+    if (std::wcsstr(pattern, L"\\stall\\")) {
+        ++stalledSearches;
+        PostMessageW(stallCloses, WM_CLOSE, 0, 0);
+        WaitForSingleObject(stallReleased, 40000);
+        --stalledSearches;
+        SetLastError(ERROR_BAD_NETPATH);
+        return INVALID_HANDLE_VALUE;
+    }
+    using Search = HANDLE(WINAPI*)(LPCWSTR, FINDEX_INFO_LEVELS, LPVOID, FINDEX_SEARCH_OPS, LPVOID, DWORD);
+    return searchHook->Original<Search>()(pattern, level, data, op, filter, flags);
+}
+
+TEST_F(Form1ScanCopy, ACloseWhileAShareDoesNotAnswerSavesAndTheWindowGoesWithoutWaitingForIt) {
+    source.MakeFolder(L"stall\\below");
+    form->SearchFolder = source.Path();
+    const HWND main = form->Handle();
+    stallReleased = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    stallCloses = main;
+    {
+        test::ImportHook hook("kernel32.dll", "FindFirstFileExW", reinterpret_cast<void*>(&StallingSearch));
+        searchHook = &hook;
+        form->ScanFolderTree();
+        EXPECT_EQ(stalledSearches.load(), 1) << "the window waited for the share";
+        EXPECT_FALSE(IsWindow(main));
+        EXPECT_EQ(test::KeyValue(L"Set", L"FLD1", IniFile()), source.Path());
+        SetEvent(stallReleased);
+        while (stalledSearches.load() > 0)
+            Sleep(1);
+    }
+    CloseHandle(stallReleased);
 }
 
 TEST_F(Form1ScanCopy, TheSessionsEndSavesAtOnceAndOnceWhetherTheWindowIsIdleOrScanningListingOrCopying) {

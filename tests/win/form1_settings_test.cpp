@@ -409,6 +409,55 @@ TEST_F(Form1Settings, TheWindowIsOffTheScreenBeforeTheSaveReplacesTheFile) {
     EXPECT_EQ(KeyValue(L"Set", L"FLD2", IniFile()), L"D:\\写し先\\");
 }
 
+// A virus scanner or a sync client holding the file open, sharing nothing, while the program
+// starts: it waits a moment, then shows the defaults; the close, once the file is free, writes
+// what the user changed and leaves every other value of the file as it was.
+TEST_F(Form1Settings, AFileHeldOpenAtTheStartKeepsEveryValueTheUserDidNotChange) {
+    const std::wstring text =
+        L"[Form]\r\nF1_X=300\r\nF1_W=700\r\n[Comp]\r\nF1_SG3=150\r\n[Set]\r\nFLD1=C:\\元\\\r\nFLD2=D:\\写し先\\\r\n"
+        L"[User]\r\nNote=kept\r\n";
+    WriteRawFile(IniFile(), ToCodePage932(text));
+    HANDLE held = CreateFileW(IniFile().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    OpenForm();
+    CloseHandle(held);
+    EXPECT_EQ(Measure(*form), kDefaults);
+    form->SearchFolder = L"E:\\新しい\\";
+    CloseForm();
+    std::wstring expected = text;
+    expected.replace(expected.find(L"C:\\元\\"), 5, L"E:\\新しい\\");
+    EXPECT_EQ(ReadRawFile(IniFile()), ToCodePage932(expected));
+}
+
+// The session's end saves, once; the Restart Manager (an installer, Windows Update) then wants the
+// program gone, and after any other end a close still works.
+TEST_F(Form1Settings, TheSessionsEndSavesAndTheWindowStillCloses) {
+    const struct {
+        const char* what;
+        LPARAM reason;
+        bool goneAtTheEnd;
+    } cases[] = {
+        {"Restart Manager", ENDSESSION_CLOSEAPP, true},
+        {"log-off", ENDSESSION_LOGOFF, false},
+        {"shut-down", 0, false},
+    };
+    for (const auto& c : cases) {
+        OpenForm();
+        DeleteFileW(IniFile().c_str());
+        form->SearchFolder = L"E:\\検索\\";
+        const HWND main = form->Handle();
+        EXPECT_EQ(SendMessageW(main, WM_QUERYENDSESSION, 0, c.reason), TRUE) << c.what;
+        SendMessageW(main, WM_ENDSESSION, TRUE, c.reason);
+        EXPECT_EQ(KeyValue(L"Set", L"FLD1", IniFile()), L"E:\\検索\\") << c.what;
+        EXPECT_EQ(!IsWindow(main), c.goneAtTheEnd) << c.what;
+        if (IsWindow(main)) {
+            EXPECT_TRUE(IsWindowVisible(main)) << c.what;
+            SendMessageW(main, WM_CLOSE, 0, 0);
+            EXPECT_FALSE(IsWindow(main)) << c.what << ": a close after the end";
+        }
+    }
+}
+
 // What editors save: the folders read right, and a close keeps every comment and key of the
 // user's, in the file's own encoding.
 TEST_F(Form1Settings, EditorsUtf8AndUtf16FilesKeepEveryFolderKeyAndCommentThroughARestart) {
