@@ -191,34 +191,5 @@ TEST_F(Form1TreeView, EscapeHeldUnderTheRealClockStopsTheScan) {
     EXPECT_LT(form->Tree().Count(), 601u) << "the scan stops once Escape is down";
 }
 
-TEST_F(Form1TreeView, CloseDuringAScanSavesOnceAndEndsAfterTheScan) {
-    for (int i = 0; i < 20; ++i)
-        dir.MakeFolder(L"f" + std::to_wstring(i) + L"\\inner");
-    form->SearchFolder = dir.Path();
-    HWND hwnd = form->Handle();
-    PostMessageW(hwnd, WM_CLOSE, 0, 0);
-    // The first save is taken away as soon as it is there: a second one would bring it back. The
-    // clock jumps a second a reading, so the scan looks at the queue at every folder however fast
-    // it runs.
-    bool saved = false;
-    std::size_t nodesAtSave = 0;
-    auto now = std::chrono::steady_clock::now();
-    form->SetClock([&] {
-        if (!saved && FileExists(IniFile())) {
-            saved = true;
-            nodesAtSave = form->Tree().Count();
-            DeleteFileW(IniFile().c_str());
-        }
-        return now += std::chrono::seconds(1);
-    });
-    form->ScanFolderTree();
-    form->SetClock(nullptr);
-    EXPECT_TRUE(saved);
-    EXPECT_LT(nodesAtSave, 41u) << "saved while the scan was still running";
-    EXPECT_EQ(form->Tree().Count(), 41u);
-    EXPECT_FALSE(FileExists(IniFile()));
-    EXPECT_FALSE(IsWindow(hwnd));
-}
-
 }  // namespace
 }  // namespace tavelin::test
