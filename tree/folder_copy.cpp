@@ -4,9 +4,10 @@
 #include <vector>
 
 #include "services/loop_pacer.h"
-#include "tree/folder_creator.h"
+#include "tree/creation_schedule.h"
 #include "tree/node_path.h"
 #include "tree/shell_name.h"
+#include "tree/worker_pool.h"
 
 namespace tavelin {
 
@@ -18,8 +19,11 @@ constexpr auto kLookInterval = std::chrono::milliseconds(50);
 // On a file server every creation is a round trip; this many at once hide most of it.
 constexpr std::size_t kCreationThreads = 8;
 // Folders given to the threads ahead of the first one not yet made: enough to keep every thread
-// busy past the folders that must wait for their parent, few enough that Escape stops soon.
-constexpr std::size_t kCreationDistance = 64;
+// busy past the folders that must wait for their parent.
+constexpr std::size_t kCreationDistance = 256;
+// Folders handed to the threads at once: each hand-over may wake one, which costs more than a
+// creation on a local disk.
+constexpr std::size_t kHandOver = 64;
 // The longest the window's thread waits for the threads before it has control again.
 constexpr auto kWaitSlice = std::chrono::milliseconds(10);
 constexpr wchar_t kCopyAborted[] = L"フォルダ名コピーを中断しました。";
@@ -35,7 +39,8 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
         if (looks.Due())
             host.KeepResponsive();
     };
-    const auto creator = FolderCreator::Start(fs, kCreationThreads, kCreationDistance);
+    using Pool = WorkerPool<CreationSchedule>;
+    const auto creator = Pool::Create(ThreadBudget(kCreationThreads, 1), fs.Share(), kCreationDistance, kHandOver);
     const StopOnExit stopCreator(*creator);
     // Made full once: the names appended to it must reach the file system as they are.
     const std::wstring target = fs.FullPath(targetFolder);
@@ -49,9 +54,23 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
         }
         return true;
     };
-    // The folders on the way down to the last one taken, each with its number at the creator,
-    // or kRefused for one not given to it.
-    constexpr std::size_t kRefused = FolderCreator::kNoParent - 1;
+    // Folders are numbered in the order given to the threads, and handed over a few at a time.
+    std::vector<std::pair<std::wstring, std::size_t>> pending;
+    const auto handOver = [&] {
+        const bool handed = waitFor([&] {
+            return creator->When(
+                kWaitSlice, [&](CreationSchedule& s) { return s.HasRoom(pending.size()); },
+                [&](CreationSchedule& s) {
+                    for (auto& [path, parent] : pending)
+                        s.Add(std::move(path), parent);
+                });
+        });
+        pending.clear();
+        return handed;
+    };
+    // The folders on the way down to the last one taken, each with its number, or kRefused for one
+    // not given to the threads.
+    constexpr std::size_t kRefused = CreationSchedule::kNoParent - 1;
     std::vector<std::pair<NodeId, std::size_t>> ancestors;
     std::size_t given = 0;
     std::int64_t refused = 0;
@@ -69,7 +88,7 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
             host.RepaintStatus();
         while (!ancestors.empty() && ancestors.back().first != tree.Parent(node))
             ancestors.pop_back();
-        const std::size_t parent = ancestors.empty() ? FolderCreator::kNoParent : ancestors.back().second;
+        const std::size_t parent = ancestors.empty() ? CreationSchedule::kNoParent : ancestors.back().second;
         // A name the shell cannot handle is not created, and neither is anything below it, as
         // below a folder whose creation failed.
         if (parent == kRefused || !ShellCanHandle(tree.Text(node))) {
@@ -78,17 +97,23 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
             continue;
         }
         ancestors.emplace_back(node, given++);
-        if (!waitFor([&] { return creator->WaitForRoom(kWaitSlice); })) {
+        pending.emplace_back(target + RelativeNodePath(tree, node), parent);
+        if (pending.size() == kHandOver && !handOver()) {
             result.completed = false;
             break;
         }
-        creator->Add(target + RelativeNodePath(tree, node), parent);
     }
     // After Escape what is still in flight ends on its own and is not counted.
-    if (result.completed && !waitFor([&] { return creator->WaitUntilFinished(kWaitSlice); }))
+    const auto finished = [](CreationSchedule& s) { return s.AllFinished(); };
+    if (result.completed &&
+        (!handOver() || !waitFor([&] { return creator->When(kWaitSlice, finished, [](auto&) {}); })))
         result.completed = false;
-    result.created = creator->Created();
-    result.notCreated = creator->NotCreated() + refused;
+    creator->When(
+        std::chrono::milliseconds(0), [](auto&) { return true; },
+        [&](CreationSchedule& s) {
+            result.created = s.created;
+            result.notCreated = s.notCreated + refused;
+        });
     if (result.completed)
         host.SetStatus(L"フォルダ名コピーを完了しました。［フォルダ作成数:" + std::to_wstring(result.created) +
                        L"］［フォルダ未作成数:" + std::to_wstring(result.notCreated) + L"］");

@@ -9,14 +9,16 @@ bool IsFolderLink(const DirEntry& entry) {
            (entry.reparseTag == kTagMountPoint || entry.reparseTag == kTagSymbolicLink || entry.reparseTag == 0);
 }
 
-bool LinkLoopGuard::LeadsToAncestor(const std::wstring& linkPath, const std::wstring& parentPath) {
+bool LinkLoopGuard::LeadsToAncestor(const std::wstring& linkPath,
+                                    const std::wstring& parentPath,
+                                    const std::atomic<bool>& stopped) {
     const std::optional<FolderIdentity> target = fs_.Identity(linkPath);
     // A broken link finds nothing when enumerated anyway; a folder without an id cannot be told
     // from any other, and taking it for its own ancestor would cut off every folder below it.
     if (!target || !target->Known())
         return false;
     std::wstring path = parentPath;
-    for (;;) {
+    while (!stopped) {
         const std::optional<FolderIdentity> identity = IdentityOf(path);
         if (identity && *identity == *target)
             return true;
@@ -26,6 +28,7 @@ bool LinkLoopGuard::LeadsToAncestor(const std::wstring& linkPath, const std::wst
         // root's own text, whatever separators it holds, is never taken apart.
         path.resize(path.rfind(L'\\', path.size() - 2) + 1);
     }
+    return false;
 }
 
 // Two threads may ask for the same folder at once and both query it; the answers are the same.

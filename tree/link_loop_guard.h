@@ -2,6 +2,7 @@
 // Tells a folder link that leads back to the folder holding it, or to one of that folder's
 // ancestors, from any other link, so that the scan does not descend into it for ever. Several
 // threads may ask at once.
+#include <atomic>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -22,8 +23,11 @@ class LinkLoopGuard {
     // `root` is the search folder, the top of every ancestry asked about.
     LinkLoopGuard(FileSystem& fs, std::wstring root) : fs_(fs), root_(std::move(root)) {}
 
-    // `linkPath` is a link found in the folder `parentPath`, a path below or at the root.
-    bool LeadsToAncestor(const std::wstring& linkPath, const std::wstring& parentPath);
+    // `linkPath` is a link found in the folder `parentPath`, a path below or at the root. Once
+    // `stopped` is set it queries no further ancestor and answers false.
+    bool LeadsToAncestor(const std::wstring& linkPath,
+                         const std::wstring& parentPath,
+                         const std::atomic<bool>& stopped);
 
   private:
     std::optional<FolderIdentity> IdentityOf(const std::wstring& path);
