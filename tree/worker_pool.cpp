@@ -14,18 +14,8 @@ constexpr std::size_t kMostThreads = 24;
 std::atomic<std::size_t> running{0};
 }  // namespace
 
-std::size_t RunningWorkerThreads() {
-    return running;
-}
-
-bool ThreadBudget::RoundTrip(std::chrono::steady_clock::duration perCall) {
-    return perCall > kRoundTrip;
-}
-
-// A running average, so that one slow folder on a local disk does not change the width.
-void ThreadBudget::Record(std::chrono::steady_clock::duration perCall) {
-    average_ += (perCall - average_) / 8;
-    slow_ = RoundTrip(average_);
+bool RoundTrip(std::chrono::steady_clock::duration took) {
+    return took > kRoundTrip;
 }
 
 bool StartWorkerThread(std::function<void()> body) {
@@ -45,6 +35,10 @@ bool StartWorkerThread(std::function<void()> body) {
         --running;
         return false;
     }
+}
+
+std::size_t RunningWorkerThreads() {
+    return running;
 }
 
 }  // namespace tavelin

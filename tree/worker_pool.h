@@ -5,11 +5,11 @@
 // gone, and then finds the pool stopped and makes no new call.
 //
 // A schedule is called under the pool's lock, except for Do:
-//   bool Take(Job&, bool quick)    takes the earliest job within reach; false when none is
+//   bool Take(Job&, bool quick)    takes the earliest job within reach; false when there is none
 //   bool HasWork(bool quick)       whether Take would take one
-//   Duration Do(Job&, const std::atomic<bool>& stopped)
-//                                  does the job's calls; returns the time per call
-//   bool Finish(Job&)              hands the results over; true when the owner, waiting, can go on
+//   duration Do(Job&, const std::atomic<bool>& stopped)
+//                                  makes the job's calls; returns the time one took
+//   bool Finish(Job&)              hands the results over; true when the owner may go on
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -22,48 +22,25 @@
 
 namespace tavelin {
 
-// The threads of every pool in the process that have not ended, those blocked on a server
-// included.
-std::size_t RunningWorkerThreads();
-
-// How many threads may work at once: a few while calls return about as soon as they are made (a
-// local disk, where more threads only queue for it and each hand-over costs a wake), all of them
-// once calls take about as long as a network round trip, whose waits they then overlap.
-class ThreadBudget {
-  public:
-    ThreadBudget(std::size_t threads, std::size_t whileQuick) : threads_(threads), whileQuick_(whileQuick) {}
-    static bool RoundTrip(std::chrono::steady_clock::duration perCall);
-    std::size_t Allowed() const { return slow_ ? threads_ : whileQuick_; }
-    bool Quick() const { return !slow_; }
-    void Record(std::chrono::steady_clock::duration perCall);
-
-  private:
-    std::size_t threads_;
-    std::size_t whileQuick_;
-    std::chrono::steady_clock::duration average_{};
-    bool slow_ = false;
-};
-
+// Whether a call took about as long as a network round trip rather than a local disk's.
+bool RoundTrip(std::chrono::steady_clock::duration took);
 // Starts a thread running `body`, unless the process runs as many as it allows already (threads
 // blocked on a server that stopped answering, left by earlier scans): false then.
 bool StartWorkerThread(std::function<void()> body);
+// The threads of every pool that have not ended, those blocked on a server included.
+std::size_t RunningWorkerThreads();
 
 template <typename Schedule>
 class WorkerPool final : public std::enable_shared_from_this<WorkerPool<Schedule>> {
-    struct Key {};
-
   public:
+    // `whileQuick` threads may work at once while calls return about as soon as they are made (a
+    // local disk, where more only queue for it and each hand-over costs a wake), `threads` once
+    // calls take about as long as a round trip, whose waits they then overlap.
     template <typename... Args>
-    static std::shared_ptr<WorkerPool> Create(ThreadBudget budget, Args&&... args) {
-        return std::make_shared<WorkerPool>(Key{}, budget, std::forward<Args>(args)...);
-    }
-    template <typename... Args>
-    WorkerPool(Key, ThreadBudget budget, Args&&... args) : budget_(budget), schedule_(std::forward<Args>(args)...) {}
-    WorkerPool(const WorkerPool&) = delete;
-    WorkerPool& operator=(const WorkerPool&) = delete;
+    WorkerPool(std::size_t threads, std::size_t whileQuick, Args&&... args)
+        : threads_(threads), whileQuick_(whileQuick), schedule_(std::forward<Args>(args)...) {}
 
-    // Takes no more jobs and returns at once: a call under way ends on its own, and its result is
-    // dropped.
+    // Takes no more jobs and returns at once: a call under way ends on its own, its result dropped.
     void Stop() {
         {
             std::lock_guard lock(mutex_);
@@ -81,7 +58,7 @@ class WorkerPool final : public std::enable_shared_from_this<WorkerPool<Schedule
         const auto readyOrFailed = [&] { return failure_ || ready(schedule_); };
         // A timed wait reads the clock even when there is nothing to wait for.
         if (!readyOrFailed()) {
-            // Also a thread that could not start before, the process then running too many.
+            // Also for a thread that could not start before, the process then running too many.
             Dispatch();
             waiting_ = true;
             owner_.wait_for(lock, wait, readyOrFailed);
@@ -97,50 +74,52 @@ class WorkerPool final : public std::enable_shared_from_this<WorkerPool<Schedule
     }
 
   private:
-    using Job = typename Schedule::Job;
+    std::size_t Allowed() const { return slow_ ? threads_ : whileQuick_; }
 
-    // Under the lock: a thread for the work within reach, an idle one when there is one.
+    // Under the lock: a thread for the work within reach, an idle one if there is one. Threads
+    // newly allowed start one by one: each dispatches the next once it has taken a job.
     void Dispatch() {
-        if (stopped_ || busy_ >= budget_.Allowed() || !schedule_.HasWork(budget_.Quick()))
+        if (stopped_ || busy_ >= Allowed() || !schedule_.HasWork(!slow_))
             return;
-        if (idle_ > 0) {
+        if (idle_ > 0)
             work_.notify_one();
-            return;
-        }
-        if (threads_ >= budget_.Allowed())
-            return;
-        if (StartWorkerThread([self = this->shared_from_this()] { self->Run(); }))
-            ++threads_;
+        else if (started_ < Allowed() && StartWorkerThread([self = this->shared_from_this()] { self->Run(); }))
+            ++started_;
     }
 
+    // What a thread cannot go on from (out of memory) stops every thread and goes to the owner.
     void Run() {
         try {
             Work();
         } catch (...) {
-            Fail(std::current_exception());
+            std::lock_guard lock(mutex_);
+            failure_ = failure_ ? failure_ : std::current_exception();
+            stopped_ = true;
+            work_.notify_all();
+            owner_.notify_all();
         }
     }
 
     void Work() {
-        Job job;
+        typename Schedule::Job job;
         std::unique_lock lock(mutex_);
         for (;;) {
             ++idle_;
-            work_.wait(lock,
-                       [&] { return stopped_ || (busy_ < budget_.Allowed() && schedule_.Take(job, budget_.Quick())); });
+            work_.wait(lock, [&] { return stopped_ || (busy_ < Allowed() && schedule_.Take(job, !slow_)); });
             --idle_;
             if (stopped_)
                 return;
             ++busy_;
             Dispatch();
             lock.unlock();
-            const auto perCall = schedule_.Do(job, stopped_);
+            const auto took = schedule_.Do(job, stopped_);
             lock.lock();
             --busy_;
             if (stopped_)
                 return;
-            // More threads allowed start one by one: each takes a job and then dispatches the next.
-            budget_.Record(perCall);
+            // A running average, so that one slow folder on a local disk does not change the width.
+            average_ += (took - average_) / 8;
+            slow_ = RoundTrip(average_);
             if (schedule_.Finish(job) && waiting_) {
                 waiting_ = false;
                 owner_.notify_one();
@@ -148,26 +127,17 @@ class WorkerPool final : public std::enable_shared_from_this<WorkerPool<Schedule
         }
     }
 
-    // What a thread cannot go on from (out of memory) stops every thread and goes to the owner.
-    void Fail(std::exception_ptr error) {
-        {
-            std::lock_guard lock(mutex_);
-            if (!failure_)
-                failure_ = error;
-            stopped_ = true;
-        }
-        work_.notify_all();
-        owner_.notify_all();
-    }
-
-    ThreadBudget budget_;
+    const std::size_t threads_;
+    const std::size_t whileQuick_;
     Schedule schedule_;
     std::mutex mutex_;
     std::condition_variable work_;
     std::condition_variable owner_;
     std::atomic<bool> stopped_{false};
     std::exception_ptr failure_;
-    std::size_t threads_ = 0;
+    std::chrono::steady_clock::duration average_{};
+    bool slow_ = false;
+    std::size_t started_ = 0;
     std::size_t idle_ = 0;
     std::size_t busy_ = 0;
     bool waiting_ = false;
@@ -175,15 +145,9 @@ class WorkerPool final : public std::enable_shared_from_this<WorkerPool<Schedule
 
 // Stops a pool when its owner's scope ends, however it ends.
 template <typename Pool>
-class StopOnExit {
-  public:
-    explicit StopOnExit(Pool& pool) : pool_(pool) {}
-    ~StopOnExit() { pool_.Stop(); }
-    StopOnExit(const StopOnExit&) = delete;
-    StopOnExit& operator=(const StopOnExit&) = delete;
-
-  private:
-    Pool& pool_;
+struct StopOnExit {
+    ~StopOnExit() { pool.Stop(); }
+    Pool& pool;
 };
 
 }  // namespace tavelin

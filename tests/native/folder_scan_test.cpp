@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <new>
 #include <string>
 #include <tuple>
@@ -12,6 +13,7 @@
 #include "fakes/file_system.h"
 #include "fakes/loop_host.h"
 #include "fakes/scan_observer.h"
+#include "tree/folder_copy.h"
 #include "tree/node_path.h"
 
 namespace tavelin {
@@ -263,6 +265,58 @@ TEST(FolderScan, EscapeReturnsAtOnceWhileAListingIsHeldUpAndDropsItsResult) {
         EXPECT_EQ(Paths(tree), before);
         EXPECT_EQ(std::count(before.begin(), before.end(), L"C:\\A\\Alpha\\A1\\"), 0);
     }
+}
+
+// The window that owns the file system may be gone when a call that a server held returns: the
+// call returns into the file system the threads share, and they make no new call.
+TEST(FolderScan, ACallHeldPastItsOwnerReturnsIntoTheSharedFileSystemAndNoNewCallFollows) {
+    for (bool copy : {false, true}) {
+        auto fs = std::make_unique<FakeFileSystem>(SampleTree());
+        fs->AddFolder(L"E:\\Copy");
+        FolderTree tree;
+        FakeHost host;
+        FakeWindow window;
+        if (copy)
+            ScanFolders(L"C:\\A\\", tree, *fs, host, window);
+        fs->Block(copy ? L"E:\\Copy\\Alpha" : L"C:\\A\\Alpha");
+        host.escapeOnceTrue = [&] { return fs->BlockedCalls() > 0; };
+        if (copy)
+            CopyFolderNames(tree, L"E:\\Copy\\", *fs, host);
+        else
+            ScanFolders(L"C:\\A\\", tree, *fs, host, window);
+        const auto disk = std::static_pointer_cast<FakeFileSystem>(fs->Share());
+        ASSERT_EQ(disk->BlockedCalls(), 1) << copy;
+        const int calls = disk->Calls();
+        fs.reset();  // and with it the block
+        ASSERT_TRUE(test::WorkerThreadsEnded()) << copy;
+        EXPECT_EQ(disk->Calls(), calls) << copy;
+    }
+}
+
+// A local disk gets one listing thread; scans of a server that has stopped answering, each left
+// with Escape, leave a bounded number of threads blocked on it, whatever the number of scans.
+TEST(FolderScan, ThreadsStartOnlyAsTheBudgetAllowsAndThoseBlockedStayBounded) {
+    FakeFileSystem fs = SampleTree();
+    FolderTree tree;
+    FakeHost host;
+    FakeWindow window;
+    std::size_t peak = 0;
+    host.onPump = [&] { peak = std::max(peak, RunningWorkerThreads()); };
+    ScanFolders(L"C:\\A\\", tree, fs, host, window);
+    EXPECT_EQ(Paths(tree), kSampleOrder);
+    EXPECT_EQ(peak, 1u);
+
+    constexpr int kScans = 60;
+    fs.Block(L"*");
+    for (int scan = 0; scan < kScans; ++scan) {
+        FakeHost escaping;
+        escaping.escapeFromPoll = 3;
+        ScanFolders(L"C:\\A\\", tree, fs, escaping, window);
+    }
+    EXPECT_GT(fs.BlockedCalls(), 1);
+    EXPECT_LT(fs.BlockedCalls(), kScans / 2);
+    fs.Release();
+    EXPECT_TRUE(test::WorkerThreadsEnded());
 }
 
 TEST(FolderScan, AFileServerIsListedByManyThreadsOnceItIsRecognised) {

@@ -47,8 +47,8 @@ class FakeFileSystem : public FileSystem {
 
     std::shared_ptr<FileSystem> Share() override { return std::shared_ptr<FakeFileSystem>(new FakeFileSystem(disk_)); }
 
-    // Searches of `path` and creations of it block, as on a server that has stopped answering,
-    // until Release.
+    // Searches of `path` and creations of it ("*": of every path) block, as on a server that has
+    // stopped answering, until Release.
     void Block(const std::wstring& path) {
         std::lock_guard lock(disk_->blocking);
         disk_->blocked = Trim(path);
@@ -62,6 +62,8 @@ class FakeFileSystem : public FileSystem {
         }
         disk_->released.notify_all();
     }
+    // Searches, creations and identity queries made so far, blocked ones included.
+    int Calls() const { return disk_->calls; }
     // Calls blocked right now.
     int BlockedCalls() const { return disk_->blockedCalls; }
     // Holds a blocked call for a few seconds at most, so that code that waits for it fails a test
@@ -116,6 +118,7 @@ class FakeFileSystem : public FileSystem {
     std::vector<DirEntry>& Entries(const std::wstring& folder) { return disk_->folders[Trim(folder)]; }
 
     std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
+        ++disk_->calls;
         WaitWhileBlocked(folder);
         const int open = ++disk_->openSearches;
         for (int peak = disk_->peakSearches; open > peak && !disk_->peakSearches.compare_exchange_weak(peak, open);) {
@@ -146,6 +149,7 @@ class FakeFileSystem : public FileSystem {
         return disk_->folders.contains(Resolve(FullPath(path)));
     }
     bool MakeDirectory(const std::wstring& path) override {
+        ++disk_->calls;
         WaitWhileBlocked(path);
         std::lock_guard lock(disk_->mutex);
         const std::wstring p = Trim(path);
@@ -157,6 +161,7 @@ class FakeFileSystem : public FileSystem {
         return true;
     }
     std::optional<FolderIdentity> Identity(const std::wstring& path) override {
+        ++disk_->calls;
         std::lock_guard lock(disk_->mutex);
         ++disk_->identityQueries;
         const std::wstring real = Resolve(path);
@@ -214,7 +219,7 @@ class FakeFileSystem : public FileSystem {
 
     void WaitWhileBlocked(const std::wstring& path) {
         std::unique_lock lock(disk_->blocking);
-        if (disk_->blocked.empty() || Trim(path) != disk_->blocked)
+        if (disk_->blocked.empty() || (disk_->blocked != L"*" && Trim(path) != disk_->blocked))
             return;
         ++disk_->blockedCalls;
         disk_->released.wait(lock, [&] { return disk_->blocked.empty(); });
@@ -277,6 +282,7 @@ class FakeFileSystem : public FileSystem {
         std::mutex mutex;
         std::mutex blocking;
         std::condition_variable released;
+        std::atomic<int> calls{0};
         std::atomic<int> blockedCalls{0};
         std::wstring blocked;
         std::atomic<int> openSearches{0};
