@@ -20,21 +20,18 @@ constexpr auto kRepaintInterval = std::chrono::milliseconds(15);
 constexpr auto kLookInterval = std::chrono::milliseconds(50);
 // On a file server every creation is a round trip; this many at once hide most of it.
 constexpr std::size_t kCreationThreads = 8;
-// Folders given to the threads ahead of the first one not yet made: enough to keep every thread
-// busy past the folders that must wait for their parent.
+// Folders given ahead of the first one not yet made: every thread busy past those that must wait
+// for their parent.
 constexpr std::size_t kCreationDistance = 256;
-// Folders handed to the threads at once: each hand-over may wake one, which costs more than a
-// creation on a local disk.
+// Handed over at once: a hand-over may wake a thread, which costs more than a local creation.
 constexpr std::size_t kHandOver = 64;
 // The longest the window's thread waits for the threads before it has control again.
 constexpr auto kWaitSlice = std::chrono::milliseconds(10);
 constexpr wchar_t kCopyAborted[] = L"フォルダ名コピーを中断しました。";
 
-// Folders to create on the pool's threads in the order they are given, each only once the
-// creation of the folder it goes into has returned (which decides whether it can be made), never
-// more than `distance` past the first one not yet finished. One folder a job: a creation costs
-// more than handing it over, even on a local disk, where two threads make folders almost twice as
-// fast as one.
+// Folders to create in the order given, each once the creation of its parent (which decides
+// whether it can be made) has returned. One folder a job: even on a local disk a creation costs
+// more than a hand-over, and two threads make folders almost twice as fast as one.
 class CreationSchedule {
   public:
     static constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
@@ -122,8 +119,8 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
     const StopOnExit<Pool> stopCreator{*creator};
     // Made full once: the names appended to it must reach the file system as they are.
     const std::wstring target = fs.FullPath(targetFolder);
-    // Escape is read while the window's thread waits for the threads too, so that a creation a
-    // server holds up never holds the window.
+    // Escape is read while waiting for the threads too: a creation a server holds never holds the
+    // window.
     const auto waitFor = [&](auto ready) {
         while (!ready()) {
             lookIfDue();
@@ -146,8 +143,7 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
         pending.clear();
         return handed;
     };
-    // The folders on the way down to the last one taken, each with its number, or kRefused for one
-    // not given to the threads.
+    // The folders down to the last one taken, each with its number, or kRefused.
     constexpr std::size_t kRefused = CreationSchedule::kNoParent - 1;
     std::vector<std::pair<NodeId, std::size_t>> ancestors;
     std::size_t given = 0;

@@ -1,21 +1,23 @@
 #pragma once
 // One folder's sub-folders as the scan sees them: which entries count as sub-folders, and which
-// of them are links back into their own ancestry.
+// of them are links back into their own ancestry, which the scan shows but never descends into.
 #include <atomic>
 #include <cstddef>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "services/file_system.h"
-#include "tree/link_loop_guard.h"
 
 namespace tavelin {
 
 struct Subfolder {
     std::size_t nameStart = 0;  // in the listing's names
     std::size_t nameLength = 0;
-    bool loopLink = false;  // leads back into its own ancestry: shown, never listed
+    bool loopLink = false;
 };
 
 // The names share one text, so that a listing costs the same few allocations however many
@@ -25,8 +27,7 @@ struct FolderListing {
     // In the order the search returned them; empty when the folder could not be read.
     std::vector<Subfolder> subfolders;
     std::wstring names;
-    // A read failed twice: the sub-folders are those read until then.
-    bool cutShort = false;
+    bool cutShort = false;  // a read failed twice: the sub-folders are those read until then
 
     std::wstring_view Name(const Subfolder& subfolder) const {
         return std::wstring_view(names).substr(subfolder.nameStart, subfolder.nameLength);
@@ -36,12 +37,31 @@ struct FolderListing {
     void Add(std::wstring_view name, bool loopLink);
 };
 
-// Lists the sub-folders of `listing.path` into `listing`, which it empties first, keeping its
-// room. Once `stopped` is set it makes no further call and leaves the listing as far as it got.
-void ListFolder(FileSystem& fs,
-                LinkLoopGuard& links,
-                const std::atomic<bool>& stopped,
-                DirEntry& entry,
-                FolderListing& listing);
+// True for the reparse points that lead elsewhere: mount points and symbolic links, and those
+// whose kind the file system does not tell. Every other kind (a cloud placeholder, a deduplicated
+// or app folder) holds its own entries, and opening it to compare identities may fetch it from
+// its server.
+bool IsFolderLink(const DirEntry& entry);
+
+// Lists the folders below one search folder; several threads may list at once.
+class FolderLister {
+  public:
+    // `root` is the search folder, the top of every ancestry a link is checked against.
+    FolderLister(FileSystem& fs, std::wstring root) : fs_(fs), root_(std::move(root)) {}
+
+    // Lists the sub-folders of `listing.path` into `listing`, which it empties first, keeping its
+    // room. Once `stopped` is set it makes no further call and leaves the listing as far as it got.
+    void List(FolderListing& listing, DirEntry& entry, const std::atomic<bool>& stopped);
+
+  private:
+    bool LeadsToAncestor(const std::wstring& link, const std::wstring& parent, const std::atomic<bool>& stopped);
+    std::optional<FolderIdentity> IdentityOf(const std::wstring& path);
+
+    FileSystem& fs_;
+    const std::wstring root_;
+    std::mutex mutex_;
+    // Asked only when a link turns up, and each ancestor about once per scan.
+    std::unordered_map<std::wstring, std::optional<FolderIdentity>> identities_;
+};
 
 }  // namespace tavelin

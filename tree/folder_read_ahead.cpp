@@ -4,21 +4,17 @@
 #include <atomic>
 #include <list>
 
-#include "tree/link_loop_guard.h"
-
 namespace tavelin {
 
 namespace {
-// While calls return at once, the one thread listing ahead lists a run of up to this share of its
-// reach, and is woken only once that much of it is free: each wake costs far more than a folder.
+// While calls return at once the one thread lists runs of up to this share of its reach, woken
+// only once that much is free: a wake costs far more than a folder.
 constexpr std::size_t kRunsInReach = 4;
-// One call in this many of a run is timed: a run ends at the first slow one.
+// One call in this many of a run is timed: two reads of the clock cost a fair share of a call.
 constexpr std::size_t kTimedEvery = 8;
-// Listings of folders up to this many sub-folders are kept for others once done with.
-constexpr std::size_t kKeptSubfolders = 1024;
+constexpr std::size_t kKeptSubfolders = 1024;  // larger listings are not kept for reuse
 
-// Moves a remainder past the links back into their ancestry, which are never listed; false when
-// no sub-folder is left.
+// Moves a remainder past the links back into their ancestry, never listed; false when none is left.
 template <typename Remainder>
 bool SkipLoopLinks(Remainder& rest) {
     const std::vector<Subfolder>& subfolders = rest.listing->subfolders;
@@ -28,14 +24,12 @@ bool SkipLoopLinks(Remainder& rest) {
 }
 }  // namespace
 
-// The folders from the one the scan takes next on, as far as the listings so far tell, for the
-// pool's threads to list in that order.
+// The folders from the one the scan takes next on, in its order, as far as the listings tell.
 class ReadAheadSchedule {
   public:
     using Listing = std::shared_ptr<const FolderListing>;
-    // A folder being listed or listed, or the sub-folders of a listing from `next` on that have
-    // no place of their own yet, with everything below them: a folder of a hundred thousand
-    // sub-folders costs one slot until the scan gets near them.
+    // A folder being listed or listed, or a remainder: the sub-folders of a listing from `next`
+    // on, with everything below them, so a folder of a million sub-folders costs one slot.
     struct Slot {
         enum class State { kListing, kListed, kRest };
         State state;
@@ -43,25 +37,22 @@ class ReadAheadSchedule {
         std::size_t next = 0;
     };
     using Slots = std::list<Slot>;
-    // A folder to list and, while calls return at once, the folders below it depth first: one
-    // thread lists a run of them without the lock and hands it over at once.
+    // A folder and, while calls return at once, a run of those below it depth first.
     struct Job {
         Slots::iterator slot;
         std::size_t most = 1;
         std::wstring path;
         std::vector<Listing> listed;
-        // The remainders this run goes on with, the deepest last, and the listings whose
-        // sub-folders it has listed to the last: let go under the lock, so they can be used again.
+        // The remainders the run goes on with, the deepest last; the listings it is done with.
         std::vector<Slot> open;
         std::vector<Listing> closed;
         std::vector<std::shared_ptr<FolderListing>> spare;
         DirEntry entry;
     };
 
-    // The search folder is the one sub-folder of a listing of its own, so that it is taken as every
-    // other folder is.
+    // The search folder is the one sub-folder of a listing of its own, taken as any other.
     ReadAheadSchedule(std::shared_ptr<FileSystem> fs, const std::wstring& root, ReadAheadReach reach)
-        : fs_(std::move(fs)), links_(*fs_, root), reach_(reach) {
+        : fs_(std::move(fs)), lister_(*fs_, root), reach_(reach) {
         auto top = std::make_shared<FolderListing>();
         top->Add(std::wstring_view(root).substr(0, root.size() - 1), false);
         slots_.push_back({Slot::State::kRest, std::move(top)});
@@ -72,9 +63,8 @@ class ReadAheadSchedule {
         return FindWork(quick, room) != slots_.end();
     }
 
-    // The remainder's next sub-folder gets a slot of its own in front of it. While calls return at
-    // once the run also takes over the remainders right behind it, those of the folders above, as the
-    // last run left them: it goes on where that one stopped rather than one folder at a time.
+    // The remainder's next sub-folder gets a slot in front of it. A run also takes over the
+    // remainders right behind, those of the folders above: it goes on where the last one stopped.
     bool Take(Job& job, bool quick) {
         std::size_t room = 0;
         auto rest = FindWork(quick, room);
@@ -99,25 +89,20 @@ class ReadAheadSchedule {
         return true;
     }
 
-    // Stops at the first call timed as slow, so that a file server is soon listed by every thread,
-    // one folder each.
+    // A run ends at the first slow call, so that a file server is soon listed by every thread.
     std::chrono::steady_clock::duration Do(Job& job, const std::atomic<bool>& stopped) {
         using Clock = std::chrono::steady_clock;
         job.listed.clear();
         Clock::duration timed{};
         int calls = 0;
         for (;;) {
-            std::shared_ptr<FolderListing> listing;
-            if (job.spare.empty()) {
-                listing = std::make_shared<FolderListing>();
-            } else {
-                listing = std::move(job.spare.back());
+            auto listing = job.spare.empty() ? std::make_shared<FolderListing>() : std::move(job.spare.back());
+            if (!job.spare.empty())
                 job.spare.pop_back();
-            }
             listing->path.assign(job.path);
             const bool time = job.listed.size() % kTimedEvery == 0;
             const auto start = time ? Clock::now() : Clock::time_point{};
-            ListFolder(*fs_, links_, stopped, job.entry, *listing);
+            lister_.List(*listing, job.entry, stopped);
             const auto took = time ? Clock::now() - start : Clock::duration{};
             timed += took;
             calls += time ? 1 : 0;
@@ -129,8 +114,8 @@ class ReadAheadSchedule {
         }
     }
 
-    // The run's folders take the place of the slot it was taken from, in its order; the remainders it
-    // leaves follow them, the deepest first, and then whatever followed the slot: that is depth first.
+    // The run's folders take its slot's place, in order; the remainders it leaves follow, the
+    // deepest first, and then whatever followed the slot: depth first.
     bool Finish(Job& job) {
         const auto after = std::next(job.slot);
         for (std::size_t i = 0; i < job.listed.size(); ++i) {
@@ -153,14 +138,12 @@ class ReadAheadSchedule {
     }
 
     bool FrontListed() const { return !slots_.empty() && slots_.front().state == Slot::State::kListed; }
-    // Moves the listings at the front, in order, to the end of `out`.
     void TakeListed(std::vector<Listing>& out) {
         while (FrontListed()) {
             out.push_back(std::move(slots_.front().listing));
             Retire(slots_.begin());
         }
     }
-    // Keeps the listings the scan is done with for the folders to come, and empties `done`.
     void GiveBack(std::vector<Listing>& done) {
         for (auto& listing : done)
             Recycle(std::move(listing));
@@ -168,7 +151,7 @@ class ReadAheadSchedule {
     }
 
   private:
-    // The first remainder within reach, and how many folders the reach still has room for there.
+    // The first remainder within reach, and the room left in reach there.
     Slots::iterator FindWork(bool quick, std::size_t& room) {
         const std::size_t reach = quick ? reach_.quickDistance : reach_.distance;
         std::size_t folders = 0;
@@ -183,7 +166,6 @@ class ReadAheadSchedule {
         return slots_.end();
     }
 
-    // The next folder of the run depth first: the next sub-folder of the deepest remainder.
     static bool NextPath(Job& job) {
         for (; !job.open.empty(); job.open.pop_back()) {
             Slot& deepest = job.open.back();
@@ -212,20 +194,17 @@ class ReadAheadSchedule {
         spareSlots_.splice(spareSlots_.end(), slots_, slot);
     }
 
-    // Called under the lock, which every holder of a listing but the thread listing it takes to let
-    // go of it: a listing no one else holds is kept for another folder, unless a large folder made it
-    // large.
+    // Under the lock, which every holder of a listing but its lister takes to let go of it.
     void Recycle(Listing listing) {
         if (listing && listing.use_count() == 1 && listing->subfolders.capacity() <= kKeptSubfolders)
             spare_.push_back(std::const_pointer_cast<FolderListing>(std::move(listing)));
     }
 
     const std::shared_ptr<FileSystem> fs_;
-    LinkLoopGuard links_;
+    FolderLister lister_;
     const ReadAheadReach reach_;
     Slots slots_;
-    // Slots and listings done with, kept for the folders to come: past its reach a folder then
-    // costs no allocation of its own, and none is freed on a thread other than its maker's.
+    // Kept for the folders to come: past its reach a folder costs no allocation of its own.
     Slots spareSlots_;
     std::vector<std::shared_ptr<FolderListing>> spare_;
 };

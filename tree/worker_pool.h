@@ -1,10 +1,8 @@
 #pragma once
-// Threads that take jobs from one schedule, the earliest first, for the scan's read-ahead and the
-// copy's creations. The threads hold the pool, and with it the schedule and whatever it calls, for
-// as long as they run: a call that a file server holds up may return long after the owner has
-// gone, and then finds the pool stopped and makes no new call.
-//
-// A schedule is called under the pool's lock, except for Do:
+// Threads that take jobs from one schedule, the earliest first: the scan's read-ahead and the copy's
+// creations. They hold the pool, its schedule and what that calls for as long as they run: a call a
+// server held may return after the owner has gone, and then finds the pool stopped. The schedule
+// is called under the pool's lock, except for Do:
 //   bool Take(Job&, bool quick)    takes the earliest job within reach; false when there is none
 //   bool HasWork(bool quick)       whether Take would take one
 //   duration Do(Job&, const std::atomic<bool>& stopped)
@@ -49,9 +47,8 @@ class WorkerPool final : public std::enable_shared_from_this<WorkerPool<Schedule
         work_.notify_all();
     }
 
-    // Waits at most `wait` for `ready(schedule)`; once it holds, runs `then(schedule)` and lets
-    // the threads take the work that made. False when `wait` passed first. Throws what a thread
-    // threw.
+    // Waits at most `wait` for `ready(schedule)`, then runs `then(schedule)` and lets the threads
+    // take the work it made; false when `wait` passed first. Throws what a thread threw.
     template <typename Ready, typename Then>
     bool When(std::chrono::milliseconds wait, Ready ready, Then then) {
         std::unique_lock lock(mutex_);
@@ -76,8 +73,8 @@ class WorkerPool final : public std::enable_shared_from_this<WorkerPool<Schedule
   private:
     std::size_t Allowed() const { return slow_ ? threads_ : whileQuick_; }
 
-    // Under the lock: a thread for the work within reach, an idle one if there is one. Threads
-    // newly allowed start one by one: each dispatches the next once it has taken a job.
+    // A thread for the work within reach, an idle one if there is one. Threads newly allowed
+    // start one by one: each dispatches the next once it has taken a job.
     void Dispatch() {
         if (stopped_ || busy_ >= Allowed() || !schedule_.HasWork(!slow_))
             return;

@@ -10,7 +10,7 @@
 #include "base/long_path.h"
 #include "support/file_system_unix.h"
 #include "support/temp_dir.h"
-#include "tree/link_loop_guard.h"
+#include "tree/folder_listing.h"
 
 namespace tavelin {
 namespace {
