@@ -16,11 +16,6 @@ bool IsSubfolder(const DirEntry& entry) {
 }
 }  // namespace
 
-void FolderListing::PathOf(const Subfolder& subfolder, std::wstring& out) const {
-    out.reserve(path.size() + subfolder.nameLength + 1);
-    out.assign(path).append(Name(subfolder)) += L'\\';
-}
-
 void FolderListing::Add(std::wstring_view name, bool loopLink) {
     if (subfolders.empty()) {
         subfolders.reserve(kFirstSubfolders);
@@ -78,8 +73,7 @@ bool FolderLister::LeadsToAncestor(const std::wstring& link,
     return false;
 }
 
-// Two threads may ask for the same folder at once and both query it; the answers are the same.
-// The query itself runs outside the lock, since on a file server it is a round trip.
+// The query runs outside the lock (on a file server it is a round trip): two threads may both ask.
 std::optional<FolderIdentity> FolderLister::IdentityOf(const std::wstring& path) {
     {
         std::lock_guard lock(mutex_);

@@ -1,6 +1,6 @@
 #pragma once
-// One folder's sub-folders as the scan sees them: which entries count as sub-folders, and which
-// of them are links back into their own ancestry, which the scan shows but never descends into.
+// One folder's sub-folders as the scan sees them, and which of them are links back into their own
+// ancestry: the scan shows those but never descends into them.
 #include <atomic>
 #include <cstddef>
 #include <mutex>
@@ -20,8 +20,7 @@ struct Subfolder {
     bool loopLink = false;
 };
 
-// The names share one text, so that a listing costs the same few allocations however many
-// sub-folders it holds.
+// The names share one text: a listing costs a few allocations however many sub-folders it holds.
 struct FolderListing {
     std::wstring path;  // ending in "\"
     // In the order the search returned them; empty when the folder could not be read.
@@ -32,21 +31,21 @@ struct FolderListing {
     std::wstring_view Name(const Subfolder& subfolder) const {
         return std::wstring_view(names).substr(subfolder.nameStart, subfolder.nameLength);
     }
-    // The path of a sub-folder, ending in "\", into `out`.
-    void PathOf(const Subfolder& subfolder, std::wstring& out) const;
+    void PathOf(const Subfolder& subfolder, std::wstring& out) const {  // ending in "\"
+        out.reserve(path.size() + subfolder.nameLength + 1);
+        out.assign(path).append(Name(subfolder)) += L'\\';
+    }
     void Add(std::wstring_view name, bool loopLink);
 };
 
-// True for the reparse points that lead elsewhere: mount points and symbolic links, and those
-// whose kind the file system does not tell. Every other kind (a cloud placeholder, a deduplicated
-// or app folder) holds its own entries, and opening it to compare identities may fetch it from
-// its server.
+// True for mount points, symbolic links and reparse points of a kind not told. Every other kind (a
+// cloud placeholder, a deduplicated folder) holds its own entries, and opening it may fetch it.
 bool IsFolderLink(const DirEntry& entry);
 
 // Lists the folders below one search folder; several threads may list at once.
 class FolderLister {
   public:
-    // `root` is the search folder, the top of every ancestry a link is checked against.
+    // `root`: the search folder, the top of every ancestry a link is checked against.
     FolderLister(FileSystem& fs, std::wstring root) : fs_(fs), root_(std::move(root)) {}
 
     // Lists the sub-folders of `listing.path` into `listing`, which it empties first, keeping its

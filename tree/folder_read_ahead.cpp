@@ -58,16 +58,13 @@ class ReadAheadSchedule {
         slots_.push_back({Slot::State::kRest, std::move(top)});
     }
 
-    bool HasWork(bool quick) {
-        std::size_t room = 0;
-        return FindWork(quick, room) != slots_.end();
-    }
+    bool HasWork(bool quick) { return FindWork(quick) != slots_.end(); }
 
     // The remainder's next sub-folder gets a slot in front of it. A run also takes over the
     // remainders right behind, those of the folders above: it goes on where the last one stopped.
     bool Take(Job& job, bool quick) {
         std::size_t room = 0;
-        auto rest = FindWork(quick, room);
+        auto rest = FindWork(quick, &room);
         if (rest == slots_.end())
             return false;
         const FolderListing& parent = *rest->listing;
@@ -152,7 +149,7 @@ class ReadAheadSchedule {
 
   private:
     // The first remainder within reach, and the room left in reach there.
-    Slots::iterator FindWork(bool quick, std::size_t& room) {
+    Slots::iterator FindWork(bool quick, std::size_t* room = nullptr) {
         const std::size_t reach = quick ? reach_.quickDistance : reach_.distance;
         std::size_t folders = 0;
         for (auto it = slots_.begin(); it != slots_.end() && folders < reach; ++it) {
@@ -160,8 +157,9 @@ class ReadAheadSchedule {
                 ++folders;
                 continue;
             }
-            room = reach - folders;
-            return quick && folders > 0 && room < reach / kRunsInReach ? slots_.end() : it;
+            if (room)
+                *room = reach - folders;
+            return quick && folders > 0 && reach - folders < reach / kRunsInReach ? slots_.end() : it;
         }
         return slots_.end();
     }

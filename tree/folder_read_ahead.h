@@ -1,7 +1,6 @@
 #pragma once
-// Lists folders on worker threads ahead of the scan, in the order the scan visits them: the
-// search folder, then depth first, each folder's sub-folders in the order its search returned
-// them, leaving out links back into their own ancestry. Only the folders nearest to the scan are
+// Lists folders on worker threads ahead of the scan, in its order: the search folder, then depth
+// first, leaving out links back into their own ancestry. Only the folders nearest to the scan are
 // listed ahead, so the listings waiting for it stay few however large the tree.
 #include <chrono>
 #include <cstddef>
@@ -34,15 +33,13 @@ class FolderReadAhead {
     FolderReadAhead(const FolderReadAhead&) = delete;
     FolderReadAhead& operator=(const FolderReadAhead&) = delete;
 
-    // The listing of the next folder in order, once it is there; nullptr when it is not after
-    // `wait`. It stays valid until the next call. Throws what a thread threw: the read-ahead then
-    // lists no more.
+    // The listing of the next folder, valid until the next call; nullptr when it is not there
+    // after `wait`. Throws what a thread threw: the read-ahead then lists no more.
     const FolderListing* Next(std::chrono::milliseconds wait);
 
   private:
     std::shared_ptr<WorkerPool<ReadAheadSchedule>> pool_;
-    // Taken from the front at once, so that the scan takes the lock once a run rather than once a
-    // folder, and handed out one by one.
+    // Taken from the front at once: the lock once a run rather than once a folder.
     std::vector<std::shared_ptr<const FolderListing>> taken_;
     std::size_t next_ = 0;
 };

@@ -16,24 +16,52 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 namespace tavelin {
 
-// Whether a call took about as long as a network round trip rather than a local disk's.
-bool RoundTrip(std::chrono::steady_clock::duration took);
-// Starts a thread running `body`, unless the process runs as many as it allows already (threads
-// blocked on a server that stopped answering, left by earlier scans): false then.
-bool StartWorkerThread(std::function<void()> body);
+// Whether a call took about as long as a network round trip: well above a local folder under
+// load, well below a round trip to a file server.
+inline bool RoundTrip(std::chrono::steady_clock::duration took) {
+    return took > std::chrono::microseconds(500);
+}
+
 // The threads of every pool that have not ended, those blocked on a server included.
-std::size_t RunningWorkerThreads();
+inline std::atomic<std::size_t> runningWorkerThreads{0};
+inline std::size_t RunningWorkerThreads() {
+    return runningWorkerThreads;
+}
+
+// Two scans' worth: repeated scans of a server that stopped answering leave no more blocked.
+inline constexpr std::size_t kMostWorkerThreads = 24;
+
+// Starts a thread running `body`, unless the process runs as many as it allows already: false
+// then. The body lets go of what it holds before the thread counts as ended.
+inline bool StartWorkerThread(std::function<void()> body) {
+    if (++runningWorkerThreads > kMostWorkerThreads) {
+        --runningWorkerThreads;
+        return false;
+    }
+    try {
+        std::thread([body = std::move(body)]() mutable {
+            body();
+            body = nullptr;
+            --runningWorkerThreads;
+        }).detach();
+        return true;
+    } catch (const std::system_error&) {
+        --runningWorkerThreads;
+        return false;
+    }
+}
 
 template <typename Schedule>
 class WorkerPool final : public std::enable_shared_from_this<WorkerPool<Schedule>> {
   public:
-    // `whileQuick` threads may work at once while calls return about as soon as they are made (a
-    // local disk, where more only queue for it and each hand-over costs a wake), `threads` once
-    // calls take about as long as a round trip, whose waits they then overlap.
+    // `whileQuick` threads may work at once while calls return at once (a local disk, where more
+    // only queue for it), `threads` once they take a round trip, whose waits they overlap.
     template <typename... Args>
     WorkerPool(std::size_t threads, std::size_t whileQuick, Args&&... args)
         : threads_(threads), whileQuick_(whileQuick), schedule_(std::forward<Args>(args)...) {}
@@ -55,8 +83,7 @@ class WorkerPool final : public std::enable_shared_from_this<WorkerPool<Schedule
         const auto readyOrFailed = [&] { return failure_ || ready(schedule_); };
         // A timed wait reads the clock even when there is nothing to wait for.
         if (!readyOrFailed()) {
-            // Also for a thread that could not start before, the process then running too many.
-            Dispatch();
+            Dispatch();  // also a thread that could not start before
             waiting_ = true;
             owner_.wait_for(lock, wait, readyOrFailed);
             waiting_ = false;
