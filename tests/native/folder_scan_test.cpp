@@ -336,23 +336,24 @@ TEST(FolderScan, AFileServerIsListedByManyThreadsOnceItIsRecognised) {
 }
 
 TEST(FolderScan, EscapeStopsAListingAheadBetweenItsEntries) {
-    // A huge folder listed ahead on a thread while the scan is still short of it.
+    // A huge folder listed ahead on a thread, whose read a server holds at its 200th entry.
     FakeFileSystem fs;
     for (int i = 0; i < 20; ++i)
         fs.AddFolder(L"C:\\A\\f" + std::to_wstring(i));
     fs.AddFolder(L"C:\\A\\huge");
     for (int i = 0; i < 5000; ++i)
         fs.AddFile(L"C:\\A\\huge\\file" + std::to_wstring(i));
-    fs.searchDelay = std::chrono::milliseconds(1);
-    fs.entryDelay = std::chrono::microseconds(50);
+    fs.Block(L"C:\\A\\huge", 200);
     FolderTree tree;
     FakeHost host;
-    host.escapeOnceTrue = [&] { return fs.EntriesRead() > 200; };
+    host.escapeOnceTrue = [&] { return fs.BlockedCalls() > 0; };
     FakeWindow window;
     ScanFolders(L"C:\\A\\", tree, fs, host, window);
     EXPECT_TRUE(window.scanAborted);
+    const long read = fs.EntriesRead();
+    fs.Release();
     ASSERT_TRUE(test::WorkerThreadsEnded());
-    EXPECT_LT(fs.EntriesRead(), 2500) << "the huge folder was read out after Escape";
+    EXPECT_EQ(fs.EntriesRead(), read + 1) << "the read held ends, and the huge folder is read no further";
 }
 
 TEST(FolderScan, ThePumpRunsWhileTheScanRunsAndOnceAtItsEnd) {

@@ -47,11 +47,13 @@ class FakeFileSystem : public FileSystem {
 
     std::shared_ptr<FileSystem> Share() override { return std::shared_ptr<FakeFileSystem>(new FakeFileSystem(disk_)); }
 
+    static constexpr std::size_t kAtOpen = static_cast<std::size_t>(-1);
     // Searches of `path` and creations of it ("*": of every path) block, as on a server that has
-    // stopped answering, until Release.
-    void Block(const std::wstring& path) {
+    // stopped answering, until Release; or, given `entry`, a search's read of that entry (from 0).
+    void Block(const std::wstring& path, std::size_t entry = kAtOpen) {
         std::lock_guard lock(disk_->blocking);
         disk_->blocked = Trim(path);
+        disk_->blockedEntry = entry;
     }
     void Release() {
         if (!disk_)
@@ -119,7 +121,7 @@ class FakeFileSystem : public FileSystem {
 
     std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
         ++disk_->calls;
-        WaitWhileBlocked(folder);
+        WaitWhileBlocked(*disk_, folder, kAtOpen);
         const int open = ++disk_->openSearches;
         for (int peak = disk_->peakSearches; open > peak && !disk_->peakSearches.compare_exchange_weak(peak, open);) {
         }
@@ -140,8 +142,7 @@ class FakeFileSystem : public FileSystem {
             --failing->second.second;
             failAt = failing->second.first;
         }
-        return std::make_unique<Listing>(found->second, disk_->openSearches, failAt, disk_->entryDelay,
-                                         disk_->entriesRead);
+        return std::make_unique<Listing>(found->second, disk_, folder, failAt);
     }
     // Takes a path as the platform's path rules would make it, as a disk does.
     bool IsDirectory(const std::wstring& path) override {
@@ -150,7 +151,7 @@ class FakeFileSystem : public FileSystem {
     }
     bool MakeDirectory(const std::wstring& path) override {
         ++disk_->calls;
-        WaitWhileBlocked(path);
+        WaitWhileBlocked(*disk_, path, kAtOpen);
         std::lock_guard lock(disk_->mutex);
         const std::wstring p = Trim(path);
         const std::wstring parent = p.substr(0, p.rfind(L'\\'));
@@ -190,19 +191,16 @@ class FakeFileSystem : public FileSystem {
   private:
     class Listing : public DirectorySearch {
       public:
-        Listing(std::vector<DirEntry> entries,
-                std::atomic<int>& open,
-                std::size_t failAt,
-                std::chrono::microseconds delay,
-                std::atomic<long>& read)
-            : entries_(std::move(entries)), open_(open), failAt_(failAt), delay_(delay), read_(read) {}
-        ~Listing() override { --open_; }
+        Listing(std::vector<DirEntry> entries, std::shared_ptr<Disk> disk, std::wstring path, std::size_t failAt)
+            : entries_(std::move(entries)), disk_(std::move(disk)), path_(std::move(path)), failAt_(failAt) {}
+        ~Listing() override { --disk_->openSearches; }
         bool Next(DirEntry& entry) override {
             if (next_ == failAt_ || next_ == entries_.size())
                 return false;
-            if (delay_.count() > 0)
-                std::this_thread::sleep_for(delay_);
-            ++read_;
+            WaitWhileBlocked(*disk_, path_, next_);
+            if (disk_->entryDelay.count() > 0)
+                std::this_thread::sleep_for(disk_->entryDelay);
+            ++disk_->entriesRead;
             entry = entries_[next_++];
             return true;
         }
@@ -210,20 +208,19 @@ class FakeFileSystem : public FileSystem {
 
       private:
         std::vector<DirEntry> entries_;
-        std::atomic<int>& open_;
+        std::shared_ptr<Disk> disk_;
+        const std::wstring path_;
         const std::size_t failAt_;
-        const std::chrono::microseconds delay_;
-        std::atomic<long>& read_;
         std::size_t next_ = 0;
     };
 
-    void WaitWhileBlocked(const std::wstring& path) {
-        std::unique_lock lock(disk_->blocking);
-        if (disk_->blocked.empty() || (disk_->blocked != L"*" && Trim(path) != disk_->blocked))
+    static void WaitWhileBlocked(Disk& disk, const std::wstring& path, std::size_t entry) {
+        std::unique_lock lock(disk.blocking);
+        if (disk.blocked.empty() || (disk.blocked != L"*" && Trim(path) != disk.blocked) || entry != disk.blockedEntry)
             return;
-        ++disk_->blockedCalls;
-        disk_->released.wait(lock, [&] { return disk_->blocked.empty(); });
-        --disk_->blockedCalls;
+        ++disk.blockedCalls;
+        disk.released.wait(lock, [&] { return disk.blocked.empty(); });
+        --disk.blockedCalls;
     }
     static std::wstring Trim(std::wstring path) {
         while (path.size() > 3 && path.back() == L'\\')
@@ -285,6 +282,7 @@ class FakeFileSystem : public FileSystem {
         std::atomic<int> calls{0};
         std::atomic<int> blockedCalls{0};
         std::wstring blocked;
+        std::size_t blockedEntry = kAtOpen;
         std::atomic<int> openSearches{0};
         std::atomic<int> peakSearches{0};
         std::atomic<std::size_t> searchCount{0};
