@@ -15,7 +15,7 @@ constexpr auto kProbeInterval = std::chrono::milliseconds(10);
 // Where calls return at once, one thread lists ahead, woken for a quarter of its reach at a time:
 // the further, the fewer wakes, each of which costs far more than a folder.
 constexpr std::size_t kListingThreads = 12;
-constexpr ReadAheadReach kListingReach{.distance = 256, .quickDistance = 1024};
+constexpr ReadAheadReach kListingReach{.distance = 256, .quickDistance = 2048};
 }  // namespace
 
 FolderScan::FolderScan(FolderTree& tree, FileSystem& fs, LoopHost& host, ScanObserver& observer)
