@@ -126,6 +126,11 @@ std::optional<FolderIdentity> FileSystemWin::Identity(const std::wstring& path) 
     return identity;
 }
 
+// It holds nothing of its own: another is the same file system.
+std::shared_ptr<FileSystem> FileSystemWin::Share() {
+    return std::make_shared<FileSystemWin>();
+}
+
 std::wstring FileSystemWin::FullPath(const std::wstring& folder) {
     return ToFullPath(folder);
 }

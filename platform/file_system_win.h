@@ -12,6 +12,7 @@ class FileSystemWin final : public FileSystem {
     bool MakeDirectory(const std::wstring& path) override;
     std::optional<FolderIdentity> Identity(const std::wstring& path) override;
     std::wstring FullPath(const std::wstring& folder) override;
+    std::shared_ptr<FileSystem> Share() override;
 };
 
 }  // namespace tavelin

@@ -73,6 +73,10 @@ class FileSystem {
     // appended to it: those rules would drop a trailing dot or space of any name they saw. A file
     // system without such rules takes every path as it comes.
     virtual std::wstring FullPath(const std::wstring& folder) { return folder; }
+    // The same file system, for threads that may outlive this object: a call that a file server
+    // holds up returns when the server answers, whoever has gone meanwhile. They hold what this
+    // returns for as long as they run.
+    virtual std::shared_ptr<FileSystem> Share() = 0;
 };
 
 }  // namespace tavelin

@@ -13,7 +13,7 @@ bool RetriedSearch::Next(DirEntry& entry) {
     if (!search_ || !search_->Failed())
         return false;
     search_.reset();
-    if (retried_ || !Reopen()) {
+    if (retried_ || (stopped_ && *stopped_) || !Reopen()) {
         failed_ = true;
         return false;
     }
@@ -31,11 +31,13 @@ bool RetriedSearch::Reopen() {
     return search_ != nullptr;
 }
 
-std::optional<RetriedSearch> SearchRetryingOnce(FileSystem& fs, const std::wstring& folder) {
+std::optional<RetriedSearch> SearchRetryingOnce(FileSystem& fs,
+                                                const std::wstring& folder,
+                                                const std::atomic<bool>* stopped) {
     auto search = fs.Search(folder);
     if (!search)
         return std::nullopt;
-    return std::optional<RetriedSearch>(std::in_place, fs, folder, std::move(search));
+    return std::optional<RetriedSearch>(std::in_place, fs, folder, std::move(search), stopped);
 }
 
 }  // namespace tavelin

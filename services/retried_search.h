@@ -1,6 +1,7 @@
 #pragma once
 // A folder's search that survives one failed read: a share that drops a connection for a moment
 // loses nothing, and one that keeps failing is told apart from a folder that has ended.
+#include <atomic>
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -16,11 +17,15 @@ namespace tavelin {
 // each time it is opened. A folder changed between the two opens may lose or repeat an entry,
 // as it may when it changes while it is read. Failed() tells that the second try failed too.
 // The search is the caller's own and `folder` must outlive it: a folder then costs no
-// allocation beyond the file system's own.
+// allocation beyond the file system's own. Once `stopped` (when given) is set, a failed read is
+// not tried again: whoever stopped the search wants no further call.
 class RetriedSearch final : public DirectorySearch {
   public:
-    RetriedSearch(FileSystem& fs, const std::wstring& folder, std::unique_ptr<DirectorySearch> search)
-        : fs_(fs), folder_(folder), search_(std::move(search)) {}
+    RetriedSearch(FileSystem& fs,
+                  const std::wstring& folder,
+                  std::unique_ptr<DirectorySearch> search,
+                  const std::atomic<bool>* stopped)
+        : fs_(fs), folder_(folder), search_(std::move(search)), stopped_(stopped) {}
 
     bool Next(DirEntry& entry) override;
     bool Failed() const override { return failed_; }
@@ -31,11 +36,14 @@ class RetriedSearch final : public DirectorySearch {
     FileSystem& fs_;
     const std::wstring& folder_;
     std::unique_ptr<DirectorySearch> search_;
+    const std::atomic<bool>* stopped_;
     std::size_t read_ = 0;
     bool retried_ = false;
     bool failed_ = false;
 };
 
-std::optional<RetriedSearch> SearchRetryingOnce(FileSystem& fs, const std::wstring& folder);
+std::optional<RetriedSearch> SearchRetryingOnce(FileSystem& fs,
+                                                const std::wstring& folder,
+                                                const std::atomic<bool>* stopped = nullptr);
 
 }  // namespace tavelin

@@ -1,12 +1,15 @@
 #include "tree/folder_copy.h"
 
+#include <atomic>
+#include <chrono>
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include "services/loop_pacer.h"
-#include "tree/folder_creator.h"
 #include "tree/node_path.h"
 #include "tree/shell_name.h"
+#include "tree/worker_pool.h"
 
 namespace tavelin {
 
@@ -17,12 +20,88 @@ constexpr auto kRepaintInterval = std::chrono::milliseconds(15);
 constexpr auto kLookInterval = std::chrono::milliseconds(50);
 // On a file server every creation is a round trip; this many at once hide most of it.
 constexpr std::size_t kCreationThreads = 8;
-// Folders given to the threads ahead of the first one not yet made: enough to keep every thread
-// busy past the folders that must wait for their parent, few enough that Escape stops soon.
-constexpr std::size_t kCreationDistance = 64;
+// Folders given ahead of the first one not yet made: every thread busy past those that must wait
+// for their parent.
+constexpr std::size_t kCreationDistance = 256;
+// Handed over at once: a hand-over may wake a thread, which costs more than a local creation.
+constexpr std::size_t kHandOver = 64;
 // The longest the window's thread waits for the threads before it has control again.
 constexpr auto kWaitSlice = std::chrono::milliseconds(10);
 constexpr wchar_t kCopyAborted[] = L"フォルダ名コピーを中断しました。";
+
+// Folders to create in the order given, each once the creation of its parent (which decides
+// whether it can be made) has returned. One folder a job: even on a local disk a creation costs
+// more than a hand-over, and two threads make folders almost twice as fast as one.
+class CreationSchedule {
+  public:
+    static constexpr std::size_t kNoParent = static_cast<std::size_t>(-1);
+    struct Job {
+        std::size_t number = 0;
+        std::wstring path;
+        bool made = false;
+    };
+
+    // Whoever gives the folders is woken once there is room for `batch` more, or all are finished.
+    CreationSchedule(std::shared_ptr<FileSystem> fs, std::size_t distance, std::size_t batch)
+        : fs_(std::move(fs)), ring_(distance), batch_(batch) {}
+
+    bool Take(Job& job, bool) {
+        job.number = FirstReady();
+        if (job.number == added_)
+            return false;
+        At(job.number).taken = true;
+        job.path.swap(At(job.number).path);
+        return true;
+    }
+    bool HasWork(bool) const { return FirstReady() < added_; }
+    std::chrono::steady_clock::duration Do(Job& job, const std::atomic<bool>&) {
+        const auto start = std::chrono::steady_clock::now();
+        job.made = fs_->MakeDirectory(job.path);
+        return std::chrono::steady_clock::now() - start;
+    }
+    // A folder already there and a file in the way both make the creation fail, and both count
+    // as not created: the creation itself is the existence test.
+    bool Finish(Job& job) {
+        At(job.number).finished = true;
+        ++(job.made ? created : notCreated);
+        while (first_ < added_ && At(first_).finished)
+            ++first_;
+        return AllFinished() || HasRoom(batch_);
+    }
+
+    bool HasRoom(std::size_t folders) const { return added_ - first_ + folders <= ring_.size(); }
+    bool AllFinished() const { return first_ == added_; }
+    // `parent` is the number (from 0, in the order given) of the folder it goes into, or kNoParent.
+    void Add(std::wstring path, std::size_t parent) { At(added_++) = {std::move(path), parent, false, false}; }
+    std::int64_t created = 0;
+    std::int64_t notCreated = 0;
+
+  private:
+    struct Folder {
+        std::wstring path;
+        std::size_t parent = kNoParent;
+        bool taken = false;
+        bool finished = true;
+    };
+
+    std::size_t FirstReady() const {
+        for (std::size_t number = first_; number < added_; ++number) {
+            const std::size_t parent = At(number).parent;
+            if (!At(number).taken && (parent == kNoParent || parent < first_ || At(parent).finished))
+                return number;
+        }
+        return added_;
+    }
+    Folder& At(std::size_t number) { return ring_[number % ring_.size()]; }
+    const Folder& At(std::size_t number) const { return ring_[number % ring_.size()]; }
+
+    const std::shared_ptr<FileSystem> fs_;
+    // The folders from `first_` (the first not finished) to `added_`, by number modulo the size.
+    std::vector<Folder> ring_;
+    const std::size_t batch_;
+    std::size_t first_ = 0;
+    std::size_t added_ = 0;
+};
 
 FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, FileSystem& fs, LoopHost& host) {
     FolderCopyResult result;
@@ -35,12 +114,13 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
         if (looks.Due())
             host.KeepResponsive();
     };
-    const auto creator = FolderCreator::Start(fs, kCreationThreads, kCreationDistance);
-    const StopOnExit stopCreator(*creator);
+    using Pool = WorkerPool<CreationSchedule>;
+    const auto creator = std::make_shared<Pool>(kCreationThreads, 2, fs.Share(), kCreationDistance, kHandOver);
+    const StopOnExit<Pool> stopCreator{*creator};
     // Made full once: the names appended to it must reach the file system as they are.
     const std::wstring target = fs.FullPath(targetFolder);
-    // Escape is read while the window's thread waits for the threads too, so that a creation a
-    // server holds up never holds the window.
+    // Escape is read while waiting for the threads too: a creation a server holds never holds the
+    // window.
     const auto waitFor = [&](auto ready) {
         while (!ready()) {
             lookIfDue();
@@ -49,9 +129,22 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
         }
         return true;
     };
-    // The folders on the way down to the last one taken, each with its number at the creator,
-    // or kRefused for one not given to it.
-    constexpr std::size_t kRefused = FolderCreator::kNoParent - 1;
+    // Folders are numbered in the order given to the threads, and handed over a few at a time.
+    std::vector<std::pair<std::wstring, std::size_t>> pending;
+    const auto handOver = [&] {
+        const bool handed = waitFor([&] {
+            return creator->When(
+                kWaitSlice, [&](CreationSchedule& s) { return s.HasRoom(pending.size()); },
+                [&](CreationSchedule& s) {
+                    for (auto& [path, parent] : pending)
+                        s.Add(std::move(path), parent);
+                });
+        });
+        pending.clear();
+        return handed;
+    };
+    // The folders down to the last one taken, each with its number, or kRefused.
+    constexpr std::size_t kRefused = CreationSchedule::kNoParent - 1;
     std::vector<std::pair<NodeId, std::size_t>> ancestors;
     std::size_t given = 0;
     std::int64_t refused = 0;
@@ -69,7 +162,7 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
             host.RepaintStatus();
         while (!ancestors.empty() && ancestors.back().first != tree.Parent(node))
             ancestors.pop_back();
-        const std::size_t parent = ancestors.empty() ? FolderCreator::kNoParent : ancestors.back().second;
+        const std::size_t parent = ancestors.empty() ? CreationSchedule::kNoParent : ancestors.back().second;
         // A name the shell cannot handle is not created, and neither is anything below it, as
         // below a folder whose creation failed.
         if (parent == kRefused || !ShellCanHandle(tree.Text(node))) {
@@ -78,17 +171,23 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
             continue;
         }
         ancestors.emplace_back(node, given++);
-        if (!waitFor([&] { return creator->WaitForRoom(kWaitSlice); })) {
+        pending.emplace_back(target + RelativeNodePath(tree, node), parent);
+        if (pending.size() == kHandOver && !handOver()) {
             result.completed = false;
             break;
         }
-        creator->Add(target + RelativeNodePath(tree, node), parent);
     }
     // After Escape what is still in flight ends on its own and is not counted.
-    if (result.completed && !waitFor([&] { return creator->WaitUntilFinished(kWaitSlice); }))
+    const auto finished = [](CreationSchedule& s) { return s.AllFinished(); };
+    if (result.completed &&
+        (!handOver() || !waitFor([&] { return creator->When(kWaitSlice, finished, [](auto&) {}); })))
         result.completed = false;
-    result.created = creator->Created();
-    result.notCreated = creator->NotCreated() + refused;
+    creator->When(
+        std::chrono::milliseconds(0), [](auto&) { return true; },
+        [&](CreationSchedule& s) {
+            result.created = s.created;
+            result.notCreated = s.notCreated + refused;
+        });
     if (result.completed)
         host.SetStatus(L"フォルダ名コピーを完了しました。［フォルダ作成数:" + std::to_wstring(result.created) +
                        L"］［フォルダ未作成数:" + std::to_wstring(result.notCreated) + L"］");

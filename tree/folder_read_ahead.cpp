@@ -1,381 +1,232 @@
 #include "tree/folder_read_ahead.h"
 
 #include <algorithm>
-#include <cassert>
-
-#include "services/attribute_filter.h"
-#include "services/retried_search.h"
+#include <atomic>
+#include <list>
 
 namespace tavelin {
 
 namespace {
-constexpr std::size_t kWakeRun = 8;
-// A thread listing ahead of a quick scan is woken each time this share of its reach is free.
-constexpr std::size_t kReachRuns = 4;
-// Room made at a listing's first sub-folder, so that a folder of a few needs no regrowth.
-constexpr std::size_t kFirstSubfolders = 16;
-constexpr std::size_t kFirstNameLength = 16;
-// Listings of folders up to this many sub-folders are kept for others once done with.
-constexpr std::size_t kKeptSubfolders = 1024;
+// While calls return at once the one thread lists runs of up to this share of its reach, woken
+// only once that much is free: a wake costs far more than a folder.
+constexpr std::size_t kRunsInReach = 4;
+// One call in this many of a run is timed: two reads of the clock cost a fair share of a call.
+constexpr std::size_t kTimedEvery = 8;
+constexpr std::size_t kKeptSubfolders = 1024;  // larger listings are not kept for reuse
 
-bool IsSubfolder(const DirEntry& entry) {
-    return MatchesAttributeSet(entry.attributes, kFolderScanAttributeSet) && (entry.attributes & kAttrDirectory) &&
-           entry.name != L"." && entry.name != L"..";
+// Moves a remainder past the links back into their ancestry, never listed; false when none is left.
+template <typename Remainder>
+bool SkipLoopLinks(Remainder& rest) {
+    const std::vector<Subfolder>& subfolders = rest.listing->subfolders;
+    while (rest.next < subfolders.size() && subfolders[rest.next].loopLink)
+        ++rest.next;
+    return rest.next < subfolders.size();
 }
 }  // namespace
 
-void FolderListing::Add(std::wstring_view name, bool loopLink) {
-    if (subfolders.empty()) {
-        subfolders.reserve(kFirstSubfolders);
-        names.reserve(kFirstSubfolders * kFirstNameLength);
+// The folders from the one the scan takes next on, in its order, as far as the listings tell.
+class ReadAheadSchedule {
+  public:
+    using Listing = std::shared_ptr<const FolderListing>;
+    // A folder being listed or listed, or a remainder: the sub-folders of a listing from `next`
+    // on, with everything below them, so a folder of a million sub-folders costs one slot.
+    struct Slot {
+        enum class State { kListing, kListed, kRest };
+        State state;
+        Listing listing;
+        std::size_t next = 0;
+    };
+    using Slots = std::list<Slot>;
+    // A folder and, while calls return at once, a run of those below it depth first.
+    struct Job {
+        Slots::iterator slot;
+        std::size_t most = 1;
+        std::wstring path;
+        std::vector<Listing> listed;
+        // The remainders the run goes on with, the deepest last; the listings it is done with.
+        std::vector<Slot> open;
+        std::vector<Listing> closed;
+        std::vector<std::shared_ptr<FolderListing>> spare;
+        DirEntry entry;
+    };
+
+    // The search folder is the one sub-folder of a listing of its own, taken as any other.
+    ReadAheadSchedule(std::shared_ptr<FileSystem> fs, const std::wstring& root, ReadAheadReach reach)
+        : fs_(std::move(fs)), lister_(*fs_, root), reach_(reach) {
+        auto top = std::make_shared<FolderListing>();
+        top->Add(std::wstring_view(root).substr(0, root.size() - 1), false);
+        slots_.push_back({Slot::State::kRest, std::move(top)});
     }
-    subfolders.push_back({names.size(), name.size(), loopLink});
-    names.append(name);
-}
 
-void FolderListing::Clear() {
-    path.clear();
-    subfolders.clear();
-    names.clear();
-    cutShort = false;
-}
+    bool HasWork(bool quick) { return FindWork(quick) != slots_.end(); }
 
-// While calls return at once one thread lists ahead: more only queue for the disk.
-FolderReadAhead::FolderReadAhead(Key, FileSystem& fs, const std::wstring& root, Reach reach)
-    : fs_(fs), links_(fs, root), reach_(reach), budget_(reach.threads, 1), slots_{Slot(Slot::State::kWaiting, root)} {}
-
-void FolderReadAhead::Stop() {
-    {
-        std::lock_guard lock(mutex_);
-        cancelled_ = true;
+    // The remainder's next sub-folder gets a slot in front of it. A run also takes over the
+    // remainders right behind, those of the folders above: it goes on where the last one stopped.
+    bool Take(Job& job, bool quick) {
+        std::size_t room = 0;
+        auto rest = FindWork(quick, &room);
+        if (rest == slots_.end())
+            return false;
+        const FolderListing& parent = *rest->listing;
+        parent.PathOf(parent.subfolders[rest->next++], job.path);
+        job.slot = Place(rest, {Slot::State::kListing, nullptr});
+        job.most = quick ? std::min(room, reach_.quickDistance / kRunsInReach) : 1;
+        job.open.clear();
+        if (quick) {
+            while (rest != slots_.end() && rest->state == Slot::State::kRest) {
+                job.open.push_back(std::move(*rest));
+                Retire(rest++);
+            }
+            std::reverse(job.open.begin(), job.open.end());
+        } else if (!SkipLoopLinks(*rest)) {
+            Retire(rest);
+        }
+        for (; job.spare.size() < job.most && !spare_.empty(); spare_.pop_back())
+            job.spare.push_back(std::move(spare_.back()));
+        return true;
     }
-    work_.notify_all();
-}
 
-// A thread that cannot go on (out of memory) stops every thread and tells the scan's thread.
-void FolderReadAhead::Fail(std::exception_ptr error) {
-    {
-        std::lock_guard lock(mutex_);
-        if (!failure_)
-            failure_ = error;
-        cancelled_ = true;
+    // A run ends at the first slow call, so that a file server is soon listed by every thread.
+    std::chrono::steady_clock::duration Do(Job& job, const std::atomic<bool>& stopped) {
+        using Clock = std::chrono::steady_clock;
+        job.listed.clear();
+        Clock::duration timed{};
+        int calls = 0;
+        for (;;) {
+            auto listing = job.spare.empty() ? std::make_shared<FolderListing>() : std::move(job.spare.back());
+            if (!job.spare.empty())
+                job.spare.pop_back();
+            listing->path.assign(job.path);
+            const bool time = job.listed.size() % kTimedEvery == 0;
+            const auto start = time ? Clock::now() : Clock::time_point{};
+            lister_.List(*listing, job.entry, stopped);
+            const auto took = time ? Clock::now() - start : Clock::duration{};
+            timed += took;
+            calls += time ? 1 : 0;
+            if (!listing->subfolders.empty())
+                job.open.push_back({Slot::State::kRest, listing});
+            job.listed.push_back(std::move(listing));
+            if (RoundTrip(took) || job.listed.size() >= job.most || stopped || !NextPath(job))
+                return timed / calls;
+        }
     }
-    work_.notify_all();
-    listed_.notify_all();
+
+    // The run's folders take its slot's place, in order; the remainders it leaves follow, the
+    // deepest first, and then whatever followed the slot: depth first.
+    bool Finish(Job& job) {
+        const auto after = std::next(job.slot);
+        for (std::size_t i = 0; i < job.listed.size(); ++i) {
+            const auto slot = i == 0 ? job.slot : Place(after, {Slot::State::kListed, nullptr});
+            slot->state = Slot::State::kListed;
+            slot->listing = std::move(job.listed[i]);
+        }
+        job.listed.clear();
+        for (auto open = job.open.rbegin(); open != job.open.rend(); ++open) {
+            if (SkipLoopLinks(*open))
+                Place(after, std::move(*open));
+            else
+                Recycle(std::move(open->listing));
+        }
+        job.open.clear();
+        for (auto& listing : job.closed)
+            Recycle(std::move(listing));
+        job.closed.clear();
+        return FrontListed();
+    }
+
+    bool FrontListed() const { return !slots_.empty() && slots_.front().state == Slot::State::kListed; }
+    void TakeListed(std::vector<Listing>& out) {
+        while (FrontListed()) {
+            out.push_back(std::move(slots_.front().listing));
+            Retire(slots_.begin());
+        }
+    }
+    void GiveBack(std::vector<Listing>& done) {
+        for (auto& listing : done)
+            Recycle(std::move(listing));
+        done.clear();
+    }
+
+  private:
+    // The first remainder within reach, and the room left in reach there.
+    Slots::iterator FindWork(bool quick, std::size_t* room = nullptr) {
+        const std::size_t reach = quick ? reach_.quickDistance : reach_.distance;
+        std::size_t folders = 0;
+        for (auto it = slots_.begin(); it != slots_.end() && folders < reach; ++it) {
+            if (it->state != Slot::State::kRest) {
+                ++folders;
+                continue;
+            }
+            if (room)
+                *room = reach - folders;
+            return quick && folders > 0 && reach - folders < reach / kRunsInReach ? slots_.end() : it;
+        }
+        return slots_.end();
+    }
+
+    static bool NextPath(Job& job) {
+        for (; !job.open.empty(); job.open.pop_back()) {
+            Slot& deepest = job.open.back();
+            if (!SkipLoopLinks(deepest)) {
+                job.closed.push_back(std::move(deepest.listing));
+                continue;
+            }
+            const FolderListing& parent = *deepest.listing;
+            parent.PathOf(parent.subfolders[deepest.next++], job.path);
+            return true;
+        }
+        return false;
+    }
+
+    Slots::iterator Place(Slots::iterator before, Slot slot) {
+        if (spareSlots_.empty())
+            return slots_.insert(before, std::move(slot));
+        slots_.splice(before, spareSlots_, spareSlots_.begin());
+        const auto placed = std::prev(before);
+        *placed = std::move(slot);
+        return placed;
+    }
+
+    void Retire(Slots::iterator slot) {
+        Recycle(std::move(slot->listing));
+        spareSlots_.splice(spareSlots_.end(), slots_, slot);
+    }
+
+    // Under the lock, which every holder of a listing but its lister takes to let go of it.
+    void Recycle(Listing listing) {
+        if (listing && listing.use_count() == 1 && listing->subfolders.capacity() <= kKeptSubfolders)
+            spare_.push_back(std::const_pointer_cast<FolderListing>(std::move(listing)));
+    }
+
+    const std::shared_ptr<FileSystem> fs_;
+    FolderLister lister_;
+    const ReadAheadReach reach_;
+    Slots slots_;
+    // Kept for the folders to come: past its reach a folder costs no allocation of its own.
+    Slots spareSlots_;
+    std::vector<std::shared_ptr<FolderListing>> spare_;
+};
+
+FolderReadAhead::FolderReadAhead(FileSystem& fs, const std::wstring& root, std::size_t threads, ReadAheadReach reach)
+    : pool_(std::make_shared<WorkerPool<ReadAheadSchedule>>(threads, 1, fs.Share(), root, reach)) {}
+
+FolderReadAhead::~FolderReadAhead() {
+    pool_->Stop();
 }
 
 const FolderListing* FolderReadAhead::Next(std::chrono::milliseconds wait) {
-    // Each thread holds the read-ahead until it ends, which may be after its owner has gone.
-    if (!started_) {
-        started_ = true;
-        const auto self = shared_from_this();
-        StartWorkerThreads(
-            reach_.threads, [self] { self->Work(); }, [self] { self->Stop(); },
-            [self](std::exception_ptr error) { self->Fail(error); });
-    }
-    if (current_)
-        done_.push_back(std::move(current_));
-    if (takenNext_ < takenCount_)
-        return NextTaken();
-    std::unique_lock lock(mutex_);
-    for (auto& listing : done_)
-        Recycle(std::move(listing));
-    done_.clear();
-    const auto listed = [this] {
-        return failure_ || (!slots_.empty() && slots_.front().state == Slot::State::kListed);
-    };
-    // A timed wait reads the clock even when there is nothing to wait for, and a local scan
-    // asks once per folder.
-    if (!listed()) {
-        waiting_ = true;
-        const bool came = listed_.wait_for(lock, wait, listed);
-        waiting_ = false;
-        if (!came)
-            return nullptr;
-    }
-    if (failure_)
-        std::rethrow_exception(failure_);
-    // The run of listings at the front is taken at once, so that the scan asks for the lock once
-    // a run rather than once a folder, while the threads hold it for each folder they list.
-    std::size_t run = 0;
-    for (; run < taken_.size() && !slots_.empty() && slots_.front().state == Slot::State::kListed; ++run) {
-        taken_[run] = {std::move(slots_.front().listing), std::move(slots_.front().error)};
-        Retire(slots_.begin());
-    }
-    takenNext_ = 0;
-    takenCount_ = run;
-    // More folders have come within reach.
-    if (idle_ > 0 && busy_ < budget_.Allowed() && ReachWorthListing(run) && WorkWithinReach()) {
-        freed_ = 0;
-        work_.notify_one();
-    }
-    lock.unlock();
-    return NextTaken();
-}
-
-const FolderListing* FolderReadAhead::NextTaken() {
-    Listed taken = std::move(taken_[takenNext_++]);
-    if (takenNext_ == takenCount_)
-        takenNext_ = takenCount_ = 0;
-    if (taken.error)
-        std::rethrow_exception(taken.error);
-    current_ = std::move(taken.listing);
-    return current_.get();
-}
-
-void FolderReadAhead::Work() {
-    Run run;
-    std::unique_lock lock(mutex_);
-    for (;;) {
-        Slots::iterator slot;
-        std::size_t room = 0;
-        ++idle_;
-        work_.wait(lock, [&] {
-            return cancelled_ || (busy_ < budget_.Allowed() && (slot = TakeWork(room, run)) != slots_.end());
+    if (next_ < taken_.size())
+        return taken_[next_++].get();
+    const bool came = pool_->When(
+        wait, [](ReadAheadSchedule& schedule) { return schedule.FrontListed(); },
+        [this](ReadAheadSchedule& schedule) {
+            schedule.GiveBack(taken_);
+            schedule.TakeListed(taken_);
         });
-        --idle_;
-        if (cancelled_)
-            return;
-        ListRun(slot, room, run, lock);
-    }
-}
-
-// Called with the lock held and the slot taken; the lock is let go while the folders are listed.
-// While calls return at once, handing each folder over costs more than listing it, so the one
-// thread then goes on depth first below the folder it took, as far as its reach has room, and
-// hands the run over at once. A call it times as slow ends the run, so that a file server is
-// soon listed by every thread, one folder each.
-void FolderReadAhead::ListRun(Slots::iterator slot, std::size_t room, Run& run, std::unique_lock<std::mutex>& lock) {
-    ++busy_;
-    // What this thread leaves goes to another at once.
-    if (idle_ > 0 && busy_ < budget_.Allowed() && WorkWithinReach())
-        work_.notify_one();
-    const std::size_t length = budget_.Quick() ? std::min(room, Distance() / kReachRuns) : 1;
-    bool timed = budget_.TimeNext();
-    for (; run.spare.size() < length && !spareListings_.empty(); spareListings_.pop_back())
-        run.spare.push_back(std::move(spareListings_.back()));
-    // Nothing reads a slot's path once it is being listed: the run takes it over.
-    std::wstring path = std::move(slot->path);
-    lock.unlock();
-    run.listed.clear();
-    run.times.clear();
-    for (;;) {
-        Listed listed;
-        const auto start = timed ? std::chrono::steady_clock::now() : std::chrono::steady_clock::time_point{};
-        try {
-            listed.listing = List(path, run);
-        } catch (...) {
-            listed.error = std::current_exception();
-        }
-        if (timed)
-            run.times.push_back(std::chrono::steady_clock::now() - start);
-        if (listed.listing)
-            run.open.push_back({listed.listing, 0});
-        run.listed.push_back(std::move(listed));
-        const bool slow = timed && ThreadBudget::RoundTrip(run.times.back());
-        if (slow || run.listed.back().error || run.listed.size() >= length || cancelled_ || !run.NextPath(path))
-            break;
-        timed = run.listed.size() % ThreadBudget::kQuickSampling == 0;
-    }
-    lock.lock();
-    --busy_;
-    for (const auto took : run.times)
-        if (budget_.Record(took))
-            work_.notify_all();
-    Hand(slot, run);
-    // Once woken the scan needs the lock before it can run: the wake is not repeated meanwhile.
-    if (waiting_ && WorthWaking()) {
-        waiting_ = false;
-        listed_.notify_one();
-    }
-}
-
-// The run's folders take the place of the slot it was taken from, in its order; the sub-folders
-// left of the folders it went into follow them, the deepest folder's first, and then everything
-// that was known to follow the slot: that is depth first. The listings it is done with are let go
-// under the lock, so that they can be used again.
-void FolderReadAhead::Hand(Slots::iterator slot, Run& run) {
-    const auto after = std::next(slot);
-    for (std::size_t i = 0; i < run.listed.size(); ++i) {
-        const auto listed = i == 0 ? slot : Place(after, Slot::State::kListed, {});
-        listed->state = Slot::State::kListed;
-        listed->listing = std::move(run.listed[i].listing);
-        listed->error = std::move(run.listed[i].error);
-    }
-    for (auto open = run.open.rbegin(); open != run.open.rend(); ++open) {
-        const auto rest = Place(after, Slot::State::kRest, {}, std::move(open->listing));
-        rest->next = open->next;
-        if (!rest->SkipLoopLinks())
-            Retire(rest);
-    }
-    run.open.clear();
-    for (auto& listing : run.closed)
-        Recycle(std::move(listing));
-    run.closed.clear();
-}
-
-bool FolderReadAhead::Run::NextPath(std::wstring& path) {
-    for (; !open.empty(); open.pop_back()) {
-        Open& deepest = open.back();
-        const FolderListing& parent = *deepest.listing;
-        while (deepest.next < parent.subfolders.size() && parent.subfolders[deepest.next].loopLink)
-            ++deepest.next;
-        if (deepest.next == parent.subfolders.size()) {
-            closed.push_back(std::move(deepest.listing));
-            continue;
-        }
-        const std::wstring_view name = parent.Name(parent.subfolders[deepest.next++]);
-        path.reserve(parent.path.size() + name.size() + 1);
-        path.assign(parent.path).append(name) += L'\\';
-        return true;
-    }
-    return false;
-}
-
-// The first folder within reach that no thread lists yet. The sub-folders of a listing get a
-// slot of their own one at a time, as they come within reach, so a folder of a hundred thousand
-// sub-folders costs one slot until the scan gets there.
-FolderReadAhead::Slots::iterator FolderReadAhead::TakeWork(std::size_t& room, Run& run) {
-    std::size_t reach = 0;
-    const std::size_t distance = Distance();
-    for (auto it = slots_.begin(); it != slots_.end() && reach < distance; ++it) {
-        room = distance - reach;
-        if (it->state == Slot::State::kWaiting) {
-            it->state = Slot::State::kListing;
-            return it;
-        }
-        if (it->state != Slot::State::kRest) {
-            ++reach;
-            continue;
-        }
-        const FolderListing& parent = *it->listing;
-        assert(it->next < parent.subfolders.size() && !parent.subfolders[it->next].loopLink);
-        const std::wstring_view name = parent.Name(parent.subfolders[it->next]);
-        std::wstring path;
-        path.reserve(parent.path.size() + name.size() + 1);
-        path.append(parent.path).append(name) += L'\\';
-        const auto child = Place(it, Slot::State::kListing, std::move(path));
-        ++it->next;
-        if (budget_.Quick())
-            TakeOver(it, run);
-        else if (!it->SkipLoopLinks())
-            Retire(it);
-        return child;
-    }
-    return slots_.end();
-}
-
-// The remainders right behind one another are those of a folder and the folders above it, the
-// deepest first, as a run left them: a thread that takes them over goes on where that run
-// stopped, rather than one sub-folder at a time.
-void FolderReadAhead::TakeOver(Slots::iterator rest, Run& run) {
-    for (auto it = rest; it != slots_.end() && it->state == Slot::State::kRest;) {
-        run.open.push_back({std::move(it->listing), it->next});
-        Retire(it++);
-    }
-    std::reverse(run.open.begin(), run.open.end());
-}
-
-FolderReadAhead::Slots::iterator FolderReadAhead::Place(Slots::iterator before,
-                                                        Slot::State state,
-                                                        std::wstring path,
-                                                        std::shared_ptr<const FolderListing> listing) {
-    if (spare_.empty())
-        return slots_.insert(before, Slot(state, std::move(path), std::move(listing)));
-    slots_.splice(before, spare_, spare_.begin());
-    const auto slot = std::prev(before);
-    *slot = Slot(state, std::move(path), std::move(listing));
-    return slot;
-}
-
-// The listing is let go at once: the scan may be done with it long before the slot is reused.
-void FolderReadAhead::Retire(Slots::iterator slot) {
-    Recycle(std::move(slot->listing));
-    slot->error = nullptr;
-    spare_.splice(spare_.end(), slots_, slot);
-}
-
-// Called with the lock held, which every holder of a listing but the scan and the run that made
-// it takes to let go of it: a listing no one else holds is kept for another folder, unless a
-// large folder made it large.
-void FolderReadAhead::Recycle(std::shared_ptr<const FolderListing> listing) {
-    if (listing && listing.use_count() == 1 && listing->subfolders.capacity() <= kKeptSubfolders &&
-        listing->names.capacity() <= kKeptSubfolders * kFirstNameLength)
-        spareListings_.push_back(std::const_pointer_cast<FolderListing>(std::move(listing)));
-}
-
-bool FolderReadAhead::Slot::SkipLoopLinks() {
-    const std::vector<Subfolder>& subfolders = listing->subfolders;
-    while (next < subfolders.size() && subfolders[next].loopLink)
-        ++next;
-    return next < subfolders.size();
-}
-
-// While calls return at once, waking a thread for each folder the scan takes costs more than
-// listing it: it is woken for a run of them, or at once when the scan would wait for it next.
-bool FolderReadAhead::ReachWorthListing(std::size_t taken) {
-    if (!budget_.Quick() || slots_.empty() || slots_.front().state != Slot::State::kListed)
-        return true;
-    freed_ += taken;
-    return freed_ >= std::max<std::size_t>(1, Distance() / kReachRuns);
-}
-
-// Waking the scan's thread costs more than a folder where threads wait in the kernel, so it is
-// woken for a run of listings, longer while calls return at once, or once nothing within reach is
-// listed or left to list; it never waits longer than its own wait either way. A thread that has
-// just listed a folder goes on to the work within reach itself.
-bool FolderReadAhead::WorthWaking() const {
-    const std::size_t distance = Distance();
-    const std::size_t wakeRun = budget_.Quick() ? std::max(kWakeRun, distance / kReachRuns) : kWakeRun;
-    std::size_t run = 0;
-    auto it = slots_.begin();
-    for (; it != slots_.end() && it->state == Slot::State::kListed; ++it)
-        if (++run == wakeRun)
-            return true;
-    if (run == 0)
-        return false;
-    for (std::size_t reach = run; it != slots_.end() && reach < distance; ++it, ++reach)
-        if (it->state != Slot::State::kListed)
-            return false;
-    return true;
-}
-
-// Asks without taking, so that no thread is woken to find nothing: what TakeWork would find.
-bool FolderReadAhead::WorkWithinReach() const {
-    std::size_t reach = 0;
-    const std::size_t distance = Distance();
-    for (auto it = slots_.begin(); it != slots_.end() && reach < distance; ++it) {
-        if (it->state == Slot::State::kWaiting || it->state == Slot::State::kRest)
-            return true;
-        ++reach;
-    }
-    return false;
-}
-
-// Stops between entries once the scan has ended: a huge folder nobody waits for is not read out.
-std::shared_ptr<const FolderListing> FolderReadAhead::List(const std::wstring& path, Run& run) {
-    std::shared_ptr<FolderListing> listing;
-    if (run.spare.empty()) {
-        listing = std::make_shared<FolderListing>();
-    } else {
-        listing = std::move(run.spare.back());
-        run.spare.pop_back();
-        listing->Clear();
-    }
-    listing->path.assign(path);
-    const std::wstring& folder = listing->path;
-    if (auto search = SearchRetryingOnce(fs_, folder)) {
-        DirEntry& entry = run.entry;
-        while (!cancelled_ && search->Next(entry)) {
-            if (!IsSubfolder(entry))
-                continue;
-            // Only a link can lead back up; other folders never pay for the identity query.
-            const bool loopLink = IsFolderLink(entry) && links_.LeadsToAncestor(folder + entry.name + L'\\', folder);
-            listing->Add(entry.name, loopLink);
-        }
-        listing->cutShort = search->Failed();
-    }
-    return listing;
+    if (!came)
+        return nullptr;
+    next_ = 1;
+    return taken_.front().get();
 }
 
 }  // namespace tavelin

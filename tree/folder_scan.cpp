@@ -14,7 +14,8 @@ constexpr auto kProbeInterval = std::chrono::milliseconds(10);
 // folders ahead keep every thread busy past the folders that must wait for their parent's listing.
 // Where calls return at once, one thread lists ahead, woken for a quarter of its reach at a time:
 // the further, the fewer wakes, each of which costs far more than a folder.
-constexpr FolderReadAhead::Reach kListingReach{.threads = 12, .distance = 256, .quickDistance = 4096};
+constexpr std::size_t kListingThreads = 12;
+constexpr ReadAheadReach kListingReach{.distance = 256, .quickDistance = 2048};
 }  // namespace
 
 FolderScan::FolderScan(FolderTree& tree, FileSystem& fs, LoopHost& host, ScanObserver& observer)
@@ -66,15 +67,14 @@ void FolderScan::Run(const std::wstring& searchFolder) {
     // The read-ahead lists the folders in the order they are visited here, and lists no more once
     // the scan has ended, however it ends; a listing under way then ends on its own. It takes the
     // folder made full once, so that the names found below reach the file system as they are.
-    const auto ahead = FolderReadAhead::Create(fs_, fs_.FullPath(searchFolder), kListingReach);
-    const StopOnExit stopAhead(*ahead);
+    FolderReadAhead ahead(fs_, fs_.FullPath(searchFolder), kListingThreads, kListingReach);
     // The children of the node at `index` land right behind it, so this walks the growing tree
     // in pre-order without any list of its own; the count is re-read on every pass.
     for (std::size_t index = 0; index < tree_.Count() && !TreeReplaced() && !Aborted(); ++index) {
         const NodeId node = tree_.NodeAt(index);
         if (loopLinks_.contains(node))
             continue;
-        if (const FolderListing* listing = NextListing(*ahead)) {
+        if (const FolderListing* listing = NextListing(ahead)) {
             cutShort_ += listing->cutShort ? 1 : 0;
             AddSubfolders(*listing, node);
         }

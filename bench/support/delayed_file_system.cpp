@@ -12,22 +12,22 @@ void DelayedFileSystem::RoundTrip() const {
 
 std::unique_ptr<DirectorySearch> DelayedFileSystem::Search(const std::wstring& folder) {
     RoundTrip();
-    return inner_.Search(folder);
+    return inner_->Search(folder);
 }
 
 bool DelayedFileSystem::IsDirectory(const std::wstring& path) {
     RoundTrip();
-    return inner_.IsDirectory(path);
+    return inner_->IsDirectory(path);
 }
 
 bool DelayedFileSystem::MakeDirectory(const std::wstring& path) {
     RoundTrip();
-    return inner_.MakeDirectory(path);
+    return inner_->MakeDirectory(path);
 }
 
 std::optional<FolderIdentity> DelayedFileSystem::Identity(const std::wstring& path) {
     RoundTrip();
-    return inner_.Identity(path);
+    return inner_->Identity(path);
 }
 
 }  // namespace tavelin::bench

@@ -2,6 +2,7 @@
 // A file system that answers like another but waits a given time on every call first, as a
 // folder on a file server does: the network is simulated in-process.
 #include <chrono>
+#include <memory>
 
 #include "services/file_system.h"
 
@@ -9,17 +10,18 @@ namespace tavelin::bench {
 
 class DelayedFileSystem final : public FileSystem {
   public:
-    DelayedFileSystem(FileSystem& inner, std::chrono::microseconds delay) : inner_(inner), delay_(delay) {}
+    DelayedFileSystem(FileSystem& inner, std::chrono::microseconds delay) : inner_(inner.Share()), delay_(delay) {}
 
     std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override;
     bool IsDirectory(const std::wstring& path) override;
     bool MakeDirectory(const std::wstring& path) override;
     std::optional<FolderIdentity> Identity(const std::wstring& path) override;
+    std::shared_ptr<FileSystem> Share() override { return std::make_shared<DelayedFileSystem>(*this); }
 
   private:
     void RoundTrip() const;
 
-    FileSystem& inner_;
+    std::shared_ptr<FileSystem> inner_;
     std::chrono::microseconds delay_;
 };
 

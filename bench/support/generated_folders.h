@@ -18,6 +18,7 @@ class GeneratedFolders final : public FileSystem {
     bool IsDirectory(const std::wstring&) override { return true; }
     bool MakeDirectory(const std::wstring&) override { return true; }
     std::optional<FolderIdentity> Identity(const std::wstring&) override { return std::nullopt; }
+    std::shared_ptr<FileSystem> Share() override { return std::make_shared<GeneratedFolders>(*this); }
 
   private:
     std::vector<std::wstring> names_;

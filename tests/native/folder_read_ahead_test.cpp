@@ -21,9 +21,9 @@ TEST(FolderReadAhead, AListingStaysAsItWasUntilTheNextCallWhileTheThreadsListOn)
         for (int j = 0; j < kWidth; ++j)
             fs.AddFolder(L"C:\\A\\f" + std::to_wstring(i) + L"\\g" + std::to_wstring(j));
     }
-    const auto ahead = FolderReadAhead::Create(fs, L"C:\\A\\", {.threads = 2, .distance = 8, .quickDistance = 8});
+    FolderReadAhead ahead(fs, L"C:\\A\\", 2, {.distance = 8, .quickDistance = 8});
     for (int folder = 0; folder < 1 + kWidth + kWidth * kWidth; ++folder) {
-        const FolderListing* listing = ahead->Next(std::chrono::seconds(10));
+        const FolderListing* listing = ahead.Next(std::chrono::seconds(10));
         ASSERT_NE(listing, nullptr) << folder;
         const std::wstring path = listing->path;
         const std::wstring names = listing->names;
@@ -32,7 +32,6 @@ TEST(FolderReadAhead, AListingStaysAsItWasUntilTheNextCallWhileTheThreadsListOn)
         ASSERT_EQ(listing->path, path) << folder;
         ASSERT_EQ(listing->names, names) << folder;
     }
-    ahead->Stop();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <memory>
 #include <new>
 #include <string>
 #include <tuple>
@@ -12,6 +13,7 @@
 #include "fakes/file_system.h"
 #include "fakes/loop_host.h"
 #include "fakes/scan_observer.h"
+#include "tree/folder_copy.h"
 #include "tree/node_path.h"
 
 namespace tavelin {
@@ -265,6 +267,58 @@ TEST(FolderScan, EscapeReturnsAtOnceWhileAListingIsHeldUpAndDropsItsResult) {
     }
 }
 
+// The window that owns the file system may be gone when a call that a server held returns: the
+// call returns into the file system the threads share, and they make no new call.
+TEST(FolderScan, ACallHeldPastItsOwnerReturnsIntoTheSharedFileSystemAndNoNewCallFollows) {
+    for (bool copy : {false, true}) {
+        auto fs = std::make_unique<FakeFileSystem>(SampleTree());
+        fs->AddFolder(L"E:\\Copy");
+        FolderTree tree;
+        FakeHost host;
+        FakeWindow window;
+        if (copy)
+            ScanFolders(L"C:\\A\\", tree, *fs, host, window);
+        fs->Block(copy ? L"E:\\Copy\\Alpha" : L"C:\\A\\Alpha");
+        host.escapeOnceTrue = [&] { return fs->BlockedCalls() > 0; };
+        if (copy)
+            CopyFolderNames(tree, L"E:\\Copy\\", *fs, host);
+        else
+            ScanFolders(L"C:\\A\\", tree, *fs, host, window);
+        const auto disk = std::static_pointer_cast<FakeFileSystem>(fs->Share());
+        ASSERT_EQ(disk->BlockedCalls(), 1) << copy;
+        const int calls = disk->Calls();
+        fs.reset();  // and with it the block
+        ASSERT_TRUE(test::WorkerThreadsEnded()) << copy;
+        EXPECT_EQ(disk->Calls(), calls) << copy;
+    }
+}
+
+// A local disk gets one listing thread; scans of a server that has stopped answering, each left
+// with Escape, leave a bounded number of threads blocked on it, whatever the number of scans.
+TEST(FolderScan, ThreadsStartOnlyAsTheBudgetAllowsAndThoseBlockedStayBounded) {
+    FakeFileSystem fs = SampleTree();
+    FolderTree tree;
+    FakeHost host;
+    FakeWindow window;
+    std::size_t peak = 0;
+    host.onPump = [&] { peak = std::max(peak, RunningWorkerThreads()); };
+    ScanFolders(L"C:\\A\\", tree, fs, host, window);
+    EXPECT_EQ(Paths(tree), kSampleOrder);
+    EXPECT_EQ(peak, 1u);
+
+    constexpr int kScans = 60;
+    fs.Block(L"*");
+    for (int scan = 0; scan < kScans; ++scan) {
+        FakeHost escaping;
+        escaping.escapeFromPoll = 3;
+        ScanFolders(L"C:\\A\\", tree, fs, escaping, window);
+    }
+    EXPECT_GT(fs.BlockedCalls(), 1);
+    EXPECT_LT(fs.BlockedCalls(), kScans / 2);
+    fs.Release();
+    EXPECT_TRUE(test::WorkerThreadsEnded());
+}
+
 TEST(FolderScan, AFileServerIsListedByManyThreadsOnceItIsRecognised) {
     // Every search as slow as a round trip: the one thread that lists a local disk a run of
     // folders at a time stops its run at the first slow call it times, so that once the server
@@ -282,23 +336,24 @@ TEST(FolderScan, AFileServerIsListedByManyThreadsOnceItIsRecognised) {
 }
 
 TEST(FolderScan, EscapeStopsAListingAheadBetweenItsEntries) {
-    // A huge folder listed ahead on a thread while the scan is still short of it.
+    // A huge folder listed ahead on a thread, whose read a server holds at its 200th entry.
     FakeFileSystem fs;
     for (int i = 0; i < 20; ++i)
         fs.AddFolder(L"C:\\A\\f" + std::to_wstring(i));
     fs.AddFolder(L"C:\\A\\huge");
     for (int i = 0; i < 5000; ++i)
         fs.AddFile(L"C:\\A\\huge\\file" + std::to_wstring(i));
-    fs.searchDelay = std::chrono::milliseconds(1);
-    fs.entryDelay = std::chrono::microseconds(50);
+    fs.Block(L"C:\\A\\huge", 200);
     FolderTree tree;
     FakeHost host;
-    host.escapeOnceTrue = [&] { return fs.EntriesRead() > 200; };
+    host.escapeOnceTrue = [&] { return fs.BlockedCalls() > 0; };
     FakeWindow window;
     ScanFolders(L"C:\\A\\", tree, fs, host, window);
     EXPECT_TRUE(window.scanAborted);
+    const long read = fs.EntriesRead();
+    fs.Release();
     ASSERT_TRUE(test::WorkerThreadsEnded());
-    EXPECT_LT(fs.EntriesRead(), 2500) << "the huge folder was read out after Escape";
+    EXPECT_EQ(fs.EntriesRead(), read + 1) << "the read held ends, and the huge folder is read no further";
 }
 
 TEST(FolderScan, ThePumpRunsWhileTheScanRunsAndOnceAtItsEnd) {

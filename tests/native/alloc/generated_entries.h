@@ -24,6 +24,7 @@ class GeneratedEntries final : public FileSystem {
     bool IsDirectory(const std::wstring&) override { return true; }
     bool MakeDirectory(const std::wstring&) override { return false; }
     std::optional<FolderIdentity> Identity(const std::wstring&) override { return std::nullopt; }
+    std::shared_ptr<FileSystem> Share() override { return std::make_shared<GeneratedEntries>(*this); }
 
   private:
     class Entries final : public DirectorySearch {

@@ -41,18 +41,16 @@ TEST(ReadAheadAllocations, PastItsReachAFolderCostsNothingButTheFileSystemsSearc
     for (int level = 1, width = kFanOut; level <= kDepth; ++level, width *= kFanOut)
         folders += width;
     const long before = test::AllocationsSoFar();
-    const auto ahead =
-        FolderReadAhead::Create(fs, L"C:\\", {.threads = 2, .distance = kReach, .quickDistance = kReach});
+    FolderReadAhead ahead(fs, L"C:\\", 2, {.distance = kReach, .quickDistance = kReach});
     std::size_t subfolders = 0;
     std::wstring last;
     for (long folder = 0; folder < folders; ++folder) {
-        const auto listing = ahead->Next(std::chrono::seconds(10));
+        const auto listing = ahead.Next(std::chrono::seconds(10));
         ASSERT_NE(listing, nullptr) << folder;
         subfolders += listing->subfolders.size();
         last = listing->path;
     }
     const long made = test::AllocationsSoFar() - before;
-    ahead->Stop();
     EXPECT_EQ(subfolders, static_cast<std::size_t>(folders - 1));
     EXPECT_EQ(last,
               L"C:\\a-folder-with-a-long-name-9\\a-folder-with-a-long-name-9\\a-folder-with-a-long-name-9\\"

@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "services/file_system.h"
-#include "tree/worker_threads.h"
+#include "tree/worker_pool.h"
 
 namespace tavelin::test {
 
@@ -30,35 +30,44 @@ inline bool WorkerThreadsEnded() {
 
 // Paths are kept without a trailing "\"; a link stands for its target in every path below it.
 // The calls of the interface may come from several threads at once, as from the scan's and the
-// copy's workers; the set-up calls come before.
+// copy's workers; the set-up calls come before. What Share returns is another handle on the same
+// disk, which lives as long as the last handle.
 class FakeFileSystem : public FileSystem {
+    struct Disk;
+
   public:
     explicit FakeFileSystem(std::wstring root = L"C:\\A") { Folder(Trim(root)); }
-    // The scan's and the copy's threads may still be ending when the test is done with them.
+    // The test's own handle lets a call still blocked go on, on the disk its thread shares.
     ~FakeFileSystem() override {
-        Release();
-        WorkerThreadsEnded();
+        if (!shared_)
+            Release();
     }
+    FakeFileSystem(const FakeFileSystem&) = default;
     FakeFileSystem(FakeFileSystem&&) = default;
-    FakeFileSystem& operator=(FakeFileSystem&&) = default;
 
-    // Searches of `path` and creations of it block, as on a server that has stopped answering,
-    // until Release.
-    void Block(const std::wstring& path) {
-        std::lock_guard lock(*blocking_);
-        blocked_ = Trim(path);
+    std::shared_ptr<FileSystem> Share() override { return std::shared_ptr<FakeFileSystem>(new FakeFileSystem(disk_)); }
+
+    static constexpr std::size_t kAtOpen = static_cast<std::size_t>(-1);
+    // Searches of `path` and creations of it ("*": of every path) block, as on a server that has
+    // stopped answering, until Release; or, given `entry`, a search's read of that entry (from 0).
+    void Block(const std::wstring& path, std::size_t entry = kAtOpen) {
+        std::lock_guard lock(disk_->blocking);
+        disk_->blocked = Trim(path);
+        disk_->blockedEntry = entry;
     }
     void Release() {
-        if (!blocking_)
+        if (!disk_)
             return;
         {
-            std::lock_guard lock(*blocking_);
-            blocked_.clear();
+            std::lock_guard lock(disk_->blocking);
+            disk_->blocked.clear();
         }
-        released_->notify_all();
+        disk_->released.notify_all();
     }
+    // Searches, creations and identity queries made so far, blocked ones included.
+    int Calls() const { return disk_->calls; }
     // Calls blocked right now.
-    int BlockedCalls() const { return *blockedCalls_; }
+    int BlockedCalls() const { return disk_->blockedCalls; }
     // Holds a blocked call for a few seconds at most, so that code that waits for it fails a test
     // rather than hang it.
     class ReleaseLater {
@@ -92,113 +101,106 @@ class FakeFileSystem : public FileSystem {
     void AddFile(const std::wstring& path, std::uint32_t attributes = kAttrArchive) { AddEntry(path, attributes); }
     void AddLink(const std::wstring& path, const std::wstring& target, std::uint32_t tag = kTagSymbolicLink) {
         AddEntry(path, kAttrDirectory | kAttrReparsePoint, tag);
-        links_[Trim(path)] = Trim(target);
+        disk_->links[Trim(path)] = Trim(target);
     }
     // The folder that FullPath makes of `folder`; any other comes back as it is.
-    void SetFullPath(const std::wstring& folder, const std::wstring& full) { fullPaths_[folder] = full; }
+    void SetFullPath(const std::wstring& folder, const std::wstring& full) { disk_->fullPaths[folder] = full; }
     // Folders on a file system that gives no ids.
-    void WithoutIds() { withoutIds_ = true; }
-    void MakeUnreadable(const std::wstring& path) { unreadable_.insert(Trim(path)); }
-    void FailCreationOf(const std::wstring& path) { failing_.insert(Trim(path)); }
+    void WithoutIds() { disk_->withoutIds = true; }
+    void MakeUnreadable(const std::wstring& path) { disk_->unreadable.insert(Trim(path)); }
+    void FailCreationOf(const std::wstring& path) { disk_->failing.insert(Trim(path)); }
     // The next `searches` searches of `path` fail after `entries` entries (0: at the open) as a
     // share that drops its connection does; the searches after them read to the end.
     void FailReading(const std::wstring& path, std::size_t entries, int searches) {
-        failingReads_[Trim(path)] = {entries, searches};
+        disk_->failingReads[Trim(path)] = {entries, searches};
     }
     // The entries a search of `folder` returns, exactly and in this order. A folder that the
     // calls above made starts with "." and "..", as on a disk; one first named here starts empty,
     // for tests that count every entry they put in.
-    std::vector<DirEntry>& Entries(const std::wstring& folder) { return folders_[Trim(folder)]; }
+    std::vector<DirEntry>& Entries(const std::wstring& folder) { return disk_->folders[Trim(folder)]; }
 
     std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
-        WaitWhileBlocked(folder);
-        const int open = ++*openSearches_;
-        for (int peak = *peakSearches_; open > peak && !peakSearches_->compare_exchange_weak(peak, open);) {
+        ++disk_->calls;
+        WaitWhileBlocked(*disk_, folder, kAtOpen);
+        const int open = ++disk_->openSearches;
+        for (int peak = disk_->peakSearches; open > peak && !disk_->peakSearches.compare_exchange_weak(peak, open);) {
         }
-        std::this_thread::sleep_for(searchDelay);
-        if (!searchDelays.empty())
-            std::this_thread::sleep_for(searchDelays[(*searchCount_)++ % searchDelays.size()]);
-        std::lock_guard lock(*mutex_);
-        searched.push_back(folder);
+        std::this_thread::sleep_for(disk_->searchDelay);
+        if (!disk_->searchDelays.empty())
+            std::this_thread::sleep_for(disk_->searchDelays[disk_->searchCount++ % disk_->searchDelays.size()]);
+        std::lock_guard lock(disk_->mutex);
+        disk_->searched.push_back(folder);
         const std::wstring real = Resolve(folder);
-        auto found = folders_.find(real);
-        if (found == folders_.end() || unreadable_.contains(real)) {
-            --*openSearches_;
+        auto found = disk_->folders.find(real);
+        if (found == disk_->folders.end() || disk_->unreadable.contains(real)) {
+            --disk_->openSearches;
             return nullptr;
         }
         std::size_t failAt = found->second.size() + 1;
-        if (auto failing = failingReads_.find(real); failing != failingReads_.end() && failing->second.second > 0) {
+        if (auto failing = disk_->failingReads.find(real);
+            failing != disk_->failingReads.end() && failing->second.second > 0) {
             --failing->second.second;
             failAt = failing->second.first;
         }
-        return std::make_unique<Listing>(found->second, *openSearches_, failAt, entryDelay, *entriesRead_);
+        return std::make_unique<Listing>(found->second, disk_, folder, failAt);
     }
     // Takes a path as the platform's path rules would make it, as a disk does.
     bool IsDirectory(const std::wstring& path) override {
-        std::lock_guard lock(*mutex_);
-        return folders_.contains(Resolve(FullPath(path)));
+        std::lock_guard lock(disk_->mutex);
+        return disk_->folders.contains(Resolve(FullPath(path)));
     }
     bool MakeDirectory(const std::wstring& path) override {
-        WaitWhileBlocked(path);
-        std::lock_guard lock(*mutex_);
+        ++disk_->calls;
+        WaitWhileBlocked(*disk_, path, kAtOpen);
+        std::lock_guard lock(disk_->mutex);
         const std::wstring p = Trim(path);
         const std::wstring parent = p.substr(0, p.rfind(L'\\'));
-        if (failing_.contains(p) || !folders_.contains(parent) || Exists(p))
+        if (disk_->failing.contains(p) || !disk_->folders.contains(parent) || Exists(p))
             return false;
         AddFolder(p);
-        created_.push_back(p);
+        disk_->created.push_back(p);
         return true;
     }
     std::optional<FolderIdentity> Identity(const std::wstring& path) override {
-        std::lock_guard lock(*mutex_);
-        ++identityQueries_;
+        ++disk_->calls;
+        std::lock_guard lock(disk_->mutex);
+        ++disk_->identityQueries;
         const std::wstring real = Resolve(path);
-        if (!folders_.contains(real))
+        if (!disk_->folders.contains(real))
             return std::nullopt;
-        auto [it, added] = ids_.emplace(real, ids_.size() + 1);
+        auto [it, added] = disk_->ids.emplace(real, disk_->ids.size() + 1);
         FolderIdentity identity{7, {}};
-        if (!withoutIds_)
+        if (!disk_->withoutIds)
             std::memcpy(identity.fileId.data() + 8, &it->second, sizeof it->second);
         return identity;
     }
     std::wstring FullPath(const std::wstring& folder) override {
-        auto found = fullPaths_.find(folder);
-        return found == fullPaths_.end() ? folder : found->second;
+        auto found = disk_->fullPaths.find(folder);
+        return found == disk_->fullPaths.end() ? folder : found->second;
     }
 
-    const std::vector<std::wstring>& Created() const { return created_; }
+    const std::vector<std::wstring>& Created() const { return disk_->created; }
     // Searches under way: started and, when they found the folder, not yet closed.
-    int OpenSearches() const { return *openSearches_; }
+    int OpenSearches() const { return disk_->openSearches; }
     // The most searches open at once so far.
-    int PeakSearches() const { return *peakSearches_; }
-    // How long each search takes to start, as on a file server.
-    std::chrono::microseconds searchDelay{0};
-    // Further delays taken by the searches in turn, one each, from the first again after the last.
-    std::vector<std::chrono::microseconds> searchDelays;
-    // How long each entry takes to read.
-    std::chrono::microseconds entryDelay{0};
+    int PeakSearches() const { return disk_->peakSearches; }
     // Entries read by every search so far.
-    long EntriesRead() const { return *entriesRead_; }
-    int IdentityQueries() const { return identityQueries_; }
-    // Every folder searched, as the caller named it.
-    std::vector<std::wstring> searched;
+    long EntriesRead() const { return disk_->entriesRead; }
+    int IdentityQueries() const { return disk_->identityQueries; }
 
   private:
     class Listing : public DirectorySearch {
       public:
-        Listing(std::vector<DirEntry> entries,
-                std::atomic<int>& open,
-                std::size_t failAt,
-                std::chrono::microseconds delay,
-                std::atomic<long>& read)
-            : entries_(std::move(entries)), open_(open), failAt_(failAt), delay_(delay), read_(read) {}
-        ~Listing() override { --open_; }
+        Listing(std::vector<DirEntry> entries, std::shared_ptr<Disk> disk, std::wstring path, std::size_t failAt)
+            : entries_(std::move(entries)), disk_(std::move(disk)), path_(std::move(path)), failAt_(failAt) {}
+        ~Listing() override { --disk_->openSearches; }
         bool Next(DirEntry& entry) override {
             if (next_ == failAt_ || next_ == entries_.size())
                 return false;
-            if (delay_.count() > 0)
-                std::this_thread::sleep_for(delay_);
-            ++read_;
+            WaitWhileBlocked(*disk_, path_, next_);
+            if (disk_->entryDelay.count() > 0)
+                std::this_thread::sleep_for(disk_->entryDelay);
+            ++disk_->entriesRead;
             entry = entries_[next_++];
             return true;
         }
@@ -206,20 +208,19 @@ class FakeFileSystem : public FileSystem {
 
       private:
         std::vector<DirEntry> entries_;
-        std::atomic<int>& open_;
+        std::shared_ptr<Disk> disk_;
+        const std::wstring path_;
         const std::size_t failAt_;
-        const std::chrono::microseconds delay_;
-        std::atomic<long>& read_;
         std::size_t next_ = 0;
     };
 
-    void WaitWhileBlocked(const std::wstring& path) {
-        std::unique_lock lock(*blocking_);
-        if (blocked_.empty() || Trim(path) != blocked_)
+    static void WaitWhileBlocked(Disk& disk, const std::wstring& path, std::size_t entry) {
+        std::unique_lock lock(disk.blocking);
+        if (disk.blocked.empty() || (disk.blocked != L"*" && Trim(path) != disk.blocked) || entry != disk.blockedEntry)
             return;
-        ++*blockedCalls_;
-        released_->wait(lock, [&] { return blocked_.empty(); });
-        --*blockedCalls_;
+        ++disk.blockedCalls;
+        disk.released.wait(lock, [&] { return disk.blocked.empty(); });
+        --disk.blockedCalls;
     }
     static std::wstring Trim(std::wstring path) {
         while (path.size() > 3 && path.back() == L'\\')
@@ -229,17 +230,17 @@ class FakeFileSystem : public FileSystem {
         return path;
     }
     std::vector<DirEntry>& Folder(const std::wstring& path) {
-        auto [it, added] = folders_.try_emplace(path);
+        auto [it, added] = disk_->folders.try_emplace(path);
         if (added)
             it->second = {{L".", kAttrDirectory}, {L"..", kAttrDirectory}};
         return it->second;
     }
     bool Exists(const std::wstring& path) const {
-        if (folders_.contains(path))
+        if (disk_->folders.contains(path))
             return true;
         const std::wstring parent = path.substr(0, path.rfind(L'\\'));
-        auto found = folders_.find(parent);
-        if (found == folders_.end())
+        auto found = disk_->folders.find(parent);
+        if (found == disk_->folders.end())
             return false;
         const std::wstring name = path.substr(path.rfind(L'\\') + 1);
         for (const DirEntry& e : found->second)
@@ -253,7 +254,7 @@ class FakeFileSystem : public FileSystem {
         std::wstring p = Trim(path);
         for (bool changed = true; changed;) {
             changed = false;
-            for (const auto& [link, target] : links_) {
+            for (const auto& [link, target] : disk_->links) {
                 if (p == link || p.starts_with(link + L'\\')) {
                     p = target + p.substr(link.size());
                     changed = true;
@@ -268,25 +269,47 @@ class FakeFileSystem : public FileSystem {
         Folder(p.substr(0, cut)).push_back({p.substr(cut + 1), attributes, 0, 0, tag});
     }
 
-    std::unique_ptr<std::mutex> mutex_ = std::make_unique<std::mutex>();
-    std::unique_ptr<std::mutex> blocking_ = std::make_unique<std::mutex>();
-    std::unique_ptr<std::condition_variable> released_ = std::make_unique<std::condition_variable>();
-    std::unique_ptr<std::atomic<int>> blockedCalls_ = std::make_unique<std::atomic<int>>(0);
-    std::wstring blocked_;
-    std::unique_ptr<std::atomic<int>> openSearches_ = std::make_unique<std::atomic<int>>(0);
-    std::unique_ptr<std::atomic<int>> peakSearches_ = std::make_unique<std::atomic<int>>(0);
-    std::unique_ptr<std::atomic<std::size_t>> searchCount_ = std::make_unique<std::atomic<std::size_t>>(0);
-    std::unique_ptr<std::atomic<long>> entriesRead_ = std::make_unique<std::atomic<long>>(0);
-    std::map<std::wstring, std::vector<DirEntry>> folders_;
-    std::map<std::wstring, std::wstring> links_;
-    std::map<std::wstring, std::uint64_t> ids_;
-    std::map<std::wstring, std::wstring> fullPaths_;
-    bool withoutIds_ = false;
-    std::set<std::wstring> unreadable_;
-    std::set<std::wstring> failing_;
-    std::map<std::wstring, std::pair<std::size_t, int>> failingReads_;
-    std::vector<std::wstring> created_;
-    int identityQueries_ = 0;
+    explicit FakeFileSystem(std::shared_ptr<Disk> disk) : disk_(std::move(disk)), shared_(true) {}
+
+    struct Disk {
+        std::chrono::microseconds searchDelay{0};
+        std::vector<std::chrono::microseconds> searchDelays;
+        std::chrono::microseconds entryDelay{0};
+        std::vector<std::wstring> searched;
+        std::mutex mutex;
+        std::mutex blocking;
+        std::condition_variable released;
+        std::atomic<int> calls{0};
+        std::atomic<int> blockedCalls{0};
+        std::wstring blocked;
+        std::size_t blockedEntry = kAtOpen;
+        std::atomic<int> openSearches{0};
+        std::atomic<int> peakSearches{0};
+        std::atomic<std::size_t> searchCount{0};
+        std::atomic<long> entriesRead{0};
+        std::map<std::wstring, std::vector<DirEntry>> folders;
+        std::map<std::wstring, std::wstring> links;
+        std::map<std::wstring, std::uint64_t> ids;
+        std::map<std::wstring, std::wstring> fullPaths;
+        bool withoutIds = false;
+        std::set<std::wstring> unreadable;
+        std::set<std::wstring> failing;
+        std::map<std::wstring, std::pair<std::size_t, int>> failingReads;
+        std::vector<std::wstring> created;
+        int identityQueries = 0;
+    };
+    std::shared_ptr<Disk> disk_ = std::make_shared<Disk>();
+    bool shared_ = false;
+
+  public:
+    // How long each search takes to start, as on a file server.
+    std::chrono::microseconds& searchDelay = disk_->searchDelay;
+    // Further delays taken by the searches in turn, one each, from the first again after the last.
+    std::vector<std::chrono::microseconds>& searchDelays = disk_->searchDelays;
+    // How long each entry takes to read.
+    std::chrono::microseconds& entryDelay = disk_->entryDelay;
+    // Every folder searched, as the caller named it.
+    std::vector<std::wstring>& searched = disk_->searched;
 };
 
 }  // namespace tavelin::test
