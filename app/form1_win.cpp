@@ -5,6 +5,7 @@
 
 #include "app/form1_resource.h"
 #include "app/program_icon_win.h"
+#include "app/scan_start.h"
 #include "base/directory_part.h"
 #include "listing/header_press.h"
 #include "listing/header_sort.h"
@@ -17,7 +18,6 @@
 #include "settings/settings_paths.h"
 #include "settings/settings_table.h"
 #include "tree/folder_copy.h"
-#include "tree/folder_scan.h"
 #include "tree/node_path.h"
 #include "ui/application_win.h"
 #include "ui/event_pump.h"
@@ -266,7 +266,7 @@ void TForm1::ScanFolderTree() {
         bool& flag;
         ~Done() { flag = false; }
     } done{scanning_};
-    ScanFolders(SearchFolder, tree_, files_, *this, *this);
+    StartScan(SearchFolder, tree_, files_, *this, *this);
 }
 
 std::wstring TForm1::GetNodePath(std::size_t index) const {
@@ -289,7 +289,7 @@ void TForm1::MnuPellarixClick() {
 }
 
 void TForm1::CopyTree() {
-    CopyFolderNames(tree_, TargetFolder, files_, *this);
+    CopyFolderNames(tree_, TargetFolder, *files_, *this);
 }
 
 void TForm1::MnuExitClick() {
@@ -311,7 +311,7 @@ void TForm1::TreeView1Click() {
 void TForm1::ListSelectedFolder() {
     if (auto node = folderView_.SelectedNode()) {
         const std::wstring below = RelativeNodePath(tree_, *node);
-        const std::wstring root = files_.FullPath(GetNodePath(0));
+        const std::wstring root = files_->FullPath(GetNodePath(0));
         ListFiles(below.empty() ? root : root + below + L'\\');
     }
 }
@@ -327,7 +327,7 @@ bool TForm1::RequireTree() {
 
 void TForm1::ListFiles(const std::wstring& path) {
     ListReady = false;
-    int count = ListFolderFiles(path, StringGrid1.ColWidth(1), grid_, {files_, text_, *this});
+    int count = ListFolderFiles(path, StringGrid1.ColWidth(1), grid_, {fileReader_, text_, *this});
     ListReady = count > 0;
 }
 

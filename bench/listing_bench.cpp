@@ -190,7 +190,8 @@ struct ListingFigures {
 ListingFigures MeasureListing(int count) {
     const std::wstring folder = bench::MakeTempFolder(L"tavelin-bench-" + std::to_wstring(count) + L"-");
     const double createMs = BestMs(1, [&] { CreateFiles(folder, count); });
-    FileSystemWin files;
+    // One reader for every run, as the window keeps one for every listing.
+    FolderFileReader reader(std::make_shared<FileSystemWin>());
     TextServicesWin text;
     NoOpHost host;
     int bareCount = 0;
@@ -198,7 +199,7 @@ ListingFigures MeasureListing(int count) {
     const auto bare = [&] { bareCount = BareEnumeration(folder); };
     const auto list = [&] {
         FileGrid grid;
-        listed = ListFolderFiles(folder, 80, grid, {files, text, host});
+        listed = ListFolderFiles(folder, 80, grid, {reader, text, host});
     };
     BareEnumeration(folder);  // warm the directory cache for both
     const auto [bareMs, listingMs] = BestMsInTurns(7, bare, list);

@@ -6,6 +6,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -42,11 +43,12 @@ class FakeFileSystem : public FileSystem {
     FakeFileSystem(FakeFileSystem&&) = default;
     FakeFileSystem& operator=(FakeFileSystem&&) = default;
 
-    // Searches of `path` and creations of it block, as on a server that has stopped answering,
-    // until Release.
-    void Block(const std::wstring& path) {
+    // Searches of `path`, checks of it and creations of it block, as on a server that has stopped answering,
+    // until Release; or, with `afterEntries`, the reads of its searches past that many entries.
+    void Block(const std::wstring& path, std::size_t afterEntries = 0) {
         std::lock_guard lock(*blocking_);
         blocked_ = Trim(path);
+        blockedAfter_ = afterEntries;
     }
     void Release() {
         if (!blocking_)
@@ -111,7 +113,13 @@ class FakeFileSystem : public FileSystem {
     std::vector<DirEntry>& Entries(const std::wstring& folder) { return folders_[Trim(folder)]; }
 
     std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
-        WaitWhileBlocked(folder);
+        std::size_t stallAt = 0;
+        {
+            std::lock_guard lock(*blocking_);
+            stallAt = blockedAfter_;
+        }
+        if (stallAt == 0)
+            WaitWhileBlocked(folder);
         const int open = ++*openSearches_;
         for (int peak = *peakSearches_; open > peak && !peakSearches_->compare_exchange_weak(peak, open);) {
         }
@@ -131,10 +139,14 @@ class FakeFileSystem : public FileSystem {
             --failing->second.second;
             failAt = failing->second.first;
         }
-        return std::make_unique<Listing>(found->second, *openSearches_, failAt, entryDelay, *entriesRead_);
+        auto listing = std::make_unique<Listing>(found->second, *openSearches_, failAt, entryDelay, *entriesRead_);
+        if (stallAt > 0)
+            listing->StallAt(stallAt, [this, folder] { WaitWhileBlocked(folder); });
+        return listing;
     }
     // Takes a path as the platform's path rules would make it, as a disk does.
     bool IsDirectory(const std::wstring& path) override {
+        WaitWhileBlocked(path);
         std::lock_guard lock(*mutex_);
         return folders_.contains(Resolve(FullPath(path)));
     }
@@ -193,7 +205,13 @@ class FakeFileSystem : public FileSystem {
                 std::atomic<long>& read)
             : entries_(std::move(entries)), open_(open), failAt_(failAt), delay_(delay), read_(read) {}
         ~Listing() override { --open_; }
+        void StallAt(std::size_t entry, std::function<void()> stall) {
+            stallAt_ = entry;
+            stall_ = std::move(stall);
+        }
         bool Next(DirEntry& entry) override {
+            if (stall_ && next_ == stallAt_)
+                stall_();
             if (next_ == failAt_ || next_ == entries_.size())
                 return false;
             if (delay_.count() > 0)
@@ -211,6 +229,8 @@ class FakeFileSystem : public FileSystem {
         const std::chrono::microseconds delay_;
         std::atomic<long>& read_;
         std::size_t next_ = 0;
+        std::size_t stallAt_ = 0;
+        std::function<void()> stall_;
     };
 
     void WaitWhileBlocked(const std::wstring& path) {
@@ -273,6 +293,7 @@ class FakeFileSystem : public FileSystem {
     std::unique_ptr<std::condition_variable> released_ = std::make_unique<std::condition_variable>();
     std::unique_ptr<std::atomic<int>> blockedCalls_ = std::make_unique<std::atomic<int>>(0);
     std::wstring blocked_;
+    std::size_t blockedAfter_ = 0;
     std::unique_ptr<std::atomic<int>> openSearches_ = std::make_unique<std::atomic<int>>(0);
     std::unique_ptr<std::atomic<int>> peakSearches_ = std::make_unique<std::atomic<int>>(0);
     std::unique_ptr<std::atomic<std::size_t>> searchCount_ = std::make_unique<std::atomic<std::size_t>>(0);
