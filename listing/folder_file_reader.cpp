@@ -13,11 +13,13 @@
 namespace tavelin {
 
 namespace {
-// Every hand-over wakes the window's thread, which costs far more than a file, so the batches grow
-// to this size. They start at one file: a folder whose server stops answering after a few files
-// has shown them, and one that sends a file now and then has each handed over as it comes once the
-// window has waited in vain.
-constexpr std::size_t kBatchFiles = 1024;
+// Every hand-over wakes the window's thread, which under Wine costs as much as a hundred files and,
+// on a busy machine, may wait for a processor; so the batches grow eightfold up to a size that
+// keeps a batch's names within a few megabytes. They start at one file: a folder whose server
+// stops answering after a few files has shown them, and once the window has waited in vain every
+// file is handed over as it comes.
+constexpr std::size_t kBatchFiles = 32768;
+constexpr std::size_t kBatchGrowth = 8;
 }  // namespace
 
 // What the window and one reading thread share. The thread holds it, and through it the file
@@ -107,7 +109,7 @@ bool FolderFileReader::Shared::Read(const std::wstring& path, FileBatch& read, b
         if (++read.count >= handOverAt || starved.load(std::memory_order_relaxed)) {
             if (!HandOver(read))
                 return false;
-            batch = std::min(batch * 2, kBatchFiles);
+            batch = std::min(batch * kBatchGrowth, kBatchFiles);
             handOverAt = batch;
         }
     }

@@ -1,7 +1,7 @@
 #include "ui/application_win.h"
 
 #include <commctrl.h>
-#include <objbase.h>
+#include <ole2.h>
 
 #include <string>
 
@@ -42,8 +42,9 @@ void Application::Initialize(HICON icon) {
     if (Handle())
         return;
     // Screen readers reach the grid's accessible object through COM, which needs this thread in
-    // an apartment; it stays in it for the life of the process.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // an apartment, and the folder dialogs' drag and drop and clipboard need OLE on it, started
+    // before any other call into COM; both stay for the life of the process.
+    OleInitialize(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     Register(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW), nullptr, icon);

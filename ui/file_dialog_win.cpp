@@ -115,10 +115,13 @@ class PlacementHook {
 }  // namespace
 
 // The placeholder name is not a file: nothing may check it, ask about it or remember it, and the
-// process's current folder must not move into the chosen one (Windows would hold it open).
+// process's current folder must not move into the chosen one (Windows would hold it open). The
+// save dialog would also create and delete a file of that name to test the folder, and refuse a
+// folder where the user may create folders but not files, which is all the copy needs.
 DWORD FolderDialogOptions(DWORD defaults) {
     const DWORD checks = FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST | FOS_OVERWRITEPROMPT | FOS_CREATEPROMPT;
-    return (defaults & ~checks) | FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_DONTADDTORECENT;
+    return (defaults & ~checks) | FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_DONTADDTORECENT |
+           FOS_NOTESTFILECREATE;
 }
 
 FileDialog::FileDialog(Kind kind, std::wstring title) : kind_(kind), title_(std::move(title)) {}

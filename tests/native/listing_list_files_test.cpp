@@ -242,14 +242,14 @@ TEST_F(ListFilesTest, AFailedReadIsTriedOnceMoreAndAListingCutShortSaysSo) {
 // A file server that stops answering at the open or after a few files holds up the reader, never
 // the window: it answers while it waits, Escape ends the listing with the rows read until then,
 // and the reader, let go later, leaves the grid alone and lists the next folder. The reader hands
-// files over in batches of 1, 2, 4 and so on: after 3 or 7 files it has handed all of them over.
+// files over in batches of 1, 8, 64 and so on: after 1 or 9 files it has handed all of them over.
 TEST_F(ListFilesTest, AHeldUpFolderLeavesTheWindowAnsweringAndEscapeKeepsTheRowsReadSoFar) {
     for (int i = 0; i < 10; ++i)
         files.Entries(L"C:\\Share\\").push_back(File(L"f" + std::to_wstring(i), 1));
     files.Entries(L"C:\\Local\\") = {File(L"a", 1), File(L"b", 2)};
     host.tick = {};
     host.escapeOnceTrue = [this] { return host.looks > 0 && files.BlockedCalls() > 0; };
-    for (const std::size_t blockedAfter : {0u, 3u, 7u}) {
+    for (const std::size_t blockedAfter : {0u, 1u, 9u}) {
         files.Block(L"C:\\Share\\", blockedAfter);
         host.looks = 0;
         host.escapeFromPoll = 0;

@@ -133,10 +133,12 @@ TEST_F(FileDialogTest, OpensCentredOnTheOwnersMonitorAtAThirdOfTheFreeHeight) {
 }
 
 // Both dialogs' own defaults, as Windows documents them for each, lose every check of the name
-// and gain what keeps the dialog from touching the current folder and the recent list.
+// and gain what keeps the dialog from touching the current folder, the recent list and the chosen
+// folder, where the save dialog would create a test file.
 TEST(FolderDialogOptions, NoCheckOfThePlaceholderAndNothingRemembered) {
     const DWORD checks = FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST | FOS_OVERWRITEPROMPT | FOS_CREATEPROMPT;
-    const DWORD wanted = FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_DONTADDTORECENT;
+    const DWORD wanted =
+        FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_DONTADDTORECENT | FOS_NOTESTFILECREATE;
     const DWORD openDefaults = FOS_PATHMUSTEXIST | FOS_FILEMUSTEXIST | FOS_NOCHANGEDIR;
     const DWORD saveDefaults = FOS_OVERWRITEPROMPT | FOS_NOREADONLYRETURN | FOS_PATHMUSTEXIST | FOS_NOCHANGEDIR;
     for (DWORD defaults : {openDefaults, saveDefaults, DWORD{FOS_CREATEPROMPT}}) {

@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <ole2.h>
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,14 @@ TEST_F(Form1Start, CaptionDiffersFromTheTaskBarTitle) {
     HWND owner = GetWindow(form->Handle(), GW_OWNER);
     EXPECT_EQ(owner, ui::Application::Instance().OwnerWindow());
     EXPECT_EQ(WindowText(owner), L"Pellarix Ver.1.00");
+}
+
+// The folder dialogs' drag and drop and clipboard work only on a thread where OLE has started.
+TEST_F(Form1Start, TheWindowsThreadHasOleForTheDialogs) {
+    IDataObject* clipboard = nullptr;
+    EXPECT_NE(OleGetClipboard(&clipboard), CO_E_NOTINITIALIZED);
+    if (clipboard)
+        clipboard->Release();
 }
 
 TEST_F(Form1Start, TaskBarAndCaptionShowTheProgramIcon) {
