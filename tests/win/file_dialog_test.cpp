@@ -6,8 +6,8 @@
 #include <string>
 
 #include "support/dialog_watcher.h"
-#include "support/import_hook.h"
 #include "support/owner_window.h"
+#include "support/stalled_share.h"
 #include "support/temp_dir.h"
 #include "ui/file_dialog_win.h"
 
@@ -16,7 +16,6 @@ namespace {
 
 using test::Answer;
 using test::DialogWatcher;
-using test::ImportHook;
 using ui::FileDialog;
 
 constexpr FileDialog::Kind kKinds[] = {FileDialog::Kind::Open, FileDialog::Kind::Save};
@@ -76,16 +75,6 @@ TEST_F(FileDialogTest, CancelOrCloseKeepsThePreviousName) {
     }
 }
 
-// A folder on a file server that has stopped answering: every look at its attributes waits until
-// the test ends.
-HANDLE serverBack = nullptr;
-decltype(&GetFileAttributesW) realAttributes = nullptr;
-DWORD WINAPI AttributesOfAServerThatHasGone(LPCWSTR path) {
-    if (std::wstring(path).find(L"止まった") != std::wstring::npos)
-        WaitForSingleObject(serverBack, 30000);
-    return realAttributes(path);
-}
-
 // Windows reopens the old dialog at the folder picked last when it is given again the first
 // folder it was ever given. This dialog opens at the folder it is given, whatever was picked
 // before; at its nearest ancestor that is still there when it has gone, or whose server answers
@@ -95,12 +84,7 @@ TEST_F(FileDialogTest, OpensAtTheGivenFolderWhateverWasPickedBefore) {
     const std::wstring other = dir.MakeFolder(L"コピー先") + L"\\";
     dir.MakeFolder(L"止まった");
     dir.MakeFolder(L"止まった\\下");
-    serverBack = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    ImportHook hook("kernel32.dll", "GetFileAttributesW", reinterpret_cast<void*>(&AttributesOfAServerThatHasGone));
-    realAttributes = hook.Original<decltype(&GetFileAttributesW)>();
-    struct ServerBackAtTheEnd {
-        ~ServerBackAtTheEnd() { SetEvent(serverBack); }
-    } serverBackAtTheEnd;
+    test::StalledShare stalled(L"止まった", test::StalledShare::Calls::kAttributes);
     const struct {
         std::wstring given, opensAt;
     } cases[] = {
