@@ -20,6 +20,9 @@ namespace {
 // file is handed over as it comes.
 constexpr std::size_t kBatchFiles = 32768;
 constexpr std::size_t kBatchGrowth = 8;
+// While the window waits, with nothing to do, a batch this large is handed over at once: the
+// window fills its rows while the thread reads on, and little is left for it once the folder ends.
+constexpr std::size_t kWhileWaiting = 1024;
 }  // namespace
 
 // What the window and one reading thread share. The thread holds it, and through it the file
@@ -41,7 +44,7 @@ struct FolderFileReader::Shared {
     std::wstring folder;
     bool started = false;  // `folder` waits to be read
     bool left = false;     // the reader has gone, or moved on to another thread
-    bool windowWaiting = false;
+    std::atomic<bool> windowWaiting{false};
     std::atomic<bool> stopped{false};  // the folder being read is given up
     std::atomic<bool> starved{false};  // the window waited in vain: every file is handed over as it comes
     // Set by the thread.
@@ -106,7 +109,9 @@ bool FolderFileReader::Shared::Read(const std::wstring& path, FileBatch& read, b
             break;
         if (!MatchesAttributeSet(entry.attributes, kFileListAttributeSet))
             continue;
-        if (++read.count >= handOverAt || starved.load(std::memory_order_relaxed)) {
+        ++read.count;
+        if (read.count >= handOverAt || starved.load(std::memory_order_relaxed) ||
+            (read.count >= kWhileWaiting && windowWaiting.load(std::memory_order_relaxed))) {
             if (!HandOver(read))
                 return false;
             batch = std::min(batch * kBatchGrowth, kBatchFiles);
