@@ -162,7 +162,7 @@ void TForm1::Show(int showCommand) {
     try {
         FormShow();
     } catch (...) {
-        ui::ReportHandlerException();
+        ui::ShowHandlerException();
     }
     ui::Application::Instance().ShowMainWindow(showCommand);
     PlaceOnVisibleFrame();

@@ -4,11 +4,13 @@
 #include <ole2.h>
 
 #include <string>
+#include <utility>
 
 namespace tavelin::ui {
 
 namespace {
 constexpr wchar_t kClassName[] = L"TavelinApplication";
+constexpr UINT kShowPostedError = WM_APP + 1;
 
 }  // namespace
 
@@ -94,8 +96,34 @@ void Application::ShowErrorBox(const std::wstring& message) {
     MessageBoxW(owner, WithClosingFullStop(message).c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
 
+void Application::PostErrorBox(const std::wstring& message) {
+    if (!Handle() || !PostMessageW(Handle(), kShowPostedError, 0, 0)) {
+        ShowErrorBox(message);
+        return;
+    }
+    errorsToShow_.push_back(message);
+}
+
 LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        // One box after the other, in the order of the errors: the box's own loop takes the
+        // messages of later ones, which wait for it.
+        case kShowPostedError:
+            if (showingErrors_)
+                return 0;
+            showingErrors_ = true;
+            {
+                const struct Shown {
+                    bool& showing;
+                    ~Shown() { showing = false; }
+                } shown{showingErrors_};
+                while (!errorsToShow_.empty()) {
+                    const std::wstring error = std::move(errorsToShow_.front());
+                    errorsToShow_.pop_front();
+                    ShowErrorBox(error);
+                }
+            }
+            return 0;
         case WM_SIZE:
             // Owned windows follow the owner into and out of the task bar.
             if (main_ && wParam == SIZE_MINIMIZED)
