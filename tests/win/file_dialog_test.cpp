@@ -84,7 +84,7 @@ TEST_F(FileDialogTest, OpensAtTheGivenFolderWhateverWasPickedBefore) {
     const std::wstring other = dir.MakeFolder(L"コピー先") + L"\\";
     dir.MakeFolder(L"止まった");
     dir.MakeFolder(L"止まった\\下");
-    test::StalledShare stalled(L"止まった", test::StalledShare::Calls::kAttributes);
+    test::StalledShare stalled(L"止まった");
     const struct {
         std::wstring given, opensAt;
     } cases[] = {

@@ -4,17 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <functional>
-#include <thread>
 #include <vector>
 
 #include "support/dialog_watcher.h"
 #include "support/escape_clock.h"
-#include "support/escape_key.h"
 #include "support/escape_trigger.h"
 #include "support/form_fixture.h"
-#include "support/stalled_share.h"
 #include "support/temp_dir.h"
 
 namespace tavelin::test {
@@ -86,51 +81,6 @@ TEST_F(Form1Listing, ClickOnANodeListsItsFilesAndHeaderPressesSortThem) {
     EXPECT_EQ(form->SortDescending, 1);
     PressHeader(0);
     EXPECT_EQ(Column(0), (Cells{L"c", L"b", L"A"}));
-}
-
-// A file server that stops answering holds up neither a click on one of its folders nor a search
-// folder on it: the window answers another program while it waits, and Escape ends the wait with
-// the tree as it was.
-TEST_F(Form1Listing, AServerThatHasStoppedAnsweringLeavesTheWindowAnsweringUntilEscape) {
-    dir.MakeFolder(L"止まった");
-    dir.MakeFile(L"止まった\\a.txt", 1);
-    Scan(dir.Path());
-    ASSERT_TRUE(form->TreeReady);
-    const std::size_t nodes = form->Tree().Count();
-    const struct {
-        const char* what;
-        std::function<void()> act;
-        const wchar_t* status;
-    } cases[] = {
-        {"a click on a folder there", [this] { ClickNode(1); }, L"検索を中断しました。"},
-        {"a search folder there",
-         [this] {
-             form->SearchFolder = dir.Path() + L"止まった\\";
-             form->ScanFolderTree();
-         },
-         L"フォルダ検索を中断しました。"},
-    };
-    for (const auto& c : cases) {
-        StalledShare stalled(L"止まった");
-        std::atomic<bool> answered{false};
-        std::atomic<bool> done{false};
-        std::thread otherProgram([&] {
-            if (!stalled.WaitForAHeldCall())
-                return;
-            DWORD_PTR result = 0;
-            answered = SendMessageTimeoutW(form->Handle(), WM_NULL, 0, 0, SMTO_BLOCK, 1000, &result) != 0;
-            EscapeHeld escape;
-            for (int waited = 0; waited < 5000 && !done; waited += 5)
-                Sleep(5);
-        });
-        c.act();
-        done = true;
-        otherProgram.join();
-        EXPECT_TRUE(answered) << c.what;
-        EXPECT_EQ(Status(), c.status) << c.what;
-        EXPECT_EQ(form->Tree().Count(), nodes) << c.what;
-        EXPECT_TRUE(form->TreeReady) << c.what;
-    }
 }
 
 TEST_F(Form1Listing, PressesThatAreNotOnAHeaderDoNotSort) {

@@ -8,68 +8,39 @@ namespace tavelin::test {
 
 namespace {
 
-// Hook procedures carry no context; one share is stalled at a time. The real functions stay
-// known after the hooks have gone, for the calls that were held up until then.
+// Hook procedures carry no context; one share is stalled at a time. The real function stays
+// known after the hook has gone, for the calls that were held up until then.
 std::wstring stalledMarker;
 HANDLE serverBack = nullptr;
 std::atomic<int> heldCalls{0};
 decltype(&GetFileAttributesW) realAttributes = nullptr;
-decltype(&FindFirstFileExW) realSearch = nullptr;
-
-void HoldIfStalled(LPCWSTR path) {
-    if (!path || std::wstring(path).find(stalledMarker) == std::wstring::npos)
-        return;
-    ++heldCalls;
-    WaitForSingleObject(serverBack, 30000);
-    --heldCalls;
-}
 
 DWORD WINAPI StalledAttributes(LPCWSTR path) {
-    HoldIfStalled(path);
+    if (path && std::wstring(path).find(stalledMarker) != std::wstring::npos) {
+        ++heldCalls;
+        WaitForSingleObject(serverBack, 30000);
+        --heldCalls;
+    }
     return realAttributes(path);
-}
-
-HANDLE WINAPI StalledSearch(LPCWSTR pattern,
-                            FINDEX_INFO_LEVELS level,
-                            LPVOID data,
-                            FINDEX_SEARCH_OPS search,
-                            LPVOID filter,
-                            DWORD flags) {
-    HoldIfStalled(pattern);
-    return realSearch(pattern, level, data, search, filter, flags);
 }
 
 }  // namespace
 
-StalledShare::StalledShare(std::wstring marker, Calls calls) {
+StalledShare::StalledShare(std::wstring marker) {
     stalledMarker = std::move(marker);
     if (!serverBack)
         serverBack = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ResetEvent(serverBack);
-    // Known before the hooks go in: another thread may call through them at once.
+    // Known before the hook goes in: another thread may call through it at once.
     realAttributes = &GetFileAttributesW;
-    realSearch = &FindFirstFileExW;
     attributes_ =
         std::make_unique<ImportHook>("kernel32.dll", "GetFileAttributesW", reinterpret_cast<void*>(&StalledAttributes));
-    if (calls == Calls::kAttributesAndSearches)
-        search_ =
-            std::make_unique<ImportHook>("kernel32.dll", "FindFirstFileExW", reinterpret_cast<void*>(&StalledSearch));
 }
 
 StalledShare::~StalledShare() {
     SetEvent(serverBack);
     for (int waited = 0; waited < 5000 && heldCalls > 0; waited += 5)
         Sleep(5);
-}
-
-int StalledShare::HeldCalls() const {
-    return heldCalls;
-}
-
-bool StalledShare::WaitForAHeldCall() const {
-    for (int waited = 0; waited < 5000 && heldCalls == 0; waited += 5)
-        Sleep(5);
-    return heldCalls > 0;
 }
 
 }  // namespace tavelin::test
