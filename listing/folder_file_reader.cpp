@@ -13,11 +13,11 @@
 namespace tavelin {
 
 namespace {
-// Every hand-over wakes the window's thread, which under Wine costs as much as a hundred files and,
-// on a busy machine, may wait for a processor; so the batches grow eightfold up to a size that
-// keeps a batch's names within a few megabytes. They start at one file: a folder whose server
-// stops answering after a few files has shown them, and once the window has waited in vain every
-// file is handed over as it comes.
+// Every hand-over wakes the window's thread, which costs far more than a file and, on a busy
+// machine, may wait for a processor; so the batches grow eightfold up to a size that keeps a
+// batch's names within a few megabytes. They start at one file: a folder whose server stops
+// answering after a few files has shown them, and once the window has waited in vain every file
+// is handed over as it comes.
 constexpr std::size_t kBatchFiles = 32768;
 constexpr std::size_t kBatchGrowth = 8;
 // While the window waits, with nothing to do, a batch this large is handed over at once: the
