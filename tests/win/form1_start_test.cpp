@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <ole2.h>
 
 #include <gtest/gtest.h>
 
@@ -50,14 +49,6 @@ TEST_F(Form1Start, CaptionDiffersFromTheTaskBarTitle) {
     HWND owner = GetWindow(form->Handle(), GW_OWNER);
     EXPECT_EQ(owner, ui::Application::Instance().OwnerWindow());
     EXPECT_EQ(WindowText(owner), L"Pellarix Ver.1.00");
-}
-
-// The folder dialogs' drag and drop and clipboard work only on a thread where OLE has started.
-TEST_F(Form1Start, TheWindowsThreadHasOleForTheDialogs) {
-    IDataObject* clipboard = nullptr;
-    EXPECT_NE(OleGetClipboard(&clipboard), CO_E_NOTINITIALIZED);
-    if (clipboard)
-        clipboard->Release();
 }
 
 TEST_F(Form1Start, TaskBarAndCaptionShowTheProgramIcon) {
