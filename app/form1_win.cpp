@@ -5,6 +5,7 @@
 
 #include "app/form1_resource.h"
 #include "app/program_icon_win.h"
+#include "app/scan_start.h"
 #include "base/directory_part.h"
 #include "listing/header_press.h"
 #include "listing/header_sort.h"
@@ -17,7 +18,6 @@
 #include "settings/settings_paths.h"
 #include "settings/settings_table.h"
 #include "tree/folder_copy.h"
-#include "tree/folder_scan.h"
 #include "tree/node_path.h"
 #include "ui/application_win.h"
 #include "ui/event_pump.h"
@@ -170,7 +170,7 @@ void TForm1::Show(int showCommand) {
     try {
         FormShow();
     } catch (...) {
-        ui::ReportHandlerException();
+        ui::ShowHandlerException();
     }
     ui::Application::Instance().ShowMainWindow(showCommand);
     PlaceOnVisibleFrame();
@@ -278,7 +278,7 @@ void TForm1::ScanFolderTree() {
         bool& flag;
         ~Done() { flag = false; }
     } done{scanning_};
-    ScanFolders(SearchFolder, tree_, files_, *this, *this);
+    StartScan(SearchFolder, tree_, files_, *this, *this);
 }
 
 std::wstring TForm1::GetNodePath(std::size_t index) const {
@@ -301,7 +301,7 @@ void TForm1::MnuPellarixClick() {
 }
 
 void TForm1::CopyTree() {
-    CopyFolderNames(tree_, TargetFolder, files_, *this);
+    CopyFolderNames(tree_, TargetFolder, *files_, *this);
 }
 
 void TForm1::MnuExitClick() {
@@ -323,7 +323,7 @@ void TForm1::TreeView1Click() {
 void TForm1::ListSelectedFolder() {
     if (auto node = folderView_.SelectedNode()) {
         const std::wstring below = RelativeNodePath(tree_, *node);
-        const std::wstring root = files_.FullPath(GetNodePath(0));
+        const std::wstring root = files_->FullPath(GetNodePath(0));
         ListFiles(below.empty() ? root : root + below + L'\\');
     }
 }
@@ -338,8 +338,9 @@ bool TForm1::RequireTree() {
 }
 
 void TForm1::ListFiles(const std::wstring& path) {
+    BusyScope busy(*this);
     ListReady = false;
-    int count = ListFolderFiles(path, StringGrid1.ColWidth(1), grid_, {files_, text_, *this});
+    int count = ListFolderFiles(path, StringGrid1.ColWidth(1), grid_, {fileReader_, text_, *this});
     ListReady = count > 0;
 }
 
@@ -374,8 +375,10 @@ void TForm1::StringGrid1DrawCell(int col, int row, const RECT&, unsigned) {
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // Another program may send a command while a long loop answers its messages; it waits in the
-    // queue until the loop is over, where the user's own clicks are dropped.
-    if (lookingAtQueue_ && (message == WM_COMMAND || message == WM_SYSCOMMAND || message == WM_CLOSE)) {
+    // queue until the loop is over, where the user's own clicks are dropped. A close is taken at
+    // once: it stops the loop as Escape does.
+    const bool closeCommand = message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE;
+    if (lookingAtQueue_ && (message == WM_COMMAND || (message == WM_SYSCOMMAND && !closeCommand))) {
         PostMessageW(Handle(), message, wParam, lParam);
         return 0;
     }

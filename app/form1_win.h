@@ -5,6 +5,7 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "app/folder_tree_view_win.h"
 #include "app/form1_resource.h"
 #include "listing/file_grid.h"
+#include "listing/folder_file_reader.h"
 #include "listing/size_repadder.h"
 #include "platform/file_system_win.h"
 #include "platform/text_services_win.h"
@@ -162,7 +164,9 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     FolderTreeView folderView_{tree_, TreeView1};
     std::function<std::chrono::steady_clock::time_point()> clock_;
     SizeRepadder repadder_;
-    FileSystemWin files_;
+    // The threads that read for the window hold the file system, and may outlive the window.
+    const std::shared_ptr<FileSystemWin> files_ = std::make_shared<FileSystemWin>();
+    FolderFileReader fileReader_{files_};
     TextServicesWin text_;
     ui::DockedChildren docked_;
     ui::FocusKeeper focus_;

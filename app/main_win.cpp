@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <objbase.h>
-
 #include "app/form1_resource.h"
 #include "app/form1_win.h"
 #include "app/program_icon_win.h"
@@ -25,9 +23,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     LoadDllsFromSystem32Only();
     // A drive without a medium must answer as a missing folder, not with a system dialog.
     SetErrorMode(SEM_FAILCRITICALERRORS);
-    // The folder dialogs are COM objects that want a single-threaded apartment on the UI thread,
-    // kept for the life of the process.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     auto& app = tavelin::ui::Application::Instance();
     app.Initialize(tavelin::ProgramIcon());
     app.SetTitle(tavelin::form1::kApplicationTitle);

@@ -66,7 +66,7 @@ class TreeWindow final : public QuietWindow {
         if (self && message == kClicked) {
             if (auto node = self->view_.SelectedNode())
                 ListFolderFiles(NodePathAt(self->tree_, self->tree_.IndexOf(*node)), 80, self->grid_,
-                                {self->files_, self->text_, *self});
+                                {self->reader_, self->text_, *self});
             return 0;
         }
         return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -74,6 +74,8 @@ class TreeWindow final : public QuietWindow {
 
     const FolderTree& tree_;
     FileSystem& files_;
+    // The benchmark's file system outlives the window, and its reader's thread never waits on it.
+    FolderFileReader reader_{std::shared_ptr<FileSystem>(&files_, [](FileSystem*) {})};
     HWND frame_ = nullptr;
     ui::TreeView treeView_;
     FolderTreeView view_{tree_, treeView_};

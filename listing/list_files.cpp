@@ -2,9 +2,7 @@
 
 #include "base/long_path.h"
 #include "listing/file_row.h"
-#include "services/attribute_filter.h"
 #include "services/loop_pacer.h"
-#include "services/retried_search.h"
 
 namespace tavelin {
 
@@ -12,19 +10,14 @@ namespace {
 
 // Half of what a window may go without a look at its queue, so one slow entry still leaves room.
 constexpr auto kLookInterval = std::chrono::milliseconds(50);
-
-bool NextListedFile(DirectorySearch& search, DirEntry& entry) {
-    while (search.Next(entry)) {
-        if (MatchesAttributeSet(entry.attributes, kFileListAttributeSet))
-            return true;
-    }
-    return false;
-}
+// How long the window waits for the reader before it looks at its queue and at Escape.
+constexpr auto kWaitForFiles = std::chrono::milliseconds(100);
 
 }  // namespace
 
 int ListFolderFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& grid, const ListingServices& services) {
     LoopHost& host = services.host;
+    FolderFileReader& reader = services.reader;
     host.SetStatus(L"フォルダ「" + ToDisplayPath(folder) + L"」を検索中(ESC:中断)");
     host.RepaintStatus();
 
@@ -36,31 +29,44 @@ int ListFolderFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& 
     bool completed = true;
     int count = 0;
     LoopPacer looks(host, kLookInterval);
-    bool cutShort = false;
-    if (auto search = SearchRetryingOnce(services.files, folder)) {
-        DirEntry entry;
-        if (NextListedFile(*search, entry)) {
-            rows.Fill(grid, 1, entry);
-            count = 1;
-            while (NextListedFile(*search, entry)) {
-                if (host.EscapeDown()) {
-                    completed = false;
-                    break;
+    reader.Start(folder);
+    for (bool ended = false; !ended && completed;) {
+        switch (reader.Take(kWaitForFiles)) {
+            case FolderFileReader::Taken::kFiles: {
+                const FileBatch& files = reader.Files();
+                for (std::size_t i = 0; i < files.count; ++i) {
+                    if (count > 0) {
+                        if (host.EscapeDown()) {
+                            completed = false;
+                            break;
+                        }
+                        if (looks.Due())
+                            host.KeepResponsive();
+                        grid.SetRowCount(count + 2);
+                    }
+                    rows.Fill(grid, count + 1, files.entries[i]);
+                    ++count;
                 }
-                if (looks.Due())
-                    host.KeepResponsive();
-                grid.SetRowCount(count + 2);
-                rows.Fill(grid, count + 1, entry);
-                ++count;
+                break;
             }
+            case FolderFileReader::Taken::kWaiting:
+                host.KeepResponsive();
+                looks.Restart();
+                completed = !host.EscapeDown();
+                break;
+            case FolderFileReader::Taken::kEnded:
+                ended = true;
+                break;
         }
-        cutShort = completed && search->Failed();
     }
 
-    if (!completed)
+    if (!completed) {
+        reader.Stop();
         host.SetStatus(L"検索を中断しました。");
-    else
-        host.SetStatus(std::to_wstring(count) + (cutShort ? L" Files［途中で読み取れなくなりました］" : L" Files"));
+    } else {
+        host.SetStatus(std::to_wstring(count) +
+                       (reader.Failed() ? L" Files［途中で読み取れなくなりました］" : L" Files"));
+    }
     return count;
 }
 

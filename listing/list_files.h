@@ -3,7 +3,7 @@
 #include <string>
 
 #include "listing/file_grid.h"
-#include "services/file_system.h"
+#include "listing/folder_file_reader.h"
 #include "services/loop_host.h"
 #include "services/text_services.h"
 
@@ -11,14 +11,15 @@ namespace tavelin {
 
 // What the listing talks to besides the grid.
 struct ListingServices {
-    FileSystem& files;
+    FolderFileReader& reader;
     TextServices& text;
     LoopHost& host;
 };
 
 // Lists the plain files of `folder` (ending in "\") into `grid`, one row per file in enumeration
-// order, with sizes padded for a size column `sizeColumnPixels` wide. Stops early when Escape is
-// held. Returns the number of rows filled: the list is ready for sorting when it is above 0.
+// order, with sizes padded for a size column `sizeColumnPixels` wide. The files are read on the
+// reader's thread; the window answers while it waits for them, and Escape stops the listing there
+// too. Returns the number of rows filled: the list is ready for sorting when it is above 0.
 int ListFolderFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& grid, const ListingServices& services);
 
 }  // namespace tavelin

@@ -3,9 +3,6 @@
 namespace tavelin {
 
 namespace {
-constexpr wchar_t kScanning[] = L"フォルダ検索中です。（ESC:中断）";
-constexpr wchar_t kDriveNotReady[] = L"検索フォルダのディスクドライブの準備が出来ていません。";
-constexpr wchar_t kChooseFolder[] = L"検索フォルダを指定して下さい。";
 constexpr wchar_t kScanAborted[] = L"フォルダ検索を中断しました。";
 // Under some implementations each look at the queue or the key is a round trip to another
 // process that costs more than a directory entry; no one presses a key for less than this.
@@ -43,13 +40,6 @@ void FolderScan::Scan(const std::wstring& searchFolder) {
 }
 
 void FolderScan::Run(const std::wstring& searchFolder) {
-    host_.SetStatus(kScanning);
-    host_.RepaintStatus();
-    if (!fs_.IsDirectory(searchFolder)) {
-        host_.Inform(kDriveNotReady);
-        host_.SetStatus(kChooseFolder);
-        return;
-    }
     observer_.ClearFileList();
     observer_.SetTreeReady(false);
     observer_.SetScanAborted(false);

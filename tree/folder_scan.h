@@ -23,8 +23,8 @@ class FolderScan {
   public:
     FolderScan(FolderTree& tree, FileSystem& fs, LoopHost& host, ScanObserver& observer);
 
-    // Replaces the tree with the folders below `searchFolder` (a path ending in "\"). When the
-    // folder does not exist, informs the user and leaves the tree and the flags alone.
+    // Replaces the tree with the folders below `searchFolder`, an existing folder (a path ending
+    // in "\"); the caller has shown the scan's status.
     void Scan(const std::wstring& searchFolder);
 
   private:

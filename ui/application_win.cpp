@@ -1,14 +1,16 @@
 #include "ui/application_win.h"
 
 #include <commctrl.h>
-#include <objbase.h>
+#include <ole2.h>
 
 #include <string>
+#include <utility>
 
 namespace tavelin::ui {
 
 namespace {
 constexpr wchar_t kClassName[] = L"TavelinApplication";
+constexpr UINT kShowPostedError = WM_APP + 1;
 
 }  // namespace
 
@@ -42,8 +44,9 @@ void Application::Initialize(HICON icon) {
     if (Handle())
         return;
     // Screen readers reach the grid's accessible object through COM, which needs this thread in
-    // an apartment; it stays in it for the life of the process.
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // an apartment, and the folder dialogs' drag and drop and clipboard need OLE on it, started
+    // before any other call into COM; both stay for the life of the process.
+    OleInitialize(nullptr);
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     Register(kClassName, 0, LoadCursorW(nullptr, IDC_ARROW), nullptr, icon);
@@ -93,8 +96,34 @@ void Application::ShowErrorBox(const std::wstring& message) {
     MessageBoxW(owner, WithClosingFullStop(message).c_str(), title.c_str(), MB_OK | MB_ICONERROR);
 }
 
+void Application::PostErrorBox(const std::wstring& message) {
+    if (!Handle() || !PostMessageW(Handle(), kShowPostedError, 0, 0)) {
+        ShowErrorBox(message);
+        return;
+    }
+    errorsToShow_.push_back(message);
+}
+
 LRESULT Application::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        // One box after the other, in the order of the errors: the box's own loop takes the
+        // messages of later ones, which wait for it.
+        case kShowPostedError:
+            if (showingErrors_)
+                return 0;
+            showingErrors_ = true;
+            {
+                const struct Shown {
+                    bool& showing;
+                    ~Shown() { showing = false; }
+                } shown{showingErrors_};
+                while (!errorsToShow_.empty()) {
+                    const std::wstring error = std::move(errorsToShow_.front());
+                    errorsToShow_.pop_front();
+                    ShowErrorBox(error);
+                }
+            }
+            return 0;
         case WM_SIZE:
             // Owned windows follow the owner into and out of the task bar.
             if (main_ && wParam == SIZE_MINIMIZED)

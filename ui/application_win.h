@@ -3,6 +3,7 @@
 // message loop, and the error box for exceptions that escape a handler.
 #include <windows.h>
 
+#include <deque>
 #include <string>
 
 #include "ui/window_win.h"
@@ -34,6 +35,8 @@ class Application : public Window<Application> {
 
     // Shows `message` in the error box: the application title as caption, the error icon, OK.
     void ShowErrorBox(const std::wstring& message);
+    // The same, once the message loop takes the next message; at once before Initialize.
+    void PostErrorBox(const std::wstring& message);
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -42,6 +45,8 @@ class Application : public Window<Application> {
     ~Application() { DestroyHandle(); }
     bool MovesFocusByTab(const MSG& msg) const;
     HWND main_ = nullptr;
+    std::deque<std::wstring> errorsToShow_;
+    bool showingErrors_ = false;
 };
 
 // The error box's text: a message whose last code-page byte sorts after "." gets one appended,

@@ -7,9 +7,10 @@ namespace tavelin::ui {
 // the message loop still sees it.
 void PumpEvents();
 
-// Answers what other threads and programs send, lets the windows paint, and takes the user's
-// clicks and keys off the queue without acting on them; every other message stays queued. The
-// system counts the thread as alive, and no input waits for the loop that calls it to end.
+// Answers what other threads and programs send, lets the windows paint, delivers a close, and
+// takes the user's clicks and keys off the queue without acting on them; every other message stays
+// queued. The system counts the thread as alive, and no input waits for the loop that calls it to
+// end.
 void AnswerQueueDroppingInput();
 
 // True while Escape is held at this moment in one of this program's windows (the main window,

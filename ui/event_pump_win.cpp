@@ -27,11 +27,16 @@ void PumpEvents() {
 }
 
 // Sent messages are answered inside PeekMessage itself; the input it returns is dropped. Paint
-// messages stay queued while their window is invalid, so they are dispatched, not removed.
+// messages stay queued while their window is invalid, so they are dispatched, not removed. A
+// close posted by the task bar or another program is delivered: a window asked to close answers.
 void AnswerQueueDroppingInput() {
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_INPUT | PM_QS_SENDMESSAGE)) {
     }
+    while (PeekMessageW(&msg, nullptr, WM_CLOSE, WM_CLOSE, PM_REMOVE) ||
+           (PeekMessageW(&msg, nullptr, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_NOREMOVE) &&
+            (msg.wParam & 0xFFF0) == SC_CLOSE && PeekMessageW(&msg, msg.hwnd, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)))
+        Application::Instance().Deliver(msg);
     for (int paints = 0; paints < kMostPaintsPerLook && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT);
          ++paints)
         DispatchMessageW(&msg);

@@ -27,6 +27,16 @@ std::vector<std::wstring> FolderAndAncestors(const std::wstring& folder) {
     return chain;
 }
 
+FolderChoice NearestAnsweringFolder(const std::vector<FolderAnswer>& answers, bool givenUp) {
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        if (answers[i] == FolderAnswer::kThere)
+            return {true, i};
+        if (answers[i] == FolderAnswer::kPending && !givenUp)
+            return {};
+    }
+    return {true, std::nullopt};
+}
+
 // A dialog larger than the work area keeps its top-left corner on it, so the caption stays
 // reachable.
 ScreenPoint DialogPosition(const ScreenRect& workArea, int width, int height) {

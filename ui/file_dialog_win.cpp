@@ -2,10 +2,12 @@
 
 #include <shobjidl.h>
 
+#include <chrono>
 #include <utility>
 
 #include "base/wide_error.h"
 #include "ui/file_dialog_layout.h"
+#include "ui/folder_answers_win.h"
 
 namespace tavelin::ui {
 
@@ -47,14 +49,17 @@ void Check(HRESULT hr) {
         throw WideError(SystemMessage(hr));
 }
 
+// Long enough for any folder that answers at all, short enough that the dialog still opens at once
+// when the saved folder is on a server that has gone.
+constexpr auto kFolderPatience = std::chrono::milliseconds(1000);
+
 // The dialog remembers nothing of ours, so it would open wherever Windows last left it; it opens
-// at the saved folder instead, or at its nearest ancestor that is still there.
+// at the saved folder instead, or at its nearest ancestor that is still there and answers.
 void OpenAtFolder(IFileDialog& dialog, const std::wstring& folder) {
-    for (const std::wstring& candidate : FolderAndAncestors(folder)) {
+    if (auto there = NearestExistingFolder(FolderAndAncestors(folder), kFolderPatience)) {
         ComRef<IShellItem> item;
-        if (SUCCEEDED(SHCreateItemFromParsingName(candidate.c_str(), nullptr, IID_IShellItem, item.Out())) &&
-            SUCCEEDED(dialog.SetFolder(item.Get())))
-            return;
+        if (SUCCEEDED(SHCreateItemFromParsingName(there->c_str(), nullptr, IID_IShellItem, item.Out())))
+            dialog.SetFolder(item.Get());
     }
 }
 
@@ -115,10 +120,13 @@ class PlacementHook {
 }  // namespace
 
 // The placeholder name is not a file: nothing may check it, ask about it or remember it, and the
-// process's current folder must not move into the chosen one (Windows would hold it open).
+// process's current folder must not move into the chosen one (Windows would hold it open). The
+// save dialog would also create and delete a file of that name to test the folder, and refuse a
+// folder where the user may create folders but not files, which is all the copy needs.
 DWORD FolderDialogOptions(DWORD defaults) {
     const DWORD checks = FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST | FOS_OVERWRITEPROMPT | FOS_CREATEPROMPT;
-    return (defaults & ~checks) | FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_DONTADDTORECENT;
+    return (defaults & ~checks) | FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_DONTADDTORECENT |
+           FOS_NOTESTFILECREATE;
 }
 
 FileDialog::FileDialog(Kind kind, std::wstring title) : kind_(kind), title_(std::move(title)) {}

@@ -12,6 +12,7 @@
 namespace tavelin::ui {
 
 namespace {
+
 std::wstring FromAnsi(const char* text) {
     int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
     std::wstring result(n > 0 ? n - 1 : 0, L'\0');
@@ -19,21 +20,35 @@ std::wstring FromAnsi(const char* text) {
         MultiByteToWideChar(CP_ACP, 0, text, -1, result.data(), n);
     return result;
 }
+
 }  // namespace
+
+// The text of the exception being handled.
+std::wstring CurrentExceptionText() {
+    try {
+        throw;
+    } catch (const WideError& e) {
+        return e.Message();
+    } catch (const std::exception& e) {
+        return FromAnsi(e.what());
+    } catch (...) {
+        return L"Unknown error";
+    }
+}
 
 void ReportHandlerException() noexcept {
     try {
-        try {
-            throw;
-        } catch (const WideError& e) {
-            Application::Instance().ShowErrorBox(e.Message());
-        } catch (const std::exception& e) {
-            Application::Instance().ShowErrorBox(FromAnsi(e.what()));
-        } catch (...) {
-            Application::Instance().ShowErrorBox(L"Unknown error");
-        }
+        Application::Instance().PostErrorBox(CurrentExceptionText());
     } catch (...) {
         // Showing the error failed too; there is nothing left to tell the user with.
+    }
+}
+
+void ShowHandlerException() noexcept {
+    try {
+        Application::Instance().ShowErrorBox(CurrentExceptionText());
+    } catch (...) {
+        // As above.
     }
 }
 

@@ -6,8 +6,12 @@
 
 namespace tavelin::ui {
 
-// Called inside a catch block when a message handler threw; shows the application's error box.
+// Called inside a catch block when a message handler threw: the application's error box shows
+// once the message loop runs again, after every handler under way has unwound, never inside the
+// painting or sizing that failed.
 void ReportHandlerException() noexcept;
+// Called inside a catch block outside any window procedure: shows the error box at once.
+void ShowHandlerException() noexcept;
 
 // T derives from Window<T> and defines `LRESULT HandleMessage(UINT, WPARAM, LPARAM)`, which
 // may throw. Creating passes `this` to WM_NCCREATE; WM_NCDESTROY forgets it and the handle.

@@ -24,6 +24,31 @@ TEST(FileDialogLayout, TheFolderWithoutItsTrailingSeparatorThenItsAncestors) {
         EXPECT_EQ(FolderAndAncestors(c.folder), c.chain) << testing::PrintToString(c.folder);
 }
 
+TEST(FileDialogLayout, OpensAtTheNearestFolderThatAnswers) {
+    constexpr auto P = FolderAnswer::kPending;
+    constexpr auto T = FolderAnswer::kThere;
+    constexpr auto M = FolderAnswer::kMissing;
+    const struct {
+        std::vector<FolderAnswer> answers;
+        bool givenUp;
+        bool decided;
+        std::optional<std::size_t> index;
+    } cases[] = {
+        {{T, T, T}, false, true, 0},
+        {{M, M, T}, false, true, 2},
+        {{M, P, T}, false, false, std::nullopt},  // the deeper one may still answer
+        {{M, P, T}, true, true, 2},               // a server that holds the check up is passed over
+        {{P, P, P}, true, true, std::nullopt},
+        {{M, M}, false, true, std::nullopt},
+        {{}, false, true, std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const FolderChoice choice = NearestAnsweringFolder(c.answers, c.givenUp);
+        EXPECT_EQ(choice.decided, c.decided);
+        EXPECT_EQ(choice.index, c.index);
+    }
+}
+
 TEST(FileDialogLayout, CentredHorizontallyWithTheTopAtAThirdOfTheFreeHeight) {
     struct Case {
         ScreenRect work;

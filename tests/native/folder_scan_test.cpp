@@ -23,8 +23,6 @@ using test::FakeFileSystem;
 using test::FakeHost;
 using test::FakeWindow;
 
-constexpr wchar_t kScanning[] = L"フォルダ検索中です。（ESC:中断）";
-
 std::vector<std::wstring> Paths(const FolderTree& tree) {
     std::vector<std::wstring> out;
     for (std::size_t i = 0; i < tree.Count(); ++i)
@@ -77,7 +75,6 @@ TEST(FolderScan, BuildsTreeInEnumerationOrderAndMirrorsEveryNode) {
     EXPECT_TRUE(window.treeReady);
     EXPECT_TRUE(window.treeEnabled);
     EXPECT_FALSE(window.scanAborted);
-    EXPECT_EQ(host.painted.front(), kScanning);
     EXPECT_EQ(host.status, L"");
     EXPECT_EQ(fs.IdentityQueries(), 0) << "ordinary folders must not pay for link detection";
 }
@@ -383,27 +380,6 @@ TEST(FolderScan, ThePumpRunsWhileTheScanRunsAndOnceAtItsEnd) {
         else
             EXPECT_LT(countAtPump[countAtPump.size() / 2], 91u) << "pumped while the scan ran";
     }
-}
-
-TEST(FolderScan, MissingSearchFolderLeavesPreviousTreeAndFlags) {
-    FakeFileSystem fs = SampleTree();
-    FolderTree tree;
-    FakeHost host;
-    FakeWindow window;
-    ScanFolders(L"C:\\A\\", tree, fs, host, window);
-    window.log.clear();
-    host.log.clear();
-    const auto generation = tree.Generation();
-
-    ScanFolders(L"E:\\", tree, fs, host, window);
-    EXPECT_EQ(Paths(tree), kSampleOrder);
-    EXPECT_EQ(tree.Generation(), generation);
-    EXPECT_TRUE(window.log.empty());
-    EXPECT_TRUE(window.treeReady);
-    const std::vector<std::wstring> expected{std::wstring(L"status:") + kScanning, L"repaint",
-                                             L"inform:検索フォルダのディスクドライブの準備が出来ていません。",
-                                             L"status:検索フォルダを指定して下さい。"};
-    EXPECT_EQ(host.log, expected);
 }
 
 TEST(FolderScan, FolderWithoutSubfoldersIsNotReady) {

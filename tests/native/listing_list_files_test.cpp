@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <memory>
+#include <thread>
+
 #include "fakes/file_system.h"
 #include "fakes/loop_host.h"
 #include "fakes/text_services.h"
@@ -33,10 +37,13 @@ std::vector<std::wstring> Row(const FileGrid& grid, int row) {
 class ListFilesTest : public ::testing::Test {
   protected:
     int List(const std::wstring& folder, int sizeColumnPixels = 64) {
-        return ListFolderFiles(folder, sizeColumnPixels, grid, {files, text, host});
+        return ListFolderFiles(folder, sizeColumnPixels, grid, {reader, text, host});
     }
 
-    FakeFileSystem files;
+    // The reader's thread may outlive a test that left it held up: it holds the file system.
+    std::shared_ptr<FakeFileSystem> shared = std::make_shared<FakeFileSystem>();
+    FakeFileSystem& files = *shared;
+    FolderFileReader reader{shared};
     FakeTextServices text;
     FakeHost host;
     FileGrid grid;
@@ -229,6 +236,41 @@ TEST_F(ListFilesTest, AFailedReadIsTriedOnceMoreAndAListingCutShortSaysSo) {
         for (int row = 1; row <= c.rows; ++row)
             EXPECT_EQ(grid.Cell(0, row), L"f" + std::to_wstring(row - 1)) << c.status;
         EXPECT_EQ(host.statuses.back(), c.status);
+    }
+}
+
+// A file server that stops answering at the open or after a few files holds up the reader, never
+// the window: it answers while it waits, Escape ends the listing with the rows read until then,
+// and the reader, let go later, leaves the grid alone and lists the next folder. The reader hands
+// files over in batches of 1, 8, 64 and so on: after 1 or 9 files it has handed all of them over.
+TEST_F(ListFilesTest, AHeldUpFolderLeavesTheWindowAnsweringAndEscapeKeepsTheRowsReadSoFar) {
+    for (int i = 0; i < 10; ++i)
+        files.Entries(L"C:\\Share\\").push_back(File(L"f" + std::to_wstring(i), 1));
+    files.Entries(L"C:\\Local\\") = {File(L"a", 1), File(L"b", 2)};
+    host.tick = {};
+    host.escapeOnceTrue = [this] { return host.looks > 0 && files.BlockedCalls() > 0; };
+    for (const std::size_t blockedAfter : {0u, 1u, 9u}) {
+        files.Block(L"C:\\Share\\", blockedAfter == 0 ? FakeFileSystem::kAtOpen : blockedAfter);
+        host.looks = 0;
+        host.escapeFromPoll = 0;
+        EXPECT_EQ(List(L"C:\\Share\\"), static_cast<int>(blockedAfter));
+        EXPECT_EQ(host.statuses.back(), L"検索を中断しました。");
+        EXPECT_GT(host.looks, 0);
+        std::vector<std::vector<std::wstring>> before;
+        for (int row = 1; row < grid.RowCount(); ++row)
+            before.push_back(Row(grid, row));
+        files.Release();
+        for (int i = 0; i < 3000 && files.OpenSearches() > 0; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_EQ(files.OpenSearches(), 0) << "the given-up search was closed";
+        ASSERT_EQ(grid.RowCount(), static_cast<int>(before.size()) + 1);
+        for (int row = 1; row < grid.RowCount(); ++row)
+            EXPECT_EQ(Row(grid, row), before[row - 1]) << blockedAfter;
+        host.escapeFromPoll = 0;
+        host.escapeOnceTrue = nullptr;
+        EXPECT_EQ(List(L"C:\\Local\\"), 2) << blockedAfter;
+        EXPECT_EQ(host.statuses.back(), L"2 Files");
+        host.escapeOnceTrue = [this] { return host.looks > 0 && files.BlockedCalls() > 0; };
     }
 }
 

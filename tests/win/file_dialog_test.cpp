@@ -7,6 +7,7 @@
 
 #include "support/dialog_watcher.h"
 #include "support/owner_window.h"
+#include "support/stalled_share.h"
 #include "support/temp_dir.h"
 #include "ui/file_dialog_win.h"
 
@@ -76,15 +77,20 @@ TEST_F(FileDialogTest, CancelOrCloseKeepsThePreviousName) {
 
 // Windows reopens the old dialog at the folder picked last when it is given again the first
 // folder it was ever given. This dialog opens at the folder it is given, whatever was picked
-// before; at its nearest ancestor that is still there when it has gone.
+// before; at its nearest ancestor that is still there when it has gone, or whose server answers
+// when its own has stopped answering.
 TEST_F(FileDialogTest, OpensAtTheGivenFolderWhateverWasPickedBefore) {
     const std::wstring search = dir.MakeFolder(L"検索") + L"\\";
     const std::wstring other = dir.MakeFolder(L"コピー先") + L"\\";
+    dir.MakeFolder(L"止まった");
+    dir.MakeFolder(L"止まった\\下");
+    test::StalledShare stalled(L"止まった");
     const struct {
         std::wstring given, opensAt;
     } cases[] = {
         {search, search},
         {dir.Path() + L"消えた\\下\\", dir.Path()},
+        {dir.Path() + L"止まった\\下\\", dir.Path()},
     };
     for (FileDialog::Kind kind : kKinds) {
         for (const auto& c : cases) {
@@ -133,10 +139,12 @@ TEST_F(FileDialogTest, OpensCentredOnTheOwnersMonitorAtAThirdOfTheFreeHeight) {
 }
 
 // Both dialogs' own defaults, as Windows documents them for each, lose every check of the name
-// and gain what keeps the dialog from touching the current folder and the recent list.
+// and gain what keeps the dialog from touching the current folder, the recent list and the chosen
+// folder, where the save dialog would create a test file.
 TEST(FolderDialogOptions, NoCheckOfThePlaceholderAndNothingRemembered) {
     const DWORD checks = FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST | FOS_OVERWRITEPROMPT | FOS_CREATEPROMPT;
-    const DWORD wanted = FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_DONTADDTORECENT;
+    const DWORD wanted =
+        FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_DONTADDTORECENT | FOS_NOTESTFILECREATE;
     const DWORD openDefaults = FOS_PATHMUSTEXIST | FOS_FILEMUSTEXIST | FOS_NOCHANGEDIR;
     const DWORD saveDefaults = FOS_OVERWRITEPROMPT | FOS_NOREADONLYRETURN | FOS_PATHMUSTEXIST | FOS_NOCHANGEDIR;
     for (DWORD defaults : {openDefaults, saveDefaults, DWORD{FOS_CREATEPROMPT}}) {

@@ -10,6 +10,8 @@
 #include "support/escape_clock.h"
 #include "support/escape_trigger.h"
 #include "support/form_fixture.h"
+#include "support/settings_file_bytes.h"
+#include "support/stalled_share.h"
 #include "support/temp_dir.h"
 
 namespace tavelin::test {
@@ -201,6 +203,19 @@ TEST_F(Form1Listing, EscapeStopsAListingAfterTheRowsSoFar) {
     EXPECT_EQ(Status(), L"検索を中断しました。");
     EXPECT_TRUE(form->ListReady);
     EXPECT_EQ(form->StringGrid1.RowCount(), 2);
+}
+
+// The task bar's close while the listing waits for a server that has stopped answering: the
+// listing stops as at Escape, and the window goes with the settings saved.
+TEST_F(Form1Listing, ACloseWhileAServerHoldsUpTheListingEndsItAndTheWindowGoesSaved) {
+    dir.MakeFolder(L"stall");
+    dir.MakeFile(L"stall\\a.txt");
+    const HWND main = form->Handle();
+    StalledShare server(L"\\stall\\", [main] { PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0); });
+    form->ListFiles(dir.Path() + L"stall\\");
+    EXPECT_GT(server.HeldCalls(), 0) << "the window waited for the server";
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_EQ(KeyValue(L"Set", L"FLD1", IniFile()), form->SearchFolder);
 }
 
 }  // namespace

@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <chrono>
-#include <cwchar>
 #include <functional>
 #include <optional>
 #include <thread>
@@ -19,8 +18,8 @@
 #include "support/escape_trigger.h"
 #include "support/file_system_unix.h"
 #include "support/form_fixture.h"
-#include "support/import_hook.h"
 #include "support/settings_file_bytes.h"
+#include "support/stalled_share.h"
 #include "support/temp_dir.h"
 
 namespace tavelin::test {
@@ -328,31 +327,6 @@ TEST_F(Form1ScanCopy, DuringTheCopyAnotherProgramsCommandWaitsUntilItHasEndedAnd
     EXPECT_EQ(watcher.Count(), 1u) << "the command was lost";
 }
 
-// A share whose folder search does not answer: the first search below "stall" blocks until the
-// test lets it go, and closes the window meanwhile.
-HANDLE stallReleased = nullptr;
-HWND stallCloses = nullptr;
-std::atomic<int> stalledSearches{0};
-test::ImportHook* searchHook = nullptr;
-
-HANDLE WINAPI StallingSearch(LPCWSTR pattern,
-                             FINDEX_INFO_LEVELS level,
-                             LPVOID data,
-                             FINDEX_SEARCH_OPS op,
-                             LPVOID filter,
-                             DWORD flags) {
-    if (std::wcsstr(pattern, L"\\stall\\")) {
-        ++stalledSearches;
-        PostMessageW(stallCloses, WM_CLOSE, 0, 0);
-        WaitForSingleObject(stallReleased, 40000);
-        --stalledSearches;
-        SetLastError(ERROR_BAD_NETPATH);
-        return INVALID_HANDLE_VALUE;
-    }
-    using Search = HANDLE(WINAPI*)(LPCWSTR, FINDEX_INFO_LEVELS, LPVOID, FINDEX_SEARCH_OPS, LPVOID, DWORD);
-    return searchHook->Original<Search>()(pattern, level, data, op, filter, flags);
-}
-
 TEST_F(Form1ScanCopy, TheSessionsEndSavesAtOnceAndOnceWhetherTheWindowIsIdleOrScanningListingOrCopying) {
     for (int i = 0; i < 100; ++i) {
         source.MakeFolder(L"f" + std::to_wstring(i));
@@ -504,27 +478,18 @@ TEST_F(Form1ScanCopy, ACloseDuringAScanStopsItAndTheWindowGoesSaved) {
         form->SearchFolder = source.Path();
         const HWND main = form->Handle();
         ASSERT_TRUE(IsWindowVisible(main));
-        stallReleased = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        stallCloses = main;
-        std::optional<test::ImportHook> hook;
-        if (c.serverHangs) {
-            hook.emplace("kernel32.dll", "FindFirstFileExW", reinterpret_cast<void*>(&StallingSearch));
-            searchHook = &*hook;
-        }
-        // A server that does not answer closes the window itself, once the scan gets to it.
+        // The server closes the window itself, once the scan gets to it.
+        std::optional<test::StalledShare> server;
+        if (c.serverHangs)
+            server.emplace(L"\\stall\\", [main] { PostMessageW(main, WM_CLOSE, 0, 0); });
         ScanWatch watch(*form, c.serverHangs ? SIZE_MAX : 20, [&] { c.close(main); });
         DialogWatcher watcher({});
         form->ScanFolderTree();
         EXPECT_LE(watch.foldersAfter, 1u) << c.what << ": the scan went on";
-        EXPECT_EQ(stalledSearches.load(), c.serverHangs ? 1 : 0) << c.what << ": the window waited for the server";
+        EXPECT_EQ(server && server->HeldCalls() > 0, c.serverHangs) << c.what << ": the window waited for the server";
         EXPECT_FALSE(IsWindow(main)) << c.what << ": gone once the scan has stopped";
         EXPECT_EQ(test::KeyValue(L"Set", L"FLD1", IniFile()), source.Path()) << c.what;
         EXPECT_EQ(watcher.Count(), 0u) << c.what;
-        SetEvent(stallReleased);
-        while (stalledSearches.load() > 0)
-            Sleep(1);
-        hook.reset();
-        CloseHandle(stallReleased);
     }
 }
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <map>
+#include <memory>
 
 #include "listing/list_files.h"
 #include "platform/file_system_win.h"
@@ -37,7 +38,7 @@ class ListingFolderTest : public ::testing::Test {
   protected:
     // Rows by file name, since the enumeration order is the file system's.
     std::map<std::wstring, std::vector<std::wstring>> List(const std::wstring& folder, int sizeColumnPixels) {
-        count = ListFolderFiles(folder, sizeColumnPixels, grid, {files, text, host});
+        count = ListFolderFiles(folder, sizeColumnPixels, grid, {reader, text, host});
         std::map<std::wstring, std::vector<std::wstring>> rows;
         for (int row = 1; row < grid.RowCount(); ++row) {
             std::vector<std::wstring> cells;
@@ -49,7 +50,7 @@ class ListingFolderTest : public ::testing::Test {
     }
 
     test::TempDir temp;
-    FileSystemWin files;
+    FolderFileReader reader{std::make_shared<FileSystemWin>()};
     TextServicesWin text;
     QuietHost host;
     FileGrid grid;

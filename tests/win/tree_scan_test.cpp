@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/scan_start.h"
 #include "base/long_path.h"
 #include "platform/file_system_win.h"
 #include "support/file_system_unix.h"
@@ -49,11 +51,11 @@ struct Scanned {
     FolderTree tree;
     QuietHost host;
     NoWindow window;
-    FileSystemWin fs;
+    std::shared_ptr<FileSystemWin> fs = std::make_shared<FileSystemWin>();
     std::vector<std::wstring> paths;
 
     explicit Scanned(const std::wstring& folder) {
-        ScanFolders(folder, tree, fs, host, window);
+        StartScan(folder, tree, fs, host, window);
         for (std::size_t i = 0; i < tree.Count(); ++i)
             paths.push_back(NodePathAt(tree, i));
     }
@@ -77,7 +79,7 @@ TEST(TreeScan, NamesOutsideTheCodePageAreScannedAndCopiedExactly) {
         EXPECT_TRUE(s.Has(dir.Path() + L"src\\" + n + L"\\" + n + L"\\")) << n.size();
         EXPECT_FALSE(s.Has(dir.Path() + L"src\\a\\b\\"));
     }
-    FolderCopyResult r = CopyFolderNames(s.tree, dir.Path() + L"dst\\", s.fs, s.host);
+    FolderCopyResult r = CopyFolderNames(s.tree, dir.Path() + L"dst\\", *s.fs, s.host);
     EXPECT_EQ(r.created, 8);
     EXPECT_EQ(r.notCreated, 0);
     for (const std::wstring& n : names)
@@ -113,7 +115,7 @@ TEST(TreeScan, DeepPathIsScannedAndCopied) {
     Scanned s(dir.Path() + L"src\\");
     ASSERT_EQ(s.paths.back(), dir.Path() + relative + L"\\");
     ASSERT_GT(s.paths.back().size(), 300u);
-    FolderCopyResult r = CopyFolderNames(s.tree, dir.Path() + L"dst\\", s.fs, s.host);
+    FolderCopyResult r = CopyFolderNames(s.tree, dir.Path() + L"dst\\", *s.fs, s.host);
     EXPECT_EQ(r.created, static_cast<std::int64_t>(s.tree.Count() - 1));
     EXPECT_EQ(r.notCreated, 0);
     EXPECT_TRUE(IsFolder(dir.Path() + L"dst" + relative.substr(3)));
@@ -147,7 +149,7 @@ TEST(TreeScan, NamesTheShellCannotHandleAreScannedAsTheyComeButNotCopied) {
     Scanned s(src);
     for (const wchar_t* below : {L"a.\\x\\", L"CON\\y\\", L"con.txt\\", L"LPT1.backup\\", L"COM\u00B9\\"})
         EXPECT_TRUE(s.Has(src + below)) << testing::PrintToString(std::wstring(below));
-    FolderCopyResult r = CopyFolderNames(s.tree, dir.Path() + L"dst\\", s.fs, s.host);
+    FolderCopyResult r = CopyFolderNames(s.tree, dir.Path() + L"dst\\", *s.fs, s.host);
     EXPECT_EQ(r.created, 2);
     EXPECT_EQ(r.notCreated, 7);
     EXPECT_TRUE(IsFolder(dir.Path() + L"dst\\ok\\w"));
@@ -163,7 +165,7 @@ TEST(TreeScan, CopyEdgeCases) {
     ASSERT_EQ(s.tree.Count(), 4u);
 
     // Inside the search folder: the tree is not read again, so the copy holds only the three.
-    FolderCopyResult inside = CopyFolderNames(s.tree, dir.Path() + L"Src\\one\\", s.fs, s.host);
+    FolderCopyResult inside = CopyFolderNames(s.tree, dir.Path() + L"Src\\one\\", *s.fs, s.host);
     EXPECT_EQ(inside.created, 3);
     EXPECT_TRUE(IsFolder(dir.Path() + L"Src\\one\\one\\two"));
     EXPECT_FALSE(IsFolder(dir.Path() + L"Src\\one\\one\\one"));
@@ -171,13 +173,13 @@ TEST(TreeScan, CopyEdgeCases) {
     // A file in the way of "one": it and its child are not created, "three" is.
     dir.MakeFolder(L"dst");
     dir.MakeFile(L"dst\\one");
-    FolderCopyResult blocked = CopyFolderNames(s.tree, dir.Path() + L"dst\\", s.fs, s.host);
+    FolderCopyResult blocked = CopyFolderNames(s.tree, dir.Path() + L"dst\\", *s.fs, s.host);
     EXPECT_EQ(blocked.created, 1);
     EXPECT_EQ(blocked.notCreated, 2);
 
     // The source itself named with other letter case: Wine matches names without regard to case
     // as Windows does, so everything is found already there.
-    FolderCopyResult sameFolder = CopyFolderNames(s.tree, dir.Path() + L"sRC\\", s.fs, s.host);
+    FolderCopyResult sameFolder = CopyFolderNames(s.tree, dir.Path() + L"sRC\\", *s.fs, s.host);
     EXPECT_EQ(sameFolder.created, 0);
     EXPECT_EQ(sameFolder.notCreated, 3);
 }
@@ -191,7 +193,7 @@ TEST(TreeScan, ReadOnlyDestinationCreatesNothing) {
     const std::wstring locked = dir.Path() + L"locked";
     ASSERT_TRUE(test::SetUnwritable(locked, true));
     Scanned s(dir.Path() + L"src\\");
-    FolderCopyResult r = CopyFolderNames(s.tree, dir.Path() + L"locked\\", s.fs, s.host);
+    FolderCopyResult r = CopyFolderNames(s.tree, dir.Path() + L"locked\\", *s.fs, s.host);
     ASSERT_TRUE(test::SetUnwritable(locked, false));
     EXPECT_EQ(r.created, 0);
     EXPECT_EQ(r.notCreated, 2);

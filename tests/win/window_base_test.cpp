@@ -46,11 +46,17 @@ class WindowBase : public ::testing::Test {
     }
 };
 
+// The box shows once the handlers have unwound, not inside the painting or sizing that failed.
 TEST_F(WindowBase, ExceptionFromAHandlerIsShownInTheErrorBoxAndTheWindowGoesOn) {
     ThrowingWindow window;
     test::DialogWatcher watcher({test::Answer::Button(IDOK), test::Answer::Button(IDOK)});
     SendMessageW(window.Handle(), ThrowingWindow::kThrowWide, 0, 0);
     SendMessageW(window.Handle(), ThrowingWindow::kThrowAnsi, 0, 0);
+    EXPECT_EQ(watcher.Count(), 0u) << "shown inside the handler";
+    for (int waited = 0; waited < 2000 && watcher.Count() < 2; waited += 10) {
+        ui::PumpEvents();
+        Sleep(10);
+    }
     ASSERT_EQ(watcher.Count(), 2u);
     EXPECT_EQ(watcher.Seen(0).caption, L"Pellarix Ver.1.00");
     ASSERT_FALSE(watcher.Seen(0).staticTexts.empty());

@@ -7,6 +7,7 @@
 
 namespace {
 std::atomic<long> allocations{0};
+thread_local long threadAllocations = 0;
 std::atomic<bool> failing{false};
 std::atomic<long> allowed{0};
 std::thread::id failingSetBy;
@@ -14,6 +15,7 @@ std::thread::id failingSetBy;
 
 void* operator new(std::size_t size) {
     ++allocations;
+    ++threadAllocations;
     if (failing && std::this_thread::get_id() != failingSetBy && allowed.fetch_sub(1) <= 0)
         throw std::bad_alloc();
     if (void* block = std::malloc(size == 0 ? 1 : size))
@@ -41,6 +43,10 @@ namespace tavelin::test {
 
 long AllocationsSoFar() {
     return allocations;
+}
+
+long AllocationsOnThisThread() {
+    return threadAllocations;
 }
 
 void FailOtherThreadsAfter(long count) {

@@ -5,6 +5,8 @@
 namespace tavelin::test {
 
 long AllocationsSoFar();
+// Those of the calling thread alone.
+long AllocationsOnThisThread();
 // From now on, the allocations of other threads fail once `allocations` more have been made.
 void FailOtherThreadsAfter(long allocations);
 void StopFailing();

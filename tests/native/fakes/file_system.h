@@ -48,7 +48,7 @@ class FakeFileSystem : public FileSystem {
     std::shared_ptr<FileSystem> Share() override { return std::shared_ptr<FakeFileSystem>(new FakeFileSystem(disk_)); }
 
     static constexpr std::size_t kAtOpen = static_cast<std::size_t>(-1);
-    // Searches of `path` and creations of it ("*": of every path) block, as on a server that has
+    // Searches of `path`, checks and creations of it ("*": of every path) block, as on a server that has
     // stopped answering, until Release; or, given `entry`, a search's read of that entry (from 0).
     void Block(const std::wstring& path, std::size_t entry = kAtOpen) {
         std::lock_guard lock(disk_->blocking);
@@ -146,6 +146,7 @@ class FakeFileSystem : public FileSystem {
     }
     // Takes a path as the platform's path rules would make it, as a disk does.
     bool IsDirectory(const std::wstring& path) override {
+        WaitWhileBlocked(*disk_, path, kAtOpen);
         std::lock_guard lock(disk_->mutex);
         return disk_->folders.contains(Resolve(FullPath(path)));
     }
