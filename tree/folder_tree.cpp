@@ -40,10 +40,8 @@ NodeId FolderTree::LastChild(NodeId parent) const {
     if (parent == lastParent_)
         return lastAdded_;
     NodeId last = nodes_[parent].firstChild;
-    if (last != kNoNode) {
-        while (nodes_[last].nextSibling != kNoNode)
-            last = nodes_[last].nextSibling;
-    }
+    while (last != kNoNode && nodes_[last].nextSibling != kNoNode)
+        last = nodes_[last].nextSibling;
     return last;
 }
 
@@ -128,19 +126,14 @@ void FolderTree::GrowOrder() {
 }
 
 void FolderTree::MoveGap(std::size_t index) {
-    if (index < gapStart_) {
-        const std::size_t moved = gapStart_ - index;
-        for (std::size_t k = 1; k <= moved; ++k)
-            Place(gapEnd_ - k, order_[gapStart_ - k]);
-        gapStart_ -= moved;
-        gapEnd_ -= moved;
-    } else if (index > gapStart_) {
-        const std::size_t moved = index - gapStart_;
-        for (std::size_t k = 0; k < moved; ++k)
-            Place(gapStart_ + k, order_[gapEnd_ + k]);
-        gapStart_ += moved;
-        gapEnd_ += moved;
-    }
+    std::size_t start = gapStart_;
+    std::size_t end = gapEnd_;
+    for (; start > index; --start, --end)
+        Place(end - 1, order_[start - 1]);
+    for (; start < index; ++start, ++end)
+        Place(start, order_[end]);
+    gapStart_ = start;
+    gapEnd_ = end;
 }
 
 void FolderTree::Place(std::size_t slot, NodeId node) {
