@@ -112,9 +112,8 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
         if (looks.Due())
             host.KeepResponsive();
     };
-    using Pool = WorkerPool<CreationSchedule>;
-    const auto creator = std::make_shared<Pool>(kCreationThreads, 2, fs.Share());
-    const StopOnExit<Pool> stopCreator{*creator};
+    const auto creator = std::make_shared<WorkerPool<CreationSchedule>>(kCreationThreads, 2, fs.Share());
+    const StopOnExit stopCreator{*creator};
     // Made full once: the names appended to it must reach the file system as they are.
     const std::wstring target = fs.FullPath(targetFolder);
     // Waits until `ready(schedule)`, then runs `then(schedule)`; false on Escape, which is read while
@@ -142,8 +141,7 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
     constexpr std::size_t kRefused = CreationSchedule::kNoParent - 1;
     std::vector<std::pair<NodeId, std::size_t>> ancestors;
     std::size_t given = 0;
-    std::int64_t refused = 0;
-    for (std::size_t index = 1; index < count; ++index) {
+    for (std::size_t index = 1; index < count && result.completed; ++index) {
         if (host.EscapeDown()) {
             result.completed = false;
             break;
@@ -162,15 +160,13 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
         // below a folder whose creation failed.
         if (parent == kRefused || !ShellCanHandle(tree.Text(node))) {
             ancestors.emplace_back(node, kRefused);
-            ++refused;
+            ++result.notCreated;
             continue;
         }
         ancestors.emplace_back(node, given++);
         pending.emplace_back(target + RelativeNodePath(tree, node), parent);
-        if (pending.size() == kHandOver && !handOver()) {
-            result.completed = false;
-            break;
-        }
+        if (pending.size() == kHandOver)
+            result.completed = handOver();
     }
     // After Escape what is still in flight ends on its own and is not counted.
     if (result.completed &&
@@ -180,7 +176,7 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
         std::chrono::milliseconds(0), [](auto&) { return true; },
         [&](CreationSchedule& s) {
             result.created = s.created;
-            result.notCreated = s.notCreated + refused;
+            result.notCreated += s.notCreated;
         });
     if (result.completed)
         host.SetStatus(L"フォルダ名コピーを完了しました。［フォルダ作成数:" + std::to_wstring(result.created) +

@@ -104,11 +104,9 @@ class ReadAheadSchedule {
     // deepest first, and then whatever followed the slot: depth first.
     bool Finish(Job& job) {
         const auto after = std::next(job.slot);
-        for (std::size_t i = 0; i < job.listed.size(); ++i) {
-            const auto slot = i == 0 ? job.slot : Place(after, {Slot::State::kListed, nullptr});
-            slot->state = Slot::State::kListed;
-            slot->listing = std::move(job.listed[i]);
-        }
+        *job.slot = {Slot::State::kListed, std::move(job.listed.front())};
+        for (std::size_t i = 1; i < job.listed.size(); ++i)
+            Place(after, {Slot::State::kListed, std::move(job.listed[i])});
         job.listed.clear();
         for (auto open = job.open.rbegin(); open != job.open.rend(); ++open) {
             if (SkipLoopLinks(*open))

@@ -18,8 +18,7 @@ constexpr wchar_t kScanAborted[] = L"フォルダ検索を中断しました。"
 constexpr auto kProbeInterval = std::chrono::milliseconds(10);
 // On a file server every folder is a round trip: twelve threads at once hide most of it, 256
 // folders ahead keep every thread busy past the folders that must wait for their parent's listing.
-// Where calls return at once, one thread lists ahead, woken for a quarter of its reach at a time:
-// the further, the fewer wakes, each of which costs far more than a folder.
+// Where calls return at once, one thread lists ahead: the further, the fewer wakes.
 constexpr std::size_t kListingThreads = 12;
 constexpr ReadAheadReach kListingReach{.distance = 256, .quickDistance = 2048};
 
@@ -63,11 +62,8 @@ class FolderScan {
         treeDisabled_ = true;
         tree_.Clear();
         generation_ = tree_.Generation();
-        loopLinks_.clear();
-        cutShort_ = 0;
         observer_.ClearTree();
-        const NodeId root = tree_.AddRoot(searchFolder);
-        observer_.NodeAdded(root, kNoNode);
+        observer_.NodeAdded(tree_.AddRoot(searchFolder), kNoNode);
         pacer_.Restart();
 
         // The read-ahead lists the folders in the order they are visited here, and lists no more once
@@ -80,10 +76,8 @@ class FolderScan {
             const NodeId node = tree_.NodeAt(index);
             if (loopLinks_.contains(node))
                 continue;
-            if (const FolderListing* listing = NextListing(ahead)) {
-                cutShort_ += listing->cutShort ? 1 : 0;
+            if (const FolderListing* listing = NextListing(ahead))
                 AddSubfolders(*listing, node);
-            }
         }
         // However quickly the scan went by, a message that waited for it (a close) runs now.
         if (!TreeReplaced() && !Aborted())
@@ -120,6 +114,7 @@ class FolderScan {
 
     // Probes between the sub-folders too (at most once per pacing interval) and stops early on Escape.
     void AddSubfolders(const FolderListing& folder, NodeId node) {
+        cutShort_ += folder.cutShort ? 1 : 0;
         for (const Subfolder& subfolder : folder.subfolders) {
             if (pacer_.Due() && !Probe())
                 return;
