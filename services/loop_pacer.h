@@ -9,12 +9,19 @@ namespace tavelin {
 
 class LoopPacer {
   public:
-    LoopPacer(LoopHost& host, std::chrono::steady_clock::duration interval);
+    LoopPacer(LoopHost& host, std::chrono::steady_clock::duration interval)
+        : host_(host), interval_(interval), last_(host.Now()) {}
 
     // True once the interval has passed since the pacer started or last said so.
-    bool Due();
+    bool Due() {
+        const auto now = host_.Now();
+        if (now - last_ < interval_)
+            return false;
+        last_ = now;
+        return true;
+    }
     // Starts the interval again, after the work was done without asking.
-    void Restart();
+    void Restart() { last_ = host_.Now(); }
 
   private:
     LoopHost& host_;

@@ -13,22 +13,19 @@ bool RetriedSearch::Next(DirEntry& entry) {
     if (!search_ || !search_->Failed())
         return false;
     search_.reset();
-    if (retried_ || (stopped_ && *stopped_) || !Reopen()) {
-        failed_ = true;
-        return false;
+    if (!retried_ && !(stopped_ && *stopped_)) {
+        retried_ = true;
+        search_ = fs_.Search(folder_);
+        DirEntry skipped;
+        for (std::size_t i = 0; search_ && i < read_; ++i) {
+            if (!search_->Next(skipped))
+                search_.reset();
+        }
+        if (search_)
+            return Next(entry);
     }
-    return Next(entry);
-}
-
-bool RetriedSearch::Reopen() {
-    retried_ = true;
-    search_ = fs_.Search(folder_);
-    DirEntry skipped;
-    for (std::size_t i = 0; search_ && i < read_; ++i) {
-        if (!search_->Next(skipped))
-            search_.reset();
-    }
-    return search_ != nullptr;
+    failed_ = true;
+    return false;
 }
 
 std::optional<RetriedSearch> SearchRetryingOnce(FileSystem& fs,

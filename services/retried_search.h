@@ -31,8 +31,6 @@ class RetriedSearch final : public DirectorySearch {
     bool Failed() const override { return failed_; }
 
   private:
-    bool Reopen();
-
     FileSystem& fs_;
     const std::wstring& folder_;
     std::unique_ptr<DirectorySearch> search_;

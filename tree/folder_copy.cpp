@@ -41,9 +41,7 @@ class CreationSchedule {
         bool made = false;
     };
 
-    // Whoever gives the folders is woken once there is room for `batch` more, or all are finished.
-    CreationSchedule(std::shared_ptr<FileSystem> fs, std::size_t distance, std::size_t batch)
-        : fs_(std::move(fs)), ring_(distance), batch_(batch) {}
+    explicit CreationSchedule(std::shared_ptr<FileSystem> fs) : fs_(std::move(fs)), ring_(kCreationDistance) {}
 
     bool Take(Job& job, bool) {
         job.number = FirstReady();
@@ -60,13 +58,14 @@ class CreationSchedule {
         return std::chrono::steady_clock::now() - start;
     }
     // A folder already there and a file in the way both make the creation fail, and both count
-    // as not created: the creation itself is the existence test.
+    // as not created: the creation itself is the existence test. Whoever gives the folders is
+    // woken once there is room for another hand-over, or all are finished.
     bool Finish(Job& job) {
         At(job.number).finished = true;
         ++(job.made ? created : notCreated);
         while (first_ < added_ && At(first_).finished)
             ++first_;
-        return AllFinished() || HasRoom(batch_);
+        return AllFinished() || HasRoom(kHandOver);
     }
 
     bool HasRoom(std::size_t folders) const { return added_ - first_ + folders <= ring_.size(); }
@@ -98,7 +97,6 @@ class CreationSchedule {
     const std::shared_ptr<FileSystem> fs_;
     // The folders from `first_` (the first not finished) to `added_`, by number modulo the size.
     std::vector<Folder> ring_;
-    const std::size_t batch_;
     std::size_t first_ = 0;
     std::size_t added_ = 0;
 };
@@ -114,15 +112,14 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
         if (looks.Due())
             host.KeepResponsive();
     };
-    using Pool = WorkerPool<CreationSchedule>;
-    const auto creator = std::make_shared<Pool>(kCreationThreads, 2, fs.Share(), kCreationDistance, kHandOver);
-    const StopOnExit<Pool> stopCreator{*creator};
+    const auto creator = std::make_shared<WorkerPool<CreationSchedule>>(kCreationThreads, 2, fs.Share());
+    const StopOnExit stopCreator{*creator};
     // Made full once: the names appended to it must reach the file system as they are.
     const std::wstring target = fs.FullPath(targetFolder);
-    // Escape is read while waiting for the threads too: a creation a server holds never holds the
-    // window.
-    const auto waitFor = [&](auto ready) {
-        while (!ready()) {
+    // Waits until `ready(schedule)`, then runs `then(schedule)`; false on Escape, which is read while
+    // waiting for the threads too: a creation a server holds never holds the window.
+    const auto waitFor = [&](auto ready, auto then) {
+        while (!creator->When(kWaitSlice, ready, then)) {
             lookIfDue();
             if (host.EscapeDown())
                 return false;
@@ -132,14 +129,11 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
     // Folders are numbered in the order given to the threads, and handed over a few at a time.
     std::vector<std::pair<std::wstring, std::size_t>> pending;
     const auto handOver = [&] {
-        const bool handed = waitFor([&] {
-            return creator->When(
-                kWaitSlice, [&](CreationSchedule& s) { return s.HasRoom(pending.size()); },
-                [&](CreationSchedule& s) {
-                    for (auto& [path, parent] : pending)
-                        s.Add(std::move(path), parent);
-                });
-        });
+        const bool handed = waitFor([&](CreationSchedule& s) { return s.HasRoom(pending.size()); },
+                                    [&](CreationSchedule& s) {
+                                        for (auto& [path, parent] : pending)
+                                            s.Add(std::move(path), parent);
+                                    });
         pending.clear();
         return handed;
     };
@@ -147,8 +141,7 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
     constexpr std::size_t kRefused = CreationSchedule::kNoParent - 1;
     std::vector<std::pair<NodeId, std::size_t>> ancestors;
     std::size_t given = 0;
-    std::int64_t refused = 0;
-    for (std::size_t index = 1; index < count; ++index) {
+    for (std::size_t index = 1; index < count && result.completed; ++index) {
         if (host.EscapeDown()) {
             result.completed = false;
             break;
@@ -167,26 +160,23 @@ FolderCopyResult Copy(const FolderTree& tree, const std::wstring& targetFolder, 
         // below a folder whose creation failed.
         if (parent == kRefused || !ShellCanHandle(tree.Text(node))) {
             ancestors.emplace_back(node, kRefused);
-            ++refused;
+            ++result.notCreated;
             continue;
         }
         ancestors.emplace_back(node, given++);
         pending.emplace_back(target + RelativeNodePath(tree, node), parent);
-        if (pending.size() == kHandOver && !handOver()) {
-            result.completed = false;
-            break;
-        }
+        if (pending.size() == kHandOver)
+            result.completed = handOver();
     }
     // After Escape what is still in flight ends on its own and is not counted.
-    const auto finished = [](CreationSchedule& s) { return s.AllFinished(); };
     if (result.completed &&
-        (!handOver() || !waitFor([&] { return creator->When(kWaitSlice, finished, [](auto&) {}); })))
+        (!handOver() || !waitFor([](CreationSchedule& s) { return s.AllFinished(); }, [](auto&) {})))
         result.completed = false;
     creator->When(
         std::chrono::milliseconds(0), [](auto&) { return true; },
         [&](CreationSchedule& s) {
             result.created = s.created;
-            result.notCreated = s.notCreated + refused;
+            result.notCreated += s.notCreated;
         });
     if (result.completed)
         host.SetStatus(L"フォルダ名コピーを完了しました。［フォルダ作成数:" + std::to_wstring(result.created) +

@@ -61,8 +61,7 @@ bool FolderLister::LeadsToAncestor(const std::wstring& link,
         return false;
     std::wstring path = parent;
     while (!stopped) {
-        const std::optional<FolderIdentity> identity = IdentityOf(path);
-        if (identity && *identity == *target)
+        if (IdentityOf(path) == target)
             return true;
         if (path.size() <= root_.size())
             return false;

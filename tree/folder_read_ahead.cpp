@@ -13,15 +13,6 @@ constexpr std::size_t kRunsInReach = 4;
 // One call in this many of a run is timed: two reads of the clock cost a fair share of a call.
 constexpr std::size_t kTimedEvery = 8;
 constexpr std::size_t kKeptSubfolders = 1024;  // larger listings are not kept for reuse
-
-// Moves a remainder past the links back into their ancestry, never listed; false when none is left.
-template <typename Remainder>
-bool SkipLoopLinks(Remainder& rest) {
-    const std::vector<Subfolder>& subfolders = rest.listing->subfolders;
-    while (rest.next < subfolders.size() && subfolders[rest.next].loopLink)
-        ++rest.next;
-    return rest.next < subfolders.size();
-}
 }  // namespace
 
 // The folders from the one the scan takes next on, in its order, as far as the listings tell.
@@ -71,7 +62,6 @@ class ReadAheadSchedule {
         parent.PathOf(parent.subfolders[rest->next++], job.path);
         job.slot = Place(rest, {Slot::State::kListing, nullptr});
         job.most = quick ? std::min(room, reach_.quickDistance / kRunsInReach) : 1;
-        job.open.clear();
         if (quick) {
             while (rest != slots_.end() && rest->state == Slot::State::kRest) {
                 job.open.push_back(std::move(*rest));
@@ -89,7 +79,6 @@ class ReadAheadSchedule {
     // A run ends at the first slow call, so that a file server is soon listed by every thread.
     std::chrono::steady_clock::duration Do(Job& job, const std::atomic<bool>& stopped) {
         using Clock = std::chrono::steady_clock;
-        job.listed.clear();
         Clock::duration timed{};
         int calls = 0;
         for (;;) {
@@ -115,11 +104,9 @@ class ReadAheadSchedule {
     // deepest first, and then whatever followed the slot: depth first.
     bool Finish(Job& job) {
         const auto after = std::next(job.slot);
-        for (std::size_t i = 0; i < job.listed.size(); ++i) {
-            const auto slot = i == 0 ? job.slot : Place(after, {Slot::State::kListed, nullptr});
-            slot->state = Slot::State::kListed;
-            slot->listing = std::move(job.listed[i]);
-        }
+        *job.slot = {Slot::State::kListed, std::move(job.listed.front())};
+        for (std::size_t i = 1; i < job.listed.size(); ++i)
+            Place(after, {Slot::State::kListed, std::move(job.listed[i])});
         job.listed.clear();
         for (auto open = job.open.rbegin(); open != job.open.rend(); ++open) {
             if (SkipLoopLinks(*open))
@@ -128,9 +115,7 @@ class ReadAheadSchedule {
                 Recycle(std::move(open->listing));
         }
         job.open.clear();
-        for (auto& listing : job.closed)
-            Recycle(std::move(listing));
-        job.closed.clear();
+        GiveBack(job.closed);
         return FrontListed();
     }
 
@@ -148,6 +133,14 @@ class ReadAheadSchedule {
     }
 
   private:
+    // Moves a remainder past the links back into their ancestry, never listed; false when none is left.
+    static bool SkipLoopLinks(Slot& rest) {
+        const std::vector<Subfolder>& subfolders = rest.listing->subfolders;
+        while (rest.next < subfolders.size() && subfolders[rest.next].loopLink)
+            ++rest.next;
+        return rest.next < subfolders.size();
+    }
+
     // The first remainder within reach, and the room left in reach there.
     Slots::iterator FindWork(bool quick, std::size_t* room = nullptr) {
         const std::size_t reach = quick ? reach_.quickDistance : reach_.distance;
@@ -217,13 +210,12 @@ FolderReadAhead::~FolderReadAhead() {
 const FolderListing* FolderReadAhead::Next(std::chrono::milliseconds wait) {
     if (next_ < taken_.size())
         return taken_[next_++].get();
-    const bool came = pool_->When(
-        wait, [](ReadAheadSchedule& schedule) { return schedule.FrontListed(); },
-        [this](ReadAheadSchedule& schedule) {
-            schedule.GiveBack(taken_);
-            schedule.TakeListed(taken_);
-        });
-    if (!came)
+    if (!pool_->When(
+            wait, [](ReadAheadSchedule& schedule) { return schedule.FrontListed(); },
+            [this](ReadAheadSchedule& schedule) {
+                schedule.GiveBack(taken_);
+                schedule.TakeListed(taken_);
+            }))
         return nullptr;
     next_ = 1;
     return taken_.front().get();

@@ -40,10 +40,8 @@ NodeId FolderTree::LastChild(NodeId parent) const {
     if (parent == lastParent_)
         return lastAdded_;
     NodeId last = nodes_[parent].firstChild;
-    if (last != kNoNode) {
-        while (nodes_[last].nextSibling != kNoNode)
-            last = nodes_[last].nextSibling;
-    }
+    while (last != kNoNode && nodes_[last].nextSibling != kNoNode)
+        last = nodes_[last].nextSibling;
     return last;
 }
 
@@ -74,17 +72,13 @@ NodeId FolderTree::AddChild(NodeId parent, std::wstring_view text) {
 NodeId FolderTree::NodeAt(std::size_t index) const {
     if (index >= Count())
         throw std::out_of_range("no folder tree node at this index");
-    return OrderAt(index);
+    return order_[index < gapStart_ ? index : index + GapLength()];
 }
 
 std::size_t FolderTree::IndexOf(NodeId node) const {
     if (node >= nodes_.size())
         throw std::out_of_range("no such folder tree node");
     return Locate(node);
-}
-
-std::wstring_view FolderTree::Text(NodeId node) const {
-    return names_.Text(nodes_[node].name);
 }
 
 // The index right behind the node's last descendant: where the next node that is not a
@@ -103,11 +97,19 @@ std::size_t FolderTree::Locate(NodeId node) const {
     return slot < gapStart_ ? slot : slot - GapLength();
 }
 
+// The nodes between the gap and `index` cross the gap first.
 void FolderTree::InsertInOrder(std::size_t index, NodeId node) {
     if (GapLength() == 0)
         GrowOrder();
-    MoveGap(index);
-    Place(gapStart_++, node);
+    std::size_t start = gapStart_;
+    std::size_t end = gapEnd_;
+    for (; start > index; --start, --end)
+        Place(end - 1, order_[start - 1]);
+    for (; start < index; ++start, ++end)
+        Place(start, order_[end]);
+    Place(start, node);
+    gapStart_ = start + 1;
+    gapEnd_ = end;
 }
 
 // The nodes behind the gap move to the end of the larger buffer; a scan has few there, since it
@@ -125,22 +127,6 @@ void FolderTree::GrowOrder() {
     gapEnd_ = newSize - (oldSize - gapStart_);
     for (std::size_t from = gapStart_; from < oldSize; ++from)
         Place(gapEnd_ + (from - gapStart_), grown[from]);
-}
-
-void FolderTree::MoveGap(std::size_t index) {
-    if (index < gapStart_) {
-        const std::size_t moved = gapStart_ - index;
-        for (std::size_t k = 1; k <= moved; ++k)
-            Place(gapEnd_ - k, order_[gapStart_ - k]);
-        gapStart_ -= moved;
-        gapEnd_ -= moved;
-    } else if (index > gapStart_) {
-        const std::size_t moved = index - gapStart_;
-        for (std::size_t k = 0; k < moved; ++k)
-            Place(gapStart_ + k, order_[gapEnd_ + k]);
-        gapStart_ += moved;
-        gapEnd_ += moved;
-    }
 }
 
 void FolderTree::Place(std::size_t slot, NodeId node) {

@@ -3,7 +3,6 @@
 // stable id or by their absolute index (position in pre-order, root 0).
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,7 +30,7 @@ class FolderTree {
     // The absolute index of a node, in constant time.
     std::size_t IndexOf(NodeId node) const;
 
-    std::wstring_view Text(NodeId node) const;
+    std::wstring_view Text(NodeId node) const { return names_.Text(nodes_[node].name); }
     NodeId Parent(NodeId node) const { return nodes_[node].parent; }
     NodeId FirstChild(NodeId node) const { return nodes_[node].firstChild; }
     NodeId NextSibling(NodeId node) const { return nodes_[node].nextSibling; }
@@ -55,10 +54,8 @@ class FolderTree {
     std::size_t SubtreeEnd(NodeId node) const;
     std::size_t Locate(NodeId node) const;
     std::size_t GapLength() const { return gapEnd_ - gapStart_; }
-    NodeId OrderAt(std::size_t index) const { return order_[index < gapStart_ ? index : index + GapLength()]; }
     void InsertInOrder(std::size_t index, NodeId node);
     void GrowOrder();
-    void MoveGap(std::size_t index);
     void Place(std::size_t slot, NodeId node);
 
     BlockArray<Node> nodes_;

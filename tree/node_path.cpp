@@ -29,10 +29,6 @@ std::pair<std::size_t, NodeId> MeasureBelowRoot(const FolderTree& tree, NodeId n
 
 }  // namespace
 
-std::wstring NodePathAt(const FolderTree& tree, std::size_t index) {
-    return NodePath(tree, tree.NodeAt(index));
-}
-
 std::wstring NodePath(const FolderTree& tree, NodeId node) {
     const auto [length, root] = MeasureBelowRoot(tree, node);
     const std::wstring_view rootText = tree.Text(root);

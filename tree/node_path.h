@@ -7,10 +7,12 @@
 
 namespace tavelin {
 
-// The full path of the node at an absolute index, ending in "\": the root's text (the search
-// folder, which already ends in "\") followed by each folder name on the way down and a "\".
-std::wstring NodePathAt(const FolderTree& tree, std::size_t index);
+// The full path of a node, ending in "\": the root's text (the search folder, which already ends
+// in "\") followed by each folder name on the way down and a "\".
 std::wstring NodePath(const FolderTree& tree, NodeId node);
+inline std::wstring NodePathAt(const FolderTree& tree, std::size_t index) {
+    return NodePath(tree, tree.NodeAt(index));
+}
 
 // The node's path below the root, without a trailing "\" (B\C for C:\A\ → B → C); empty for the
 // root itself.

@@ -23,10 +23,9 @@ bool IsPortDigit(wchar_t c) {
 
 bool IsDeviceName(std::wstring_view base) {
     constexpr std::array<std::wstring_view, 4> kDevices{L"CON", L"PRN", L"AUX", L"NUL"};
-    if (std::any_of(kDevices.begin(), kDevices.end(), [&](std::wstring_view d) { return SameLetters(base, d); }))
-        return true;
-    return base.size() == 4 && (SameLetters(base.substr(0, 3), L"COM") || SameLetters(base.substr(0, 3), L"LPT")) &&
-           IsPortDigit(base[3]);
+    return std::any_of(kDevices.begin(), kDevices.end(), [&](std::wstring_view d) { return SameLetters(base, d); }) ||
+           (base.size() == 4 && (SameLetters(base.substr(0, 3), L"COM") || SameLetters(base.substr(0, 3), L"LPT")) &&
+            IsPortDigit(base[3]));
 }
 
 }  // namespace

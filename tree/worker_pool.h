@@ -167,7 +167,6 @@ class WorkerPool final : public std::enable_shared_from_this<WorkerPool<Schedule
     bool waiting_ = false;
 };
 
-// Stops a pool when its owner's scope ends, however it ends.
 template <typename Pool>
 struct StopOnExit {
     ~StopOnExit() { pool.Stop(); }
