@@ -16,11 +16,14 @@ void SendEscape(DWORD flags) {
 }  // namespace
 
 // A loaded machine can take a moment to show the injected press; a loop that reads the key only
-// once after it must not miss it.
+// once after it must not miss it. Under a heavy load Wine has been seen to lose a press for good,
+// so one not seen within a second is made again.
 EscapeHeld::EscapeHeld() {
-    SendEscape(0);
-    for (int waited = 0; waited < 10000 && !(GetAsyncKeyState(VK_ESCAPE) & 0x8000); waited += 5)
+    for (int waited = 0; waited < 10000 && !(GetAsyncKeyState(VK_ESCAPE) & 0x8000); waited += 5) {
+        if (waited % 1000 == 0)
+            SendEscape(0);
         Sleep(5);
+    }
 }
 
 EscapeHeld::~EscapeHeld() {
