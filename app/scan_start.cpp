@@ -4,8 +4,8 @@
 #include <condition_variable>
 #include <mutex>
 #include <optional>
-#include <thread>
 
+#include "base/worker_threads.h"
 #include "tree/folder_scan.h"
 
 namespace tavelin {
@@ -29,7 +29,7 @@ struct Answer {
 // Whether `folder` is an existing folder; nullopt when Escape ended the wait.
 std::optional<bool> AskIsFolder(const std::wstring& folder, const std::shared_ptr<FileSystem>& fs, LoopHost& host) {
     auto answer = std::make_shared<Answer>();
-    std::thread([answer, fs, folder] {
+    const auto ask = [answer, fs, folder] {
         bool isFolder = false;
         try {
             isFolder = fs->IsDirectory(folder);
@@ -39,10 +39,14 @@ std::optional<bool> AskIsFolder(const std::wstring& folder, const std::shared_pt
         std::lock_guard lock(answer->mutex);
         answer->isFolder = isFolder;
         answer->given.notify_all();
-    }).detach();
+    };
+    // While as many threads as the program allows are held up by servers, the check waits for
+    // one of them to end, as the user may.
+    bool asked = StartWorkerThread(ask);
     std::unique_lock lock(answer->mutex);
     while (!answer->given.wait_for(lock, kWaitForAnswer, [&] { return answer->isFolder.has_value(); })) {
         lock.unlock();
+        asked = asked || StartWorkerThread(ask);
         host.KeepResponsive();
         const bool escape = host.EscapeDown();
         lock.lock();

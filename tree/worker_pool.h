@@ -13,12 +13,11 @@
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
-#include <functional>
 #include <memory>
 #include <mutex>
-#include <system_error>
-#include <thread>
 #include <utility>
+
+#include "base/worker_threads.h"
 
 namespace tavelin {
 
@@ -26,35 +25,6 @@ namespace tavelin {
 // load, well below a round trip to a file server.
 inline bool RoundTrip(std::chrono::steady_clock::duration took) {
     return took > std::chrono::microseconds(500);
-}
-
-// The threads of every pool that have not ended, those blocked on a server included.
-inline std::atomic<std::size_t> runningWorkerThreads{0};
-inline std::size_t RunningWorkerThreads() {
-    return runningWorkerThreads;
-}
-
-// Two scans' worth: repeated scans of a server that stopped answering leave no more blocked.
-inline constexpr std::size_t kMostWorkerThreads = 24;
-
-// Starts a thread running `body`, unless the process runs as many as it allows already: false
-// then. The body lets go of what it holds before the thread counts as ended.
-inline bool StartWorkerThread(std::function<void()> body) {
-    if (++runningWorkerThreads > kMostWorkerThreads) {
-        --runningWorkerThreads;
-        return false;
-    }
-    try {
-        std::thread([body = std::move(body)]() mutable {
-            body();
-            body = nullptr;
-            --runningWorkerThreads;
-        }).detach();
-        return true;
-    } catch (const std::system_error&) {
-        --runningWorkerThreads;
-        return false;
-    }
 }
 
 template <typename Schedule>

@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "base/worker_threads.h"
 #include "fakes/file_system.h"
 #include "fakes/loop_host.h"
 #include "fakes/scan_observer.h"
@@ -74,6 +75,26 @@ TEST(StartScan, ChecksTheSearchFolderOffTheWindowsThreadBeforeTouchingTheTree) {
             EXPECT_GT(host.looks, 0) << "the window answered while it waited";
         }
     }
+}
+
+// Every check of a search folder on a server that holds it up blocks a thread until the network
+// gives up; attempts after attempts, given up with Escape, never block more than the program allows.
+TEST(StartScan, RepeatedChecksOfAHeldUpFolderBlockNoMoreThreadsThanAllowed) {
+    auto fs = std::make_shared<FakeFileSystem>();
+    fs->AddFolder(L"C:\\A");
+    fs->Block(L"C:\\A");
+    FolderTree tree;
+    FakeHost host;
+    FakeWindow window;
+    host.escapeOnceTrue = [] { return true; };
+    for (std::size_t attempt = 0; attempt <= kMostWorkerThreads; ++attempt)
+        StartScan(L"C:\\A\\", tree, fs, host, window);
+    for (int i = 0; i < 1000 && fs->BlockedCalls() <= static_cast<int>(kMostWorkerThreads); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_LE(fs->BlockedCalls(), static_cast<int>(kMostWorkerThreads));
+    EXPECT_EQ(tree.Count(), 0u);
+    fs->Release();
+    EXPECT_TRUE(test::WorkerThreadsEnded());
 }
 
 }  // namespace
