@@ -327,6 +327,8 @@ TEST_F(Form1ScanCopy, DuringTheCopyAnotherProgramsCommandWaitsUntilItHasEndedAnd
     EXPECT_EQ(watcher.Count(), 1u) << "the command was lost";
 }
 
+// The Restart Manager (an installer, Windows Update) wants the program gone at the end; after any
+// other end the window stays, and a close still works.
 TEST_F(Form1ScanCopy, TheSessionsEndSavesAtOnceAndOnceWhetherTheWindowIsIdleOrScanningListingOrCopying) {
     for (int i = 0; i < 100; ++i) {
         source.MakeFolder(L"f" + std::to_wstring(i));
@@ -337,11 +339,14 @@ TEST_F(Form1ScanCopy, TheSessionsEndSavesAtOnceAndOnceWhetherTheWindowIsIdleOrSc
         const char* what;
         bool loop;
         std::function<void()> run;
+        LPARAM reason = ENDSESSION_LOGOFF;
     } cases[] = {
         {"idle", false, [] {}},
         {"scan", true, [&] { form->ScanFolderTree(); }},
         {"listing", true, [&] { form->ListFiles(source.Path()); }},
         {"copy", true, [&] { form->CopyTree(); }},
+        // The first end closes the window, which stops the scan before the second end comes.
+        {"scan, Restart Manager", false, [&] { form->ScanFolderTree(); }, ENDSESSION_CLOSEAPP},
     };
     for (const auto& c : cases) {
         OpenForm();
@@ -358,10 +363,10 @@ TEST_F(Form1ScanCopy, TheSessionsEndSavesAtOnceAndOnceWhetherTheWindowIsIdleOrSc
         bool agreed = false;
         const auto endSession = [&] {
             DWORD_PTR answer = 0;
-            SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer);
+            SendMessageTimeoutW(main, WM_QUERYENDSESSION, 0, c.reason, SMTO_NORMAL, 10000, &answer);
             agreed = answer == TRUE;
             for (int i = 0; i < 2; ++i) {
-                SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 10000, &answer);
+                SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, c.reason, SMTO_NORMAL, 10000, &answer);
                 MoveFileExW(IniFile().c_str(), saved.c_str(), MOVEFILE_REPLACE_EXISTING);
             }
             done = true;
@@ -390,6 +395,9 @@ TEST_F(Form1ScanCopy, TheSessionsEndSavesAtOnceAndOnceWhetherTheWindowIsIdleOrSc
         EXPECT_TRUE(agreed) << c.what;
         EXPECT_TRUE(FileHolds(saved, target.Path())) << c.what << ": the session's target folder was not saved";
         EXPECT_FALSE(FileExists(IniFile())) << c.what << ": saved twice";
+        EXPECT_EQ(IsWindow(main), c.reason != ENDSESSION_CLOSEAPP) << c.what;
+        SendMessageW(main, WM_CLOSE, 0, 0);
+        EXPECT_FALSE(IsWindow(main)) << c.what << ": a close after the end";
     }
     DeleteFileW(saved.c_str());
 }

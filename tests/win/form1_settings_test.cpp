@@ -429,35 +429,6 @@ TEST_F(Form1Settings, AFileHeldOpenAtTheStartKeepsEveryValueTheUserDidNotChange)
     EXPECT_EQ(ReadRawFile(IniFile()), ToCodePage932(expected));
 }
 
-// The session's end saves, once; the Restart Manager (an installer, Windows Update) then wants the
-// program gone, and after any other end a close still works.
-TEST_F(Form1Settings, TheSessionsEndSavesAndTheWindowStillCloses) {
-    const struct {
-        const char* what;
-        LPARAM reason;
-        bool goneAtTheEnd;
-    } cases[] = {
-        {"Restart Manager", ENDSESSION_CLOSEAPP, true},
-        {"log-off", ENDSESSION_LOGOFF, false},
-        {"shut-down", 0, false},
-    };
-    for (const auto& c : cases) {
-        OpenForm();
-        DeleteFileW(IniFile().c_str());
-        form->SearchFolder = L"E:\\検索\\";
-        const HWND main = form->Handle();
-        EXPECT_EQ(SendMessageW(main, WM_QUERYENDSESSION, 0, c.reason), TRUE) << c.what;
-        SendMessageW(main, WM_ENDSESSION, TRUE, c.reason);
-        EXPECT_EQ(KeyValue(L"Set", L"FLD1", IniFile()), L"E:\\検索\\") << c.what;
-        EXPECT_EQ(!IsWindow(main), c.goneAtTheEnd) << c.what;
-        if (IsWindow(main)) {
-            EXPECT_TRUE(IsWindowVisible(main)) << c.what;
-            SendMessageW(main, WM_CLOSE, 0, 0);
-            EXPECT_FALSE(IsWindow(main)) << c.what << ": a close after the end";
-        }
-    }
-}
-
 // What editors save: the folders read right, and a close keeps every comment and key of the
 // user's, in the file's own encoding.
 TEST_F(Form1Settings, EditorsUtf8AndUtf16FilesKeepEveryFolderKeyAndCommentThroughARestart) {
