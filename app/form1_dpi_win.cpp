@@ -45,7 +45,6 @@ void TForm1::ApplyDpi(int dpi) {
 // The pane and the columns keep the widths the user gave them at whatever resolution that was; a
 // window that had to be made smaller than the file's size stays so in the rectangle suggested.
 void TForm1::OnDpiChanged(int dpi, const RECT& suggested) {
-    TakeUserColumnWidths();
     const bool fitted = fitted_ && WindowSize() == fitted_->shown;
     ApplyDpi(dpi);
     ShowColumnWidths();
@@ -88,7 +87,6 @@ WindowSettings TForm1::GeometryToSave() {
     const bool fitted = fitted_ && !IsZoomed(Handle()) && ui::Size{b.width, b.height} == fitted_->shown;
     s[kWidth] = fitted ? fitted_->saved.width : ui::ScaleLength(b.width, dpi_, ui::kDefaultDpi);
     s[kHeight] = fitted ? fitted_->saved.height : ui::ScaleLength(b.height, dpi_, ui::kDefaultDpi);
-    TakeUserColumnWidths();
     s[kPaneWidth] = paneWidth_.At(ui::kDefaultDpi);
     for (int c = 0; c < form1::kGridColumns; ++c)
         s[kColumn0Width + c] = columnWidths_[c].At(ui::kDefaultDpi);
@@ -101,22 +99,10 @@ ui::Size TForm1::WindowSize() const {
     return {rc.right - rc.left, rc.bottom - rc.top};
 }
 
+// Setting the size column's width also re-pads the sizes for the font now in use.
 void TForm1::ShowColumnWidths() {
-    for (int c = 0; c < form1::kGridColumns; ++c) {
+    for (int c = 0; c < form1::kGridColumns; ++c)
         StringGrid1.SetColWidth(c, columnWidths_[c].At(dpi_));
-        shownColumnWidths_[c] = StringGrid1.ColWidth(c);
-    }
-}
-
-// The grid tells nobody when the user drags a column's edge; a width other than the one it was
-// given is the user's.
-void TForm1::TakeUserColumnWidths() {
-    for (int c = 0; c < form1::kGridColumns; ++c) {
-        if (StringGrid1.ColWidth(c) != shownColumnWidths_[c]) {
-            columnWidths_[c] = {StringGrid1.ColWidth(c), dpi_};
-            shownColumnWidths_[c] = StringGrid1.ColWidth(c);
-        }
-    }
 }
 
 }  // namespace tavelin

@@ -111,8 +111,7 @@ void TForm1::CreateControls() {
     columnWidths_.fill({form1::kGridColWidth, ui::kDefaultDpi});
     ShowColumnWidths();
     gridView_.Attach(&StringGrid1);
-    StringGrid1.SetDrawCellHook(
-        [this](int c, int r, const RECT& rc, unsigned state) { StringGrid1DrawCell(c, r, rc, state); });
+    StringGrid1.SetColumnResizedHook([this](int col) { StringGrid1ColumnResized(col); });
     StringGrid1.SetMouseDownHook(
         [this](ui::MouseButton button, unsigned shift, int x, int y) { StringGrid1MouseDown(button, shift, x, y); });
 
@@ -340,7 +339,7 @@ bool TForm1::RequireTree() {
 void TForm1::ListFiles(const std::wstring& path) {
     BusyScope busy(*this);
     ListReady = false;
-    int count = ListFolderFiles(path, StringGrid1.ColWidth(1), grid_, {fileReader_, text_, *this});
+    int count = ListFolderFiles(path, [this] { return SizeColumnWidth(); }, grid_, {fileReader_, text_, *this});
     ListReady = count > 0;
 }
 
@@ -366,11 +365,27 @@ void TForm1::StringGrid1MouseDown(ui::MouseButton, unsigned, int x, int y) {
     }
 }
 
+// A width other than the one the form gave the column is the user's, kept at the resolution it
+// was chosen at.
+void TForm1::StringGrid1ColumnResized(int col) {
+    const int width = StringGrid1.ColWidth(col);
+    if (width != columnWidths_[col].At(dpi_))
+        columnWidths_[col] = {width, dpi_};
+    if (col == kSizeColumn)
+        RepadSizeColumn();
+}
+
 // The text starts an inset from the cell's edge, so the digits get the column less that inset:
 // padded to the whole width, the last digit would be cut off at the right edge.
-void TForm1::StringGrid1DrawCell(int col, int row, const RECT&, unsigned) {
-    if (col == 1 && row == 0 && ListReady)
-        repadder_.Repad(grid_, StringGrid1.ColWidth(1) - StringGrid1.TextInset(), StringGrid1.ZeroCharWidth());
+int TForm1::SizeColumnWidth() const {
+    return SizeWidth(StringGrid1.ColWidth(kSizeColumn) - StringGrid1.TextInset(), StringGrid1.ZeroCharWidth());
+}
+
+// A column closed to nothing shows no text: its sizes keep the width they had, so that they still
+// sort by number when the column opens again.
+void TForm1::RepadSizeColumn() {
+    if (ListReady && StringGrid1.ColWidth(kSizeColumn) > 0)
+        RepadSizes(grid_, SizeColumnWidth());
 }
 
 LRESULT TForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

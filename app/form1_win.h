@@ -85,7 +85,7 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     void MnuExitClick();
     void TreeView1Click();
     void StringGrid1MouseDown(ui::MouseButton button, unsigned shift, int x, int y);
-    void StringGrid1DrawCell(int col, int row, const RECT& rect, unsigned state);
+    void StringGrid1ColumnResized(int col);
 
     void ScanFolderTree();
     // The copy itself, under TargetFolder, once the command has checked the tree and the folders.
@@ -133,9 +133,11 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     // A move to a display of another resolution: the user's pane and column widths keep their
     // size on screen, and the window takes the rectangle that the system suggests.
     void OnDpiChanged(int dpi, const RECT& suggested);
-    // The grid's columns at the user's widths, and the widths the user dragged them to since.
+    // The grid's columns at the user's widths.
     void ShowColumnWidths();
-    void TakeUserColumnWidths();
+    // The characters every size is padded to, so that it ends at the size column's right edge.
+    int SizeColumnWidth() const;
+    void RepadSizeColumn();
     std::optional<std::wstring> PickFolder(ui::FileDialog& dialog, const std::wstring& initialDir);
     bool RequireTree();
     void ListSelectedFolder();
@@ -163,7 +165,6 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
 
     FolderTreeView folderView_{tree_, TreeView1};
     std::function<std::chrono::steady_clock::time_point()> clock_;
-    SizeRepadder repadder_;
     // The threads that read for the window hold the file system, and may outlive the window.
     const std::shared_ptr<FileSystemWin> files_ = std::make_shared<FileSystemWin>();
     FolderFileReader fileReader_{files_};
@@ -174,7 +175,6 @@ class TForm1 : public ui::Window<TForm1>, private LoopHost, private ScanObserver
     int dpi_ = ui::kDefaultDpi;
     ui::UserLength paneWidth_;  // what SetPaneWidth was given, or the file
     std::array<ui::UserLength, form1::kGridColumns> columnWidths_;
-    std::array<int, form1::kGridColumns> shownColumnWidths_{};  // what ShowColumnWidths left
     // The file's bounds, and its size (at 96 dpi) while the window shows less of it because the
     // screen is too small: the file keeps that size as long as the window keeps the size it was
     // given then, which the user has not changed.

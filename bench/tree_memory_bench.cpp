@@ -65,7 +65,7 @@ class TreeWindow final : public QuietWindow {
             return ui::ReflectNotify(lParam);
         if (self && message == kClicked) {
             if (auto node = self->view_.SelectedNode())
-                ListFolderFiles(NodePathAt(self->tree_, self->tree_.IndexOf(*node)), 80, self->grid_,
+                ListFolderFiles(NodePathAt(self->tree_, self->tree_.IndexOf(*node)), [] { return 10; }, self->grid_,
                                 {self->reader_, self->text_, *self});
             return 0;
         }

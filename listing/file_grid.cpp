@@ -39,7 +39,6 @@ void FileGrid::SetRowCount(int rowCount) {
     rows_.resize(static_cast<size_t>(rowCount));
     rowCount_ = rowCount;
     DropUnusedText();
-    BumpAllVersions();
     if (observer_)
         observer_->RowCountChanged(rowCount);
 }
@@ -52,7 +51,6 @@ void FileGrid::SetCell(int column, int row, std::wstring_view text) {
     liveUnits_ += kept.size() - cell.size();
     cell = kept;
     DropUnusedText();
-    ++columnVersions_[column];
     if (observer_)
         observer_->CellChanged(column, row);
 }
@@ -111,11 +109,6 @@ void FileGrid::DropUnusedText() {
             rest.remove_prefix(length);
         }
     }
-}
-
-void FileGrid::BumpAllVersions() {
-    for (auto& version : columnVersions_)
-        ++version;
 }
 
 }  // namespace tavelin

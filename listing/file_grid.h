@@ -46,11 +46,6 @@ class FileGrid {
     // `order` must be a permutation of 1 .. RowCount() - 1.
     void PermuteRows(const std::vector<int>& order);
 
-    // Changes whenever a cell of the column gets a new text or the row count changes, but not
-    // when rows are only rearranged: whoever derives something from the column can tell whether
-    // it must look again.
-    unsigned long long ColumnVersion(int column) const { return columnVersions_.at(column); }
-
   private:
     // A row is five views into the grid's own text, so a row costs no allocation of its own and
     // rearranging rows moves no text.
@@ -58,7 +53,6 @@ class FileGrid {
 
     const Row& RowAt(int row) const;
     Row& RowAt(int row);
-    void BumpAllVersions();
     void DropUnusedText();
 
     std::vector<Row> rows_;
@@ -66,7 +60,6 @@ class FileGrid {
     // Every cell's text, and texts that cells have since replaced; the units of the first kind.
     TextArena text_;
     std::size_t liveUnits_ = 0;
-    std::array<unsigned long long, kColumnCount> columnVersions_{};
     FileGridObserver* observer_ = nullptr;
 };
 

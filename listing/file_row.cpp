@@ -50,14 +50,6 @@ std::wstring_view AttributeText(std::uint32_t attributes) {
 
 }  // namespace
 
-int ListingSizeWidth(int sizeColumnPixels) {
-    // Eight pixels per digit is the fixed grid font's advance; below three digits a size would
-    // never line up with its neighbours anyway.
-    if (sizeColumnPixels < 24)
-        return 3;
-    return sizeColumnPixels / 8;
-}
-
 std::wstring PadLeft(std::wstring text, int width) {
     if (static_cast<int>(text.size()) < width)
         text.insert(0, static_cast<size_t>(width) - text.size(), L' ');

@@ -17,10 +17,6 @@ struct RowFormat {
     wchar_t timeSeparator = L':';
 };
 
-// The width, in characters, that the listing pads sizes to for a size column this many pixels
-// wide.
-int ListingSizeWidth(int sizeColumnPixels);
-
 // The text with leading spaces up to `width` characters; a longer text comes back whole.
 std::wstring PadLeft(std::wstring text, int width);
 

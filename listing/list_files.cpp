@@ -2,6 +2,7 @@
 
 #include "base/long_path.h"
 #include "listing/file_row.h"
+#include "listing/size_repadder.h"
 #include "services/loop_pacer.h"
 
 namespace tavelin {
@@ -15,16 +16,18 @@ constexpr auto kWaitForFiles = std::chrono::milliseconds(100);
 
 }  // namespace
 
-int ListFolderFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& grid, const ListingServices& services) {
+int ListFolderFiles(const std::wstring& folder,
+                    const std::function<int()>& sizeWidth,
+                    FileGrid& grid,
+                    const ListingServices& services) {
     LoopHost& host = services.host;
     FolderFileReader& reader = services.reader;
     host.SetStatus(L"フォルダ「" + ToDisplayPath(folder) + L"」を検索中(ESC:中断)");
     host.RepaintStatus();
 
     grid.Empty();
-    FileRowWriter rows(
-        {ListingSizeWidth(sizeColumnPixels), services.text.DateSeparator(), services.text.TimeSeparator()},
-        services.text);
+    const int startWidth = sizeWidth();
+    FileRowWriter rows({startWidth, services.text.DateSeparator(), services.text.TimeSeparator()}, services.text);
 
     bool completed = true;
     int count = 0;
@@ -67,6 +70,8 @@ int ListFolderFiles(const std::wstring& folder, int sizeColumnPixels, FileGrid& 
         host.SetStatus(std::to_wstring(count) +
                        (reader.Failed() ? L" Files［途中で読み取れなくなりました］" : L" Files"));
     }
+    if (const int endWidth = sizeWidth(); count > 0 && endWidth != startWidth)
+        RepadSizes(grid, endWidth);
     return count;
 }
 

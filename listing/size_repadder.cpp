@@ -7,9 +7,11 @@
 
 namespace tavelin {
 
-int RepadSizeWidth(int sizeColumnPixels, int zeroPixelWidth) {
-    const int digitWidth = std::max(zeroPixelWidth, 3);
-    return std::max(sizeColumnPixels / digitWidth, 3);
+// Below three digits a size would never line up with its neighbours anyway, and a font too small
+// to read is taken as three pixels a digit.
+int SizeWidth(int textPixels, int digitPixels) {
+    const int digitWidth = std::max(digitPixels, 3);
+    return std::max(textPixels / digitWidth, 3);
 }
 
 void RepadSizes(FileGrid& grid, int width) {
@@ -20,16 +22,6 @@ void RepadSizes(FileGrid& grid, int width) {
         const WholeNumber number = ParseWholeNumber(cell).value_or(WholeNumber{});
         grid.SetCell(kSizeColumn, row, PadLeft(DecimalText(number), width));
     }
-}
-
-void SizeRepadder::Repad(FileGrid& grid, int sizeColumnPixels, int zeroPixelWidth) {
-    const int width = RepadSizeWidth(sizeColumnPixels, zeroPixelWidth);
-    if (grid_ == &grid && width_ == width && columnVersion_ == grid.ColumnVersion(kSizeColumn))
-        return;
-    RepadSizes(grid, width);
-    grid_ = &grid;
-    width_ = width;
-    columnVersion_ = grid.ColumnVersion(kSizeColumn);
 }
 
 }  // namespace tavelin

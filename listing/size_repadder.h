@@ -6,25 +6,13 @@ namespace tavelin {
 
 inline constexpr int kSizeColumn = 1;
 
-// The width, in characters, that re-padding uses for a size column this many pixels wide, with
-// the digit "0" this many pixels wide in the grid's font.
-int RepadSizeWidth(int sizeColumnPixels, int zeroPixelWidth);
+// The width, in characters, of the sizes in a size column that leaves `textPixels` for its text,
+// with the digit "0" `digitPixels` wide in the grid's font. The listing and the re-padding both
+// pad to it, so a size keeps its text until the column or its font changes.
+int SizeWidth(int textPixels, int digitPixels);
 
 // Rewrites every non-empty size cell as its number right-aligned to `width` characters; a cell
 // that does not read as a number becomes 0. Only cells whose text changes are set.
 void RepadSizes(FileGrid& grid, int width);
-
-class SizeRepadder {
-  public:
-    // Call whenever the size column's header cell is painted while the list holds files. Skips
-    // the walk over the rows when neither the width nor the size column changed since the last
-    // walk, since every size is then already in place.
-    void Repad(FileGrid& grid, int sizeColumnPixels, int zeroPixelWidth);
-
-  private:
-    const FileGrid* grid_ = nullptr;
-    int width_ = 0;
-    unsigned long long columnVersion_ = 0;
-};
 
 }  // namespace tavelin

@@ -120,21 +120,5 @@ TEST(FileGridTest, PermuteRejectsWhatIsNotAPermutationAndKeepsTheRows) {
     }
 }
 
-TEST(FileGridTest, ColumnVersionMovesOnContentButNotOnRearranging) {
-    FileGrid grid;
-    grid.SetRowCount(3);
-    const auto start = grid.ColumnVersion(1);
-    grid.SetCell(0, 1, L"name");
-    EXPECT_EQ(grid.ColumnVersion(1), start);
-    grid.SetCell(1, 1, L"5");
-    const auto afterSet = grid.ColumnVersion(1);
-    EXPECT_NE(afterSet, start);
-    grid.PermuteRows({2, 1});
-    grid.PermuteRows({2, 1});
-    EXPECT_EQ(grid.ColumnVersion(1), afterSet);
-    grid.SetRowCount(4);
-    EXPECT_NE(grid.ColumnVersion(1), afterSet);
-}
-
 }  // namespace
 }  // namespace tavelin

@@ -49,16 +49,6 @@ TEST(ParseWholeNumberTest, ReadsStrictlyWith64BitRange) {
     }
 }
 
-TEST(RepadSizeWidthTest, DigitAndColumnWidthsHaveFloorsOfThree) {
-    struct Case {
-        int pixels, zero, width;
-    };
-    const Case cases[] = {{80, 8, 10}, {64, 7, 9}, {80, 2, 26}, {80, 0, 26}, {20, 8, 3},
-                          {0, 8, 3},   {-5, 8, 3}, {24, 8, 3},  {31, 8, 3},  {32, 8, 4}};
-    for (const Case& c : cases)
-        EXPECT_EQ(RepadSizeWidth(c.pixels, c.zero), c.width) << c.pixels << " px, zero " << c.zero;
-}
-
 FileGrid SizeGrid(const std::vector<std::wstring>& sizes) {
     FileGrid grid;
     grid.SetRowCount(static_cast<int>(sizes.size()) + 1);
@@ -75,75 +65,54 @@ std::vector<std::wstring> Sizes(const FileGrid& grid) {
     return cells;
 }
 
-TEST(RepadSizesTest, RewritesEveryNonEmptySizeToTheWidth) {
-    FileGrid grid = SizeGrid({L"    1234", L"       0", L"", L"junk", L"  -7", L"3221225472", L"123456789012"});
-    RepadSizes(grid, 10);
-    EXPECT_EQ(Sizes(grid), (std::vector<std::wstring>{L"      1234", L"         0", L"", L"         0", L"        -7",
-                                                      L"3221225472", L"123456789012"}));
-    EXPECT_EQ(grid.Cell(1, 0), L"Bytes");
-    RepadSizes(grid, 3);
-    EXPECT_EQ(Sizes(grid),
-              (std::vector<std::wstring>{L"1234", L"  0", L"", L"  0", L" -7", L"3221225472", L"123456789012"}));
-}
-
-TEST(RepadSizesTest, RepaintsOnlyTheCellsWhoseTextChanges) {
-    FileGrid grid = SizeGrid({L"  5", L"12", L"", L"100"});
-    test::RecordingObserver observer;
-    grid.SetObserver(&observer);
-    RepadSizes(grid, 3);
-    EXPECT_EQ(observer.cells, (std::vector<std::pair<int, int>>{{1, 2}}));
-}
-
-class SizeRepadderTest : public ::testing::Test {
-  protected:
-    SizeRepadderTest() : grid(SizeGrid({L"   5", L"  40", L" 300"})) { grid.SetObserver(&observer); }
-    FileGrid grid;
-    test::RecordingObserver observer;
-    SizeRepadder repadder;
-};
-
-TEST_F(SizeRepadderTest, WideningTheColumnMovesEverySizeRight) {
-    repadder.Repad(grid, 48, 8);  // six characters
-    EXPECT_EQ(Sizes(grid), (std::vector<std::wstring>{L"     5", L"    40", L"   300"}));
-    repadder.Repad(grid, 96, 8);
-    EXPECT_EQ(Sizes(grid), (std::vector<std::wstring>{L"           5", L"          40", L"         300"}));
-    EXPECT_EQ(observer.cells.size(), 6u);
-}
-
-TEST_F(SizeRepadderTest, RepeatedPaintsChangeNothingUntilTheColumnOrWidthDoes) {
-    repadder.Repad(grid, 48, 8);
-    observer.cells.clear();
-    repadder.Repad(grid, 48, 8);
-    repadder.Repad(grid, 51, 8);  // still six characters
-    EXPECT_TRUE(observer.cells.empty());
-
-    // A new listing writes sizes at its own width; the next paint must pad them again.
-    grid.SetRowCount(3);
-    grid.SetCell(1, 2, L"       7");
-    repadder.Repad(grid, 48, 8);
-    EXPECT_EQ(Sizes(grid), (std::vector<std::wstring>{L"     5", L"     7"}));
-
-    // A sort only rearranges rows that are already padded.
-    grid.PermuteRows({2, 1});
-    observer.cells.clear();
-    repadder.Repad(grid, 48, 8);
-    EXPECT_TRUE(observer.cells.empty());
-    EXPECT_EQ(Sizes(grid), (std::vector<std::wstring>{L"     7", L"     5"}));
-}
-
-TEST_F(SizeRepadderTest, LargeSizesKeepTheirValue) {
-    grid.SetCell(1, 1, L"3221225472");
-    grid.SetCell(1, 2, L"  9223372036854775807");
-    grid.SetCell(1, 3, L"2147483648");
-    repadder.Repad(grid, 120, 8);
-    EXPECT_EQ(Sizes(grid), (std::vector<std::wstring>{L"     3221225472", L"9223372036854775807", L"     2147483648"}));
-}
-
-TEST_F(SizeRepadderTest, AnotherGridIsAlwaysWalked) {
-    repadder.Repad(grid, 48, 8);
-    FileGrid other = SizeGrid({L"9"});
-    repadder.Repad(other, 48, 8);
-    EXPECT_EQ(other.Cell(1, 1), L"     9");
+// What the size column shows once re-padded for a column leaving `textPixels` for its text, with
+// the digit `digitPixels` wide, and which rows had to be repainted for it.
+TEST(RepadSizesTest, EverySizeEndsAtTheColumnsRightEdge) {
+    struct Case {
+        int textPixels, digitPixels;
+        std::vector<std::wstring> before, after;
+        std::vector<int> repainted;
+    };
+    const std::wstring five26 = std::wstring(25, L' ') + L"5";
+    const Case cases[] = {
+        {48, 8, {L"   5", L"  40", L" 300"}, {L"     5", L"    40", L"   300"}, {1, 2, 3}},
+        {96, 8, {L"     5", L"    40"}, {L"           5", L"          40"}, {1, 2}},
+        // A width that still holds as many digits changes no text and repaints nothing.
+        {51, 8, {L"     5", L"    40"}, {L"     5", L"    40"}, {}},
+        {80,
+         8,
+         {L"    1234", L"       0", L"", L"junk", L"  -7", L"3221225472", L"123456789012"},
+         {L"      1234", L"         0", L"", L"         0", L"        -7", L"3221225472", L"123456789012"},
+         {1, 2, 4, 5}},
+        {24, 8, {L"  5", L"12", L"", L"100", L"1234"}, {L"  5", L" 12", L"", L"100", L"1234"}, {2}},
+        {120,
+         8,
+         {L"3221225472", L"  9223372036854775807", L"2147483648"},
+         {L"     3221225472", L"9223372036854775807", L"     2147483648"},
+         {1, 2, 3}},
+        // Never fewer than three characters, and never a digit taken as narrower than 3 pixels.
+        {31, 8, {L"5"}, {L"  5"}, {1}},
+        {32, 8, {L"5"}, {L"   5"}, {1}},
+        {20, 8, {L"5"}, {L"  5"}, {1}},
+        {0, 8, {L"5"}, {L"  5"}, {1}},
+        {-5, 8, {L"5"}, {L"  5"}, {1}},
+        {64, 7, {L"5"}, {L"        5"}, {1}},
+        {80, 2, {L"5"}, {five26}, {1}},
+        {80, 0, {L"5"}, {five26}, {1}},
+    };
+    for (const Case& c : cases) {
+        FileGrid grid = SizeGrid(c.before);
+        test::RecordingObserver observer;
+        grid.SetObserver(&observer);
+        RepadSizes(grid, SizeWidth(c.textPixels, c.digitPixels));
+        const std::string at = std::to_string(c.textPixels) + " px, digit " + std::to_string(c.digitPixels);
+        EXPECT_EQ(Sizes(grid), c.after) << at;
+        EXPECT_EQ(grid.Cell(1, 0), L"Bytes") << at;
+        std::vector<std::pair<int, int>> repainted;
+        for (int row : c.repainted)
+            repainted.emplace_back(1, row);
+        EXPECT_EQ(observer.cells, repainted) << at;
+    }
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "settings/settings_table.h"
 #include "support/dialog_watcher.h"
 #include "support/form_fixture.h"
+#include "support/temp_dir.h"
 #include "ui/dpi_scale.h"
 #include "ui/scoped_dc_win.h"
 
@@ -273,7 +274,7 @@ TEST_F(Form1Dpi, AMoveToAScreenOfTwiceTheResolutionDoublesEveryLengthAndChangesN
     EXPECT_EQ(parts[4], 2 * partsBefore[4]) << "the grid's rows";
     EXPECT_EQ(parts[5], 2 * partsBefore[5]) << "the tree's picture";
     EXPECT_EQ(parts[6], 2 * partsBefore[6]) << "the tree's font";
-    // The sizes are re-padded with the digit width of the font now in use.
+    // The grid's font doubles with the rest.
     EXPECT_GE(form->StringGrid1.ZeroCharWidth(), 2 * zeroBefore - 1);
 
     CloseForm();
@@ -281,6 +282,24 @@ TEST_F(Form1Dpi, AMoveToAScreenOfTwiceTheResolutionDoublesEveryLengthAndChangesN
     savedAfter[kLeft] = savedBefore[kLeft];  // the suggested rectangle placed it elsewhere
     savedAfter[kTop] = savedBefore[kTop];
     EXPECT_EQ(savedAfter, savedBefore);
+}
+
+// The listing pads the sizes for the grid's font at the screen's resolution, and a move to
+// another resolution pads them again for the font used there.
+TEST_F(Form1Dpi, SizesEndAtTheSizeColumnsRightEdgeAtEveryResolution) {
+    TempDir dir;
+    dir.MakeFile(L"a", 1234);
+    dir.MakeFile(L"b", 5);
+    form->ListFiles(dir.Path());
+    ASSERT_EQ(form->Grid().RowCount(), 3) << Status();
+    ExpectSizesEndAtTheRightEdge("listed");
+    for (int percent : {125, 200, 100}) {
+        RECT bounds{};
+        GetWindowRect(form->Handle(), &bounds);
+        const int dpi = display_->dpi * percent / 100;
+        SendMessageW(form->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&bounds));
+        ExpectSizesEndAtTheRightEdge("moved to " + std::to_string(dpi) + " dpi");
+    }
 }
 
 // Back on the display it left, every width the user chose is what it was, and so is the file.

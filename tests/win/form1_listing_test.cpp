@@ -137,30 +137,32 @@ TEST_F(Form1Listing, EmptyListAndOneRowStillBehaveAsDescribed) {
     EXPECT_EQ(form->SortDescending, 1);
 }
 
-TEST_F(Form1Listing, WideningTheSizeColumnRepadsEverySize) {
+// The sizes are in place as soon as the listing or the width change is over, before anything
+// is painted.
+TEST_F(Form1Listing, SizesEndAtTheSizeColumnsRightEdgeAfterAListingAndEveryWidthChange) {
     dir.MakeFile(L"x", 1234);
     dir.MakeFile(L"y", 0);
     dir.MakeFolder(L"sub");
     Scan(dir.Path());
-    ClickNode(0);
-    const int zero = form->StringGrid1.ZeroCharWidth();
-    const int inset = form->StringGrid1.TextInset();
-    // As many digits as fit behind the text's inset, and never one that the right edge cuts.
-    for (int width = zero * 11; width <= zero * 12 + inset; ++width) {
+    form->ListFiles(dir.Path());
+    ExpectSizesEndAtTheRightEdge("listed");
+    const int digit = form->StringGrid1.ZeroCharWidth();
+    for (int width = digit * 11; width <= digit * 12 + form->StringGrid1.TextInset(); ++width) {
         form->StringGrid1.SetColWidth(1, width);
-        UpdateWindow(form->StringGrid1.Handle());
-        const int digits = static_cast<int>(Column(1)[0].size());
-        EXPECT_LE(inset + digits * zero, width);
-        EXPECT_GT(inset + (digits + 1) * zero, width);
-        EXPECT_EQ(Column(1)[1].size(), Column(1)[0].size()) << "width " << width;
+        ExpectSizesEndAtTheRightEdge("set to " + std::to_string(width));
     }
-    for (const auto& cell : Column(1))
-        EXPECT_EQ(cell.size(), 12u) << cell;
-    EXPECT_EQ(Column(1)[0].substr(8), L"1234");
-    // A column of width 0 is never painted, so its sizes stay as they were.
+    EXPECT_EQ(Column(1), (Cells{L"        1234", L"           0"}));
+    // The user's drag of the column's edge.
+    const int edge = form->StringGrid1.ColWidth(0) + form->StringGrid1.ColWidth(1);
+    HWND grid = form->StringGrid1.Handle();
+    SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(edge, 2));
+    SendMessageW(grid, WM_LBUTTONUP, 0, MAKELPARAM(edge + 3 * digit, 2));
+    ASSERT_EQ(form->StringGrid1.ColWidth(1), edge + 3 * digit - form->StringGrid1.ColWidth(0));
+    ExpectSizesEndAtTheRightEdge("dragged");
+    // A column of width 0 shows nothing, so its sizes stay as they were.
+    const Cells shown = Column(1);
     form->StringGrid1.SetColWidth(1, 0);
-    UpdateWindow(form->StringGrid1.Handle());
-    EXPECT_EQ(Column(1)[0].size(), 12u);
+    EXPECT_EQ(Column(1), shown);
 }
 
 TEST_F(Form1Listing, TreeClickOnAPartialTreeAndBeforeAnyTree) {

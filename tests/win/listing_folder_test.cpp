@@ -37,8 +37,8 @@ void SetLocalWriteTime(const std::wstring& path, WORD year, WORD month, WORD day
 class ListingFolderTest : public ::testing::Test {
   protected:
     // Rows by file name, since the enumeration order is the file system's.
-    std::map<std::wstring, std::vector<std::wstring>> List(const std::wstring& folder, int sizeColumnPixels) {
-        count = ListFolderFiles(folder, sizeColumnPixels, grid, {reader, text, host});
+    std::map<std::wstring, std::vector<std::wstring>> List(const std::wstring& folder, int sizeWidth) {
+        count = ListFolderFiles(folder, [sizeWidth] { return sizeWidth; }, grid, {reader, text, host});
         std::map<std::wstring, std::vector<std::wstring>> rows;
         for (int row = 1; row < grid.RowCount(); ++row) {
             std::vector<std::wstring> cells;
@@ -68,7 +68,7 @@ TEST_F(ListingFolderTest, ListsPlainFilesWithSizesKindsTimesAndAttributes) {
     ASSERT_TRUE(SetFileAttributesW(temp.MakeFile(L"system.sys", 1).c_str(), FILE_ATTRIBUTE_SYSTEM));
     temp.MakeFolder(L"sub.dir");
 
-    const auto rows = List(temp.Path(), 80);
+    const auto rows = List(temp.Path(), 10);
     EXPECT_EQ(count, 4);
     EXPECT_EQ(grid.RowCount(), 5);
     using Cells = std::vector<std::wstring>;
@@ -90,7 +90,7 @@ TEST_F(ListingFolderTest, LongPrefixedPathListsButShowsWithoutThePrefix) {
     const std::wstring folder = temp.Path() + deep;
     ASSERT_GT(folder.size(), 260u);
 
-    const auto rows = List(L"\\\\?\\" + folder, 24);
+    const auto rows = List(L"\\\\?\\" + folder, 3);
     EXPECT_EQ(count, 1);
     EXPECT_EQ(rows.at(L"leaf.txt").at(0), L"  3");
     EXPECT_EQ(host.statuses.front(), L"フォルダ「" + folder + L"」を検索中(ESC:中断)");
@@ -99,7 +99,7 @@ TEST_F(ListingFolderTest, LongPrefixedPathListsButShowsWithoutThePrefix) {
 TEST_F(ListingFolderTest, MissingOrEmptyFolderGivesOneEmptyRow) {
     temp.MakeFolder(L"empty\\inner");
     for (const std::wstring& folder : {temp.Path() + L"missing\\", temp.Path() + L"empty\\"}) {
-        const auto rows = List(folder, 80);
+        const auto rows = List(folder, 10);
         EXPECT_EQ(count, 0);
         EXPECT_EQ(grid.RowCount(), 2);
         EXPECT_EQ(rows.begin()->first, L"");

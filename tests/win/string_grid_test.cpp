@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "support/owner_window.h"
@@ -47,6 +48,7 @@ class StringGridTest : public ::testing::Test {
             presses_.push_back({button, shift, x, y});
             currentAtPress_.push_back(grid_->CurrentCell());
         });
+        grid_->SetColumnResizedHook([this](int col) { resized_.push_back({col, grid_->ColWidth(col)}); });
         ShowWindow(Top(), SW_SHOW);
         Repaint();
     }
@@ -118,9 +120,10 @@ class StringGridTest : public ::testing::Test {
     std::vector<unsigned> states_;
     std::vector<Press> presses_;
     std::vector<GridCell> currentAtPress_;
+    std::vector<std::pair<int, int>> resized_;  // column, and its width when reported
 };
 
-TEST_F(StringGridTest, DraggingAHeaderEdgeSizesTheColumnWithoutTheHook) {
+TEST_F(StringGridTest, DraggingAHeaderEdgeSizesTheColumnAndReportsItButNoPress) {
     struct Case {
         const char* what;
         int fromX, toX;
@@ -135,8 +138,10 @@ TEST_F(StringGridTest, DraggingAHeaderEdgeSizesTheColumnWithoutTheHook) {
     for (const auto& c : cases) {
         grid_->SetColWidth(0, 64);
         grid_->SetColWidth(1, 64);
+        resized_.clear();
         Drag(c.fromX, c.toX, 10);
         EXPECT_EQ(grid_->ColWidth(c.col), c.width) << c.what;
+        EXPECT_EQ(resized_, (std::vector<std::pair<int, int>>{{c.col, c.width}})) << c.what;
         EXPECT_EQ(GetCapture(), nullptr) << c.what;
     }
     EXPECT_TRUE(presses_.empty());
@@ -158,7 +163,9 @@ TEST_F(StringGridTest, EveryRepaintAfterAWidthChangePaintsTheSizeHeader) {
         Update();
         EXPECT_TRUE(Drew(1, 0)) << "after the drag to " << width;
         drawn_.clear();
+        resized_.clear();
         grid_->SetColWidth(1, width + 1);
+        EXPECT_EQ(resized_, (std::vector<std::pair<int, int>>{{1, width + 1}}));
         Update();
         EXPECT_TRUE(Drew(1, 0)) << "after setting " << width + 1;
     }

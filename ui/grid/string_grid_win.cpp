@@ -84,6 +84,8 @@ void StringGrid::RowCountChanged() {
 
 void StringGrid::SetColWidth(int col, int width) {
     geometry_.SetColWidth(col, width);
+    if (columnResized_)
+        columnResized_(col);
     InvalidateAll();
     UpdateScrollBars();
 }

@@ -2,7 +2,7 @@
 // A grid of texts with one fixed header row: paints only the visible cells of a GridData, lets the
 // user size columns by dragging header edges, selects cells and ranges with the mouse and the
 // keys, and scrolls by whole rows and columns. It knows nothing about what the texts mean; the
-// owner hears about paints and presses through two hooks.
+// owner hears about paints, presses and column widths through hooks.
 #include <windows.h>
 
 #include <functional>
@@ -42,6 +42,9 @@ class StringGrid : public Window<StringGrid> {
     // Called for every mouse button press and double-click, after the grid's own handling,
     // except for a press that starts sizing a column.
     using MouseDownHook = std::function<void(MouseButton button, unsigned shift, int x, int y)>;
+    // Called after a column's width is set, by the user's drag of its edge or by SetColWidth, once
+    // the grid has taken the width and before it repaints.
+    using ColumnResizedHook = std::function<void(int col)>;
 
     // `data` must outlive the grid.
     explicit StringGrid(const GridData& data);
@@ -52,6 +55,7 @@ class StringGrid : public Window<StringGrid> {
 
     void SetDrawCellHook(DrawCellHook hook) { drawCell_ = std::move(hook); }
     void SetMouseDownHook(MouseDownHook hook) { mouseDown_ = std::move(hook); }
+    void SetColumnResizedHook(ColumnResizedHook hook) { columnResized_ = std::move(hook); }
 
     // The data's owner reports its changes here. A cell change repaints that cell alone; a row
     // count change re-lays out the grid and repaints it, in constant time.
@@ -133,6 +137,7 @@ class StringGrid : public Window<StringGrid> {
     GridSelection selection_;
     DrawCellHook drawCell_;
     MouseDownHook mouseDown_;
+    ColumnResizedHook columnResized_;
     // Made at the first request for it and cut off when the window goes.
     GridAccessible* accessible_ = nullptr;
     UniqueFont font_;

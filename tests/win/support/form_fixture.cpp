@@ -117,4 +117,15 @@ std::wstring FormTest::TreeOutline() const {
     return out;
 }
 
+void FormTest::ExpectSizesEndAtTheRightEdge(const std::string& when) const {
+    const ui::StringGrid& grid = form->StringGrid1;
+    const int width = grid.ColWidth(1);
+    const int digit = grid.ZeroCharWidth();
+    for (int row = 1; row < form->Grid().RowCount(); ++row) {
+        const int chars = static_cast<int>(form->Grid().Cell(1, row).size());
+        EXPECT_LE(grid.TextInset() + chars * digit, width) << when << ", row " << row;
+        EXPECT_GT(grid.TextInset() + (chars + 1) * digit, width) << when << ", row " << row;
+    }
+}
+
 }  // namespace tavelin::test

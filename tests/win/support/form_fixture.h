@@ -47,6 +47,9 @@ class FormTest : public ::testing::Test {
     std::wstring TreeOutline() const;
     // A left click released on the label of the tree view's `item`, once it has been run.
     void ClickTreeItem(HTREEITEM item);
+    // Every size in the grid holds as many characters as the size column shows behind the text's
+    // inset in the grid's font, so that it ends at the column's right edge; `when` names the case.
+    void ExpectSizesEndAtTheRightEdge(const std::string& when) const;
 
     std::unique_ptr<TForm1> form;
 };
