@@ -5,23 +5,22 @@
 #include <functional>
 #include <string>
 
+#include "ui/window_win.h"
+
 namespace tavelin::ui {
 
-class ClickableEdit {
+class ClickableEdit : public Window<ClickableEdit> {
   public:
     ClickableEdit() = default;
-    ClickableEdit(const ClickableEdit&) = delete;
-    ClickableEdit& operator=(const ClickableEdit&) = delete;
-    ~ClickableEdit();
+    ~ClickableEdit() { DestroyHandle(); }
     void Create(HWND parent, int id);
-    HWND Handle() const { return hwnd_; }
     void SetText(const std::wstring& text);
 
     std::function<void()> onClick;
 
   private:
-    static LRESULT CALLBACK Subclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR) noexcept;
-    HWND hwnd_ = nullptr;
+    friend class Window<ClickableEdit>;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool pressed_ = false;
 };
 

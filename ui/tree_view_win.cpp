@@ -7,23 +7,13 @@
 
 #include "ui/dpi_scale.h"
 #include "ui/reflected_notify_win.h"
-#include "ui/window_win.h"
 
 namespace tavelin::ui {
-
-TreeView::~TreeView() {
-    if (hwnd_)
-        DestroyWindow(hwnd_);
-}
 
 void TreeView::Create(HWND parent, int id, std::vector<TreePicture> pictures) {
     DWORD style =
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | TVS_HASLINES | TVS_LINESATROOT | TVS_HASBUTTONS | TVS_DISABLEDRAGDROP;
-    hwnd_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_TREEVIEWW, L"", style, 0, 0, 0, 0, parent,
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
-    controlProc_ = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd_, GCLP_WNDPROC));
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TreeView::Procedure));
+    CreateControl(WS_EX_CLIENTEDGE, WC_TREEVIEWW, style, parent, id);
     pictures_ = std::move(pictures);
     SetDpi(kDefaultDpi);
 }
@@ -66,11 +56,7 @@ HTREEITEM TreeView::Add(HTREEITEM parent, HTREEITEM after, std::wstring_view tex
     insert.item.iSelectedImage = 0;
     insert.item.lParam = data;
     insert.item.cChildren = hasChildren ? 1 : 0;
-    // Straight to the control's own procedure: the subclass that clears the handle looks up a
-    // window property on every message, and under some implementations each lookup is a round
-    // trip to another process, which an opened folder of many children pays for every child.
-    return reinterpret_cast<HTREEITEM>(
-        CallWindowProcW(controlProc_, hwnd_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    return reinterpret_cast<HTREEITEM>(SendMessageW(hwnd_, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 void TreeView::SetHasChildren(HTREEITEM item, bool hasChildren) {
@@ -101,28 +87,11 @@ void TreeView::SetEnabled(bool enabled) {
     EnableWindow(hwnd_, enabled);
 }
 
-// A subclass of our own rather than the common controls' one, which looks up the window's
-// properties at every message, painting included, a round trip to another process under some
-// implementations. It takes the notifications the parent hands back and forgets the handle when
-// the window goes with its parent.
-LRESULT CALLBACK TreeView::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    auto* self = reinterpret_cast<TreeView*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    const WNDPROC control = reinterpret_cast<WNDPROC>(GetClassLongPtrW(hwnd, GCLP_WNDPROC));
-    if (!self)
-        return CallWindowProcW(control, hwnd, message, wParam, lParam);
-    if (message == kReflectedNotify) {
-        try {
-            return self->Notified(*reinterpret_cast<const NMHDR*>(lParam));
-        } catch (...) {
-            ReportHandlerException();
-            return 0;
-        }
-    }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return CallWindowProcW(control, hwnd, message, wParam, lParam);
+// Notifications the parent hands back are answered here; everything else is the control's.
+LRESULT TreeView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kReflectedNotify)
+        return Notified(*reinterpret_cast<const NMHDR*>(lParam));
+    return DefaultProc(message, wParam, lParam);
 }
 
 LRESULT TreeView::Notified(const NMHDR& header) {

@@ -1,7 +1,7 @@
 #pragma once
 // The tree view control. Items get their text when they are added: answering the control's text
-// requests instead (TVN_GETDISPINFOW) was measured at two and a half times the memory for a
-// million items, since the control keeps a buffer for each item it has asked about.
+// requests instead (TVN_GETDISPINFOW) takes more memory, since the control keeps a buffer for
+// each item it has asked about.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ui/gdi_object_win.h"
+#include "ui/window_win.h"
 
 namespace tavelin::ui {
 
@@ -22,15 +23,12 @@ struct TreePicture {
     int resource;
 };
 
-class TreeView {
+class TreeView : public Window<TreeView> {
   public:
     TreeView() = default;
-    TreeView(const TreeView&) = delete;
-    TreeView& operator=(const TreeView&) = delete;
-    ~TreeView();
+    ~TreeView() { DestroyHandle(); }
     // `pictures` are drawings of the one picture the items show, 16 pixels square at 96 dpi.
     void Create(HWND parent, int id, std::vector<TreePicture> pictures);
-    HWND Handle() const { return hwnd_; }
     // Sizes the picture and the indent for a display of `dpi`.
     void SetDpi(int dpi);
 
@@ -51,11 +49,10 @@ class TreeView {
     std::function<void()> onClick;
 
   private:
-    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
+    friend class Window<TreeView>;
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT Notified(const NMHDR& header);
 
-    HWND hwnd_ = nullptr;
-    WNDPROC controlProc_ = nullptr;
     UniqueImageList images_;
     std::vector<TreePicture> pictures_;
 };

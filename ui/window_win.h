@@ -1,5 +1,6 @@
 #pragma once
-// The window base: one window procedure thunk for every window class of ours.
+// The window base: one window procedure thunk for every window of ours, both those of our own
+// classes and the system controls we wrap.
 #include <windows.h>
 
 #include <cassert>
@@ -14,7 +15,9 @@ void ReportHandlerException() noexcept;
 void ShowHandlerException() noexcept;
 
 // T derives from Window<T> and defines `LRESULT HandleMessage(UINT, WPARAM, LPARAM)`, which
-// may throw. Creating passes `this` to WM_NCCREATE; WM_NCDESTROY forgets it and the handle.
+// may throw and passes what it does not handle to DefaultProc. Creating passes `this` to
+// WM_NCCREATE; a system control is hooked once created, and DefaultProc is then its own
+// procedure. WM_NCDESTROY forgets `this` and the handle.
 // T's destructor calls DestroyHandle() while T can still answer the window's last messages; a
 // window destroyed earlier (with its parent) has left no handle behind to destroy again.
 template <class T>
@@ -31,8 +34,11 @@ class Window {
     // that forgot DestroyHandle() leaves one, which debug builds report.
     ~Window() {
         assert(!hwnd_ && "the derived destructor must call DestroyHandle()");
-        if (hwnd_)
-            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        if (!hwnd_)
+            return;
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        if (controlProc_)
+            SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(controlProc_));
     }
 
     void DestroyHandle() {
@@ -73,7 +79,26 @@ class Window {
                                GetModuleHandleW(nullptr), static_cast<T*>(this));
     }
 
+    // Creates a system control of `className` whose messages reach HandleMessage first. The
+    // hook is the window procedure itself rather than the common controls' subclass, which looks
+    // up window properties at every message, painting included: a round trip to another process
+    // under some implementations, paid for each item a tree view is given.
+    HWND CreateControl(DWORD exStyle, const wchar_t* className, DWORD style, HWND parent, int id) {
+        const HWND hwnd =
+            CreateWindowExW(exStyle, className, L"", style, 0, 0, 0, 0, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+        if (!hwnd)
+            return nullptr;
+        hwnd_ = hwnd;
+        controlProc_ = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(static_cast<T*>(this)));
+        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::Procedure));
+        return hwnd;
+    }
+
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+        if (controlProc_)
+            return CallWindowProcW(controlProc_, hwnd_, message, wParam, lParam);
         return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
 
@@ -104,6 +129,7 @@ class Window {
 
     friend T;
     HWND hwnd_ = nullptr;
+    WNDPROC controlProc_ = nullptr;
 };
 
 }  // namespace tavelin::ui

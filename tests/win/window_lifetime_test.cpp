@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -54,10 +52,9 @@ struct Wrappers {
 const wchar_t* const kNames[] = {L"Panel", L"StatusBar", L"Splitter", L"StringGrid", L"TreeView", L"ClickableEdit"};
 
 // Counts the calls that name a window which no longer exists, made through this executable's
-// imports of the two functions a wrapper ends its window with.
+// import of the function a wrapper ends its window with.
 int deadHandleCalls = 0;
 test::ImportHook* destroyHook = nullptr;
-test::ImportHook* unsubclassHook = nullptr;
 
 BOOL WINAPI CountingDestroyWindow(HWND hwnd) {
     if (!IsWindow(hwnd))
@@ -65,19 +62,10 @@ BOOL WINAPI CountingDestroyWindow(HWND hwnd) {
     return destroyHook->Original<decltype(&DestroyWindow)>()(hwnd);
 }
 
-BOOL WINAPI CountingRemoveWindowSubclass(HWND hwnd, SUBCLASSPROC proc, UINT_PTR id) {
-    if (!IsWindow(hwnd))
-        ++deadHandleCalls;
-    return unsubclassHook->Original<decltype(&RemoveWindowSubclass)>()(hwnd, proc, id);
-}
-
 class WindowLifetime : public ::testing::Test {
   protected:
-    WindowLifetime()
-        : destroy_("user32.dll", "DestroyWindow", reinterpret_cast<void*>(&CountingDestroyWindow)),
-          unsubclass_("comctl32.dll", "RemoveWindowSubclass", reinterpret_cast<void*>(&CountingRemoveWindowSubclass)) {
+    WindowLifetime() : destroy_("user32.dll", "DestroyWindow", reinterpret_cast<void*>(&CountingDestroyWindow)) {
         destroyHook = &destroy_;
-        unsubclassHook = &unsubclass_;
         deadHandleCalls = 0;
     }
 
@@ -97,7 +85,6 @@ class WindowLifetime : public ::testing::Test {
     }
 
     test::ImportHook destroy_;
-    test::ImportHook unsubclass_;
     HWND parent_ = nullptr;
     std::unique_ptr<Wrappers> wrappers_;
 };
