@@ -3,10 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "base/wide_error.h"
 #include "support/dialog_watcher.h"
 #include "ui/application_win.h"
+#include "ui/clickable_edit_win.h"
 #include "ui/event_pump.h"
 #include "ui/window_win.h"
 
@@ -65,6 +68,46 @@ TEST_F(WindowBase, ExceptionFromAHandlerIsShownInTheErrorBoxAndTheWindowGoesOn) 
     EXPECT_EQ(watcher.Seen(1).staticTexts.back(), L"Disk full!");
     EXPECT_EQ(SendMessageW(window.Handle(), ThrowingWindow::kPing, 0, 0), 1);
     EXPECT_TRUE(IsWindow(window.Handle()));
+}
+
+// A system control hooked by the window base still does all its own work, and its wrapper sees
+// what passes: a press and a release inside the folder box are a click, wherever the press came
+// from; a release outside it, or a key, is not.
+TEST_F(WindowBase, TheHookedFolderBoxShowsItsTextAndReportsOnlyClicksInsideIt) {
+    const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 300, 100, nullptr, nullptr,
+                                        GetModuleHandleW(nullptr), nullptr);
+    ui::ClickableEdit edit;
+    edit.Create(parent, 1);
+    SetWindowPos(edit.Handle(), nullptr, 0, 0, 200, 24, SWP_NOZORDER);
+    edit.SetText(L"C:\\写真¥");
+    wchar_t text[32] = {};
+    GetWindowTextW(edit.Handle(), text, 32);
+    EXPECT_STREQ(text, L"C:\\写真¥");
+
+    int clicks = 0;
+    edit.onClick = [&] { ++clicks; };
+    const LPARAM inside = MAKELPARAM(10, 10), outside = MAKELPARAM(250, 10);
+    struct Case {
+        const char* what;
+        std::vector<std::pair<UINT, LPARAM>> messages;
+        int clicks;
+    } const cases[] = {
+        {"press and release inside", {{WM_LBUTTONDOWN, inside}, {WM_LBUTTONUP, inside}}, 1},
+        {"released outside", {{WM_LBUTTONDOWN, inside}, {WM_LBUTTONUP, outside}}, 0},
+        {"double click",
+         {{WM_LBUTTONDOWN, inside}, {WM_LBUTTONUP, inside}, {WM_LBUTTONDBLCLK, inside}, {WM_LBUTTONUP, inside}},
+         2},
+        {"a release alone", {{WM_LBUTTONUP, inside}}, 0},
+        {"Enter and space", {{WM_KEYDOWN, VK_RETURN}, {WM_KEYUP, VK_RETURN}, {WM_CHAR, L' '}}, 0},
+    };
+    for (const auto& c : cases) {
+        clicks = 0;
+        for (const auto& [message, lParam] : c.messages)
+            SendMessageW(edit.Handle(), message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, lParam);
+        EXPECT_EQ(clicks, c.clicks) << c.what;
+    }
+    DestroyWindow(parent);
+    EXPECT_EQ(edit.Handle(), nullptr);
 }
 
 TEST(ErrorBoxText, FullStopFollowsTheLastCodePageByte) {
