@@ -22,10 +22,10 @@ class Form1Keyboard : public FormTest {
     // Where the keys are handled: the program's own loop, or the event pump that a long handler
     // such as the scan runs. Tab moves the focus in both.
     enum class Loop { kMain, kEventPump };
-    // A key pressed and released through the real input path, and handled by `loop` as it arrives.
+    // A key pressed and released through the real input path, then handled by `loop`.
     static void Press(WORD key, bool shift = false, Loop loop = Loop::kMain) {
-        const auto keys = shift ? KeyStrokes({VK_SHIFT, key}) : KeyStrokes({key});
-        ASSERT_TRUE(SendAndRun(keys, loop == Loop::kMain ? RunQueue : ui::PumpEvents)) << "the key did not arrive";
+        ASSERT_TRUE(SendAndWaitUntilQueued(shift ? KeyStrokes({VK_SHIFT, key}) : KeyStrokes({key})));
+        loop == Loop::kMain ? RunQueue() : ui::PumpEvents();
     }
     // Every message waiting, as the program's main loop takes it.
     static void RunQueue() {

@@ -206,7 +206,8 @@ TEST_F(StringGridTest, RealDoubleClickArrivesAsDownAndDoubleClick) {
     }
     SetForegroundWindow(Top());
     PumpEvents();
-    ASSERT_TRUE(test::SendAndRun(inputs, PumpEvents));
+    ASSERT_TRUE(test::SendAndWaitUntilQueued(inputs));
+    PumpEvents();
     ASSERT_EQ(presses_.size(), 2u);
     EXPECT_EQ(presses_[1].shift & kDoubleClick, kDoubleClick);
     EXPECT_EQ(presses_[1].x, 30);
