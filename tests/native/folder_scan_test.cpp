@@ -318,10 +318,8 @@ TEST(FolderScan, ThreadsStartOnlyAsTheBudgetAllowsAndThoseBlockedStayBounded) {
 }
 
 TEST(FolderScan, AFileServerIsListedByManyThreadsOnceItIsRecognised) {
-    // The search folder's listing is held as long as a round trip to a server, as the threads'
-    // steady clock sees it, and then every search is held until four are held at once: the one
-    // thread that lists a local disk a run at a time ends its run at that slow call, and the
-    // threads then share the folders below it.
+    // The search folder's listing held for a round trip, on the threads' own clock, ends the run of
+    // the one thread that lists a local disk; then every search is held until four are at once.
     FakeFileSystem fs;
     for (int i = 0; i < 300; ++i)
         fs.AddFolder(L"C:\\A\\f" + std::to_wstring(i));
