@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <thread>
 #include <tuple>
 #include <vector>
 
@@ -317,19 +318,34 @@ TEST(FolderScan, ThreadsStartOnlyAsTheBudgetAllowsAndThoseBlockedStayBounded) {
 }
 
 TEST(FolderScan, AFileServerIsListedByManyThreadsOnceItIsRecognised) {
-    // Every search as slow as a round trip: the one thread that lists a local disk a run of
-    // folders at a time stops its run at the first slow call it times, so that once the server
-    // is recognised the threads share the folders.
+    // The search folder's listing held for a round trip, on the threads' own clock, ends the run of
+    // the one thread that lists a local disk; then every search is held until four are at once.
     FakeFileSystem fs;
     for (int i = 0; i < 300; ++i)
         fs.AddFolder(L"C:\\A\\f" + std::to_wstring(i));
-    fs.searchDelay = std::chrono::milliseconds(2);
+    fs.Block(L"C:\\A");
     FolderTree tree;
     FakeHost host;
+    bool rootHeld = true;
+    int mostHeld = 0;
+    host.onPoll = [&] {
+        if (rootHeld && fs.BlockedCalls() == 1) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            rootHeld = false;
+            fs.Release();
+            fs.Block(L"*");
+        }
+        mostHeld = std::max(mostHeld, fs.BlockedCalls());
+        if (mostHeld >= 4)
+            fs.Release();
+    };
     FakeWindow window;
-    ScanFolders(L"C:\\A\\", tree, fs, host, window);
+    {
+        FakeFileSystem::ReleaseLater guard(fs);
+        ScanFolders(L"C:\\A\\", tree, fs, host, window);
+    }
     EXPECT_EQ(tree.Count(), 301u);
-    EXPECT_GE(fs.PeakSearches(), 4);
+    EXPECT_GE(mostHeld, 4);
 }
 
 TEST(FolderScan, EscapeStopsAListingAheadBetweenItsEntries) {

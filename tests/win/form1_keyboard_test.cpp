@@ -5,11 +5,11 @@
 #include <functional>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "res/resource.h"
 #include "support/dialog_watcher.h"
 #include "support/form_fixture.h"
+#include "support/real_input.h"
 #include "support/temp_dir.h"
 #include "ui/application_win.h"
 #include "ui/event_pump.h"
@@ -24,39 +24,14 @@ class Form1Keyboard : public FormTest {
     enum class Loop { kMain, kEventPump };
     // A key pressed and released through the real input path, then handled by `loop`.
     static void Press(WORD key, bool shift = false, Loop loop = Loop::kMain) {
-        std::vector<INPUT> inputs;
-        auto add = [&](WORD vk, DWORD flags) {
-            INPUT input{};
-            input.type = INPUT_KEYBOARD;
-            input.ki.wVk = vk;
-            input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-            input.ki.dwFlags = flags;
-            inputs.push_back(input);
-        };
-        if (shift)
-            add(VK_SHIFT, 0);
-        add(key, 0);
-        add(key, KEYEVENTF_KEYUP);
-        if (shift)
-            add(VK_SHIFT, KEYEVENTF_KEYUP);
-        SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-        for (int waited = 0; waited < 2000 && !(HIWORD(GetQueueStatus(QS_KEY)) & QS_KEY); waited += 5)
-            Sleep(5);
-        RunLoop(loop);
+        ASSERT_TRUE(SendAndWaitUntilQueued(shift ? KeyStrokes({VK_SHIFT, key}) : KeyStrokes({key})));
+        loop == Loop::kMain ? RunQueue() : ui::PumpEvents();
     }
-    static void RunLoop(Loop loop = Loop::kMain) {
+    // Every message waiting, as the program's main loop takes it.
+    static void RunQueue() {
         MSG msg;
-        for (int idle = 0; idle < 3; ++idle) {
-            if (loop == Loop::kEventPump && HIWORD(GetQueueStatus(QS_INPUT))) {
-                ui::PumpEvents();
-                idle = 0;
-            }
-            while (loop == Loop::kMain && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                ui::Application::Instance().Deliver(msg);
-                idle = 0;
-            }
-            Sleep(10);
-        }
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            ui::Application::Instance().Deliver(msg);
     }
     // The windows that Tab gives the keyboard to, pressed twice, then Shift+Tab once.
     std::set<HWND> TabStops(Loop loop = Loop::kMain) {
@@ -124,7 +99,7 @@ TEST_F(Form1Keyboard, TabReachesTheTreeAndTheGridAfterDialogsScansAndHeaderPress
     for (const auto& c : cases) {
         SetFocus(form->TreeView1.Handle());
         c.run();
-        RunLoop();
+        RunQueue();
         EXPECT_EQ(TabStops(), both) << c.what;
     }
 }

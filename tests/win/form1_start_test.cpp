@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <string>
+#include <vector>
+
 #include "res/resource.h"
 #include "support/dialog_watcher.h"
 #include "support/form_fixture.h"
@@ -12,15 +16,9 @@
 namespace tavelin::test {
 namespace {
 
-std::wstring WindowText(HWND hwnd) {
-    wchar_t text[256] = {};
-    GetWindowTextW(hwnd, text, 256);
-    return text;
-}
-
-std::wstring MenuText(HMENU menu, UINT item, bool byPosition) {
+std::wstring MenuText(HMENU menu, int position) {
     wchar_t text[128] = {};
-    GetMenuStringW(menu, item, text, 128, byPosition ? MF_BYPOSITION : MF_BYCOMMAND);
+    GetMenuStringW(menu, position, text, 128, MF_BYPOSITION);
     return text;
 }
 
@@ -44,11 +42,23 @@ TEST_F(Form1Start, StartsWithThePromptAnEmptyTreeAndTheHeaderRowOverFourEmptyRow
     EXPECT_EQ(form->StringGrid1.RowHeight(1), 24);
 }
 
-TEST_F(Form1Start, CaptionDiffersFromTheTaskBarTitle) {
+// The task bar lists a visible window that has no owner or is marked as an application's, unless
+// it is a tool window: the program's one button there shows its title, the window its caption.
+TEST_F(Form1Start, TheTaskBarButtonShowsTheTitleAndTheWindowItsCaption) {
+    std::vector<std::wstring> buttons;
+    EnumWindows(
+        [](HWND window, LPARAM found) -> BOOL {
+            DWORD process = 0;
+            GetWindowThreadProcessId(window, &process);
+            const LONG_PTR style = GetWindowLongPtrW(window, GWL_EXSTYLE);
+            if (process == GetCurrentProcessId() && IsWindowVisible(window) && !(style & WS_EX_TOOLWINDOW) &&
+                (!GetWindow(window, GW_OWNER) || (style & WS_EX_APPWINDOW)))
+                reinterpret_cast<std::vector<std::wstring>*>(found)->push_back(WindowText(window));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&buttons));
+    EXPECT_EQ(buttons, std::vector<std::wstring>{L"Pellarix Ver.1.00"});
     EXPECT_EQ(WindowText(form->Handle()), L"Tavelin Ver.1.00");
-    HWND owner = GetWindow(form->Handle(), GW_OWNER);
-    EXPECT_EQ(owner, ui::Application::Instance().OwnerWindow());
-    EXPECT_EQ(WindowText(owner), L"Pellarix Ver.1.00");
 }
 
 TEST_F(Form1Start, TaskBarAndCaptionShowTheProgramIcon) {
@@ -59,17 +69,34 @@ TEST_F(Form1Start, TaskBarAndCaptionShowTheProgramIcon) {
     EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrW(form->Handle(), GCLP_HICON)), icon);
 }
 
-TEST_F(Form1Start, MenuHasTheCommandsInOrder) {
+// Each item of the menu bar, chosen, runs its command: the dialog it opens, then cancelled, shows
+// which.
+TEST_F(Form1Start, TheMenuShowsItsCommandsInOrderAndEachRunsItsOwn) {
     HMENU bar = GetMenu(form->Handle());
     ASSERT_EQ(GetMenuItemCount(bar), 1);
-    EXPECT_EQ(MenuText(bar, 0, true), L"ファイル(&F)");
+    EXPECT_EQ(MenuText(bar, 0), L"ファイル(&F)");
+    const struct {
+        const wchar_t* text;
+        const wchar_t* opens;  // nullptr: a separator
+    } items[] = {
+        {L"検索フォルダ指定(&F)...", L"検索フォルダ指定"},
+        {L"", nullptr},
+        {L"フォルダ名コピー開始(&C)...", L"エラー"},  // no tree to copy yet
+        {L"", nullptr},
+        {L"終了(&X)", L"確認"},
+    };
     HMENU file = GetSubMenu(bar, 0);
-    ASSERT_EQ(GetMenuItemCount(file), 5);
-    EXPECT_EQ(MenuText(file, IDM_SEARCH_FOLDER, false), L"検索フォルダ指定(&F)...");
-    EXPECT_EQ(GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
-    EXPECT_EQ(MenuText(file, IDM_PELLARIX, false), L"フォルダ名コピー開始(&C)...");
-    EXPECT_EQ(GetMenuState(file, 3, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
-    EXPECT_EQ(MenuText(file, IDM_EXIT, false), L"終了(&X)");
+    ASSERT_EQ(GetMenuItemCount(file), static_cast<int>(std::size(items)));
+    for (int i = 0; i < GetMenuItemCount(file); ++i) {
+        EXPECT_EQ(MenuText(file, i), items[i].text);
+        EXPECT_EQ((GetMenuState(file, i, MF_BYPOSITION) & MF_SEPARATOR) != 0, !items[i].opens) << i;
+        if (!items[i].opens)
+            continue;
+        DialogWatcher watcher({Answer::Cancel()});
+        Command(GetMenuItemID(file, i));
+        ASSERT_EQ(watcher.Count(), 1u) << i;
+        EXPECT_EQ(watcher.Seen(0).caption, items[i].opens);
+    }
 }
 
 TEST_F(Form1Start, ExitAsksAndOnlyYesEndsTheProgram) {

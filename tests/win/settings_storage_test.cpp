@@ -105,19 +105,12 @@ class SettingsStorageFile : public testing::Test {
     SettingsPaths paths = SettingsPathsFor(dir.Path() + L"Tavelin.exe");
 };
 
-TEST_F(SettingsStorageFile, AllTwelveKeysInThreeSectionsRoundTripInCodePage932) {
-    const WindowSettings window{2147483647, -2147483647 - 1, 640, 480, 0, 300, 90, 32767, 0, 64};
-    // 表 and ソ end in the byte of "\": a reader that looked at bytes would split them.
+// 表 and ソ end in the byte of "\": a reader that looked at bytes would split them.
+TEST_F(SettingsStorageFile, AFolderWhoseCharactersEndInTheByteOfABackslashRoundTripsInCodePage932) {
     const std::wstring folder = L"D:\\表計算\\ソフト\\日本語フォルダ\\";
-    WriteSettings(storage, paths.iniPath, window, folder, L"Z:\\写し先\\");
-    LoadedSettings loaded = ReadSettings(storage, paths);
-    EXPECT_EQ(loaded.window, window);
-    EXPECT_EQ(loaded.searchFolder, folder);
-    EXPECT_EQ(loaded.targetFolder, L"Z:\\写し先\\");
-    EXPECT_EQ(ReadRawFile(paths.iniPath),
-              "[Form]\r\nF1_X=2147483647\r\nF1_Y=-2147483648\r\nF1_W=640\r\nF1_H=480\r\n[Comp]\r\nF1_P1=0\r\n"
-              "F1_SG0=300\r\nF1_SG1=90\r\nF1_SG2=32767\r\nF1_SG3=0\r\nF1_SG4=64\r\n[Set]\r\nFLD1=" +
-                  ToCodePage932(folder) + "\r\nFLD2=" + ToCodePage932(L"Z:\\写し先\\") + "\r\n");
+    WriteSettings(storage, paths.iniPath, DefaultWindowSettings(), folder, L"");
+    EXPECT_EQ(ReadSettings(storage, paths).searchFolder, folder);
+    EXPECT_TRUE(ReadRawFile(paths.iniPath).ends_with("[Set]\r\nFLD1=" + ToCodePage932(folder) + "\r\nFLD2=\r\n"));
     // The platform's own functions read what the program wrote.
     EXPECT_EQ(test::KeyValue(L"Set", L"FLD1", paths.iniPath), folder);
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "support/owner_window.h"
+#include "support/real_input.h"
 #include "tests/shared/cell_table.h"
 #include "ui/event_pump.h"
 
@@ -197,7 +198,7 @@ TEST_F(StringGridTest, RealDoubleClickArrivesAsDownAndDoubleClick) {
     POINT p{30, 10};
     ClientToScreen(Grid(), &p);
     SetCursorPos(p.x, p.y);
-    INPUT inputs[4]{};
+    std::vector<INPUT> inputs(4);
     const DWORD flags[4] = {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP};
     for (int i = 0; i < 4; ++i) {
         inputs[i].type = INPUT_MOUSE;
@@ -205,11 +206,8 @@ TEST_F(StringGridTest, RealDoubleClickArrivesAsDownAndDoubleClick) {
     }
     SetForegroundWindow(Top());
     PumpEvents();
-    ASSERT_EQ(SendInput(4, inputs, sizeof(INPUT)), 4u);
-    for (int i = 0; i < 20 && presses_.size() < 2; ++i) {
-        Sleep(20);
-        PumpEvents();
-    }
+    ASSERT_TRUE(test::SendAndWaitUntilQueued(inputs));
+    PumpEvents();
     ASSERT_EQ(presses_.size(), 2u);
     EXPECT_EQ(presses_[1].shift & kDoubleClick, kDoubleClick);
     EXPECT_EQ(presses_[1].x, 30);

@@ -200,15 +200,5 @@ TEST(TreeScan, ReadOnlyDestinationCreatesNothing) {
     EXPECT_FALSE(IsFolder(dir.Path() + L"locked\\x"));
 }
 
-TEST(TreeScan, MissingSearchFolderInforms) {
-    TempDir dir;
-    Scanned s(dir.Path() + L"gone\\");
-    const std::vector<std::wstring> expected{L"フォルダ検索中です。（ESC:中断）",
-                                             L"inform:検索フォルダのディスクドライブの準備が出来ていません。",
-                                             L"検索フォルダを指定して下さい。"};
-    EXPECT_EQ(s.host.statuses, expected);
-    EXPECT_EQ(s.tree.Count(), 0u);
-}
-
 }  // namespace
 }  // namespace tavelin

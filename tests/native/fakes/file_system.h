@@ -50,6 +50,7 @@ class FakeFileSystem : public FileSystem {
     static constexpr std::size_t kAtOpen = static_cast<std::size_t>(-1);
     // Searches of `path`, checks and creations of it ("*": of every path) block, as on a server that has
     // stopped answering, until Release; or, given `entry`, a search's read of that entry (from 0).
+    // Release lets every call held so far go on; a Block after it holds only the calls that follow.
     void Block(const std::wstring& path, std::size_t entry = kAtOpen) {
         std::lock_guard lock(disk_->blocking);
         disk_->blocked = Trim(path);
@@ -61,6 +62,7 @@ class FakeFileSystem : public FileSystem {
         {
             std::lock_guard lock(disk_->blocking);
             disk_->blocked.clear();
+            ++disk_->releases;
         }
         disk_->released.notify_all();
     }
@@ -122,9 +124,7 @@ class FakeFileSystem : public FileSystem {
     std::unique_ptr<DirectorySearch> Search(const std::wstring& folder) override {
         ++disk_->calls;
         WaitWhileBlocked(*disk_, folder, kAtOpen);
-        const int open = ++disk_->openSearches;
-        for (int peak = disk_->peakSearches; open > peak && !disk_->peakSearches.compare_exchange_weak(peak, open);) {
-        }
+        ++disk_->openSearches;
         std::this_thread::sleep_for(disk_->searchDelay);
         if (!disk_->searchDelays.empty())
             std::this_thread::sleep_for(disk_->searchDelays[disk_->searchCount++ % disk_->searchDelays.size()]);
@@ -183,8 +183,6 @@ class FakeFileSystem : public FileSystem {
     const std::vector<std::wstring>& Created() const { return disk_->created; }
     // Searches under way: started and, when they found the folder, not yet closed.
     int OpenSearches() const { return disk_->openSearches; }
-    // The most searches open at once so far.
-    int PeakSearches() const { return disk_->peakSearches; }
     // Entries read by every search so far.
     long EntriesRead() const { return disk_->entriesRead; }
     int IdentityQueries() const { return disk_->identityQueries; }
@@ -220,7 +218,8 @@ class FakeFileSystem : public FileSystem {
         if (disk.blocked.empty() || (disk.blocked != L"*" && Trim(path) != disk.blocked) || entry != disk.blockedEntry)
             return;
         ++disk.blockedCalls;
-        disk.released.wait(lock, [&] { return disk.blocked.empty(); });
+        const int releases = disk.releases;
+        disk.released.wait(lock, [&] { return disk.releases != releases; });
         --disk.blockedCalls;
     }
     static std::wstring Trim(std::wstring path) {
@@ -284,8 +283,8 @@ class FakeFileSystem : public FileSystem {
         std::atomic<int> blockedCalls{0};
         std::wstring blocked;
         std::size_t blockedEntry = kAtOpen;
+        int releases = 0;  // under `blocking`
         std::atomic<int> openSearches{0};
-        std::atomic<int> peakSearches{0};
         std::atomic<std::size_t> searchCount{0};
         std::atomic<long> entriesRead{0};
         std::map<std::wstring, std::vector<DirEntry>> folders;

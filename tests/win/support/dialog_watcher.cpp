@@ -145,7 +145,13 @@ void DialogWatcher::Respond(HWND dialog) {
     seen_.push_back(Record(dialog));
     if (next_ == answers_.size()) {
         seen_.back().expected = false;
+        // A message box without a Cancel button ignores a close, and the dialog that asked its
+        // question would wait for another answer.
         PostMessageW(dialog, WM_CLOSE, 0, 0);
+        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        const HWND owner = GetWindow(dialog, GW_OWNER);
+        if (std::find(handled_.begin(), handled_.end(), owner) != handled_.end())
+            PostMessageW(owner, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return;
     }
     const test::Answer& answer = answers_[next_++];

@@ -1,8 +1,9 @@
 #pragma once
 // Answers the modal dialogs that the code under test opens on this thread. A thread timer runs
 // inside the dialog's own modal loop, finds the newly visible dialog, records what it shows and
-// plays the next scripted answer. Dialogs beyond the script are closed (and counted), so a test
-// that meets an unexpected dialog fails instead of hanging.
+// plays the next scripted answer. Dialogs beyond the script are closed (and counted), and so is a
+// dialog of the script that opened one, so a test that meets an unexpected dialog fails instead
+// of hanging.
 #include <windows.h>
 
 #include <string>
