@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <objbase.h>
+#include <shobjidl.h>
 
 #include <string>
 
@@ -136,6 +137,17 @@ TEST_F(FileDialogTest, OpensCentredOnTheOwnersMonitorAtAThirdOfTheFreeHeight) {
     const RECT work = info.rcWork;
     EXPECT_NEAR(r.left - work.left, work.right - r.right, 1);
     EXPECT_NEAR(r.top - work.top, (work.bottom - work.top - (r.bottom - r.top)) / 3, 1);
+}
+
+// What the dialogs are asked that Wine does not act on, so that no test above can show it: keep
+// the current folder and the recent list as they are, create no test file in the chosen folder,
+// and neither check nor ask about the placeholder name. Only Windows shows these; here the
+// options given to it stand for them.
+TEST(FolderDialogOptions, WhatWineIgnoresIsStillAskedOfWindows) {
+    const DWORD asked =
+        FOS_NOVALIDATE | FOS_NOCHANGEDIR | FOS_FORCEFILESYSTEM | FOS_DONTADDTORECENT | FOS_NOTESTFILECREATE;
+    const DWORD checks = FOS_FILEMUSTEXIST | FOS_PATHMUSTEXIST | FOS_CREATEPROMPT;
+    EXPECT_EQ(ui::FolderDialogOptions(checks) & (asked | checks), asked);
 }
 
 }  // namespace
