@@ -19,22 +19,33 @@ inline std::size_t RunningWorkerThreads() {
 // Two scans' worth: repeated scans of a server that stopped answering leave no more blocked.
 inline constexpr std::size_t kMostWorkerThreads = 24;
 
-// Starts a thread running `body`, unless the process runs as many as it allows already: false
-// then. The body lets go of what it holds before the thread counts as ended.
-inline bool StartWorkerThread(std::function<void()> body) {
+// Takes one of the process's places for a worker thread: false when it runs as many as it allows.
+// A thread that got its place gives it back as it ends.
+inline bool TakeWorkerThreadPlace() {
     if (++runningWorkerThreads > kMostWorkerThreads) {
         --runningWorkerThreads;
         return false;
     }
+    return true;
+}
+inline void GiveBackWorkerThreadPlace() {
+    --runningWorkerThreads;
+}
+
+// Starts a thread running `body`, unless the process runs as many as it allows already: false
+// then. The body lets go of what it holds before the thread counts as ended.
+inline bool StartWorkerThread(std::function<void()> body) {
+    if (!TakeWorkerThreadPlace())
+        return false;
     try {
         std::thread([body = std::move(body)]() mutable {
             body();
             body = nullptr;
-            --runningWorkerThreads;
+            GiveBackWorkerThreadPlace();
         }).detach();
         return true;
     } catch (const std::system_error&) {
-        --runningWorkerThreads;
+        GiveBackWorkerThreadPlace();
         return false;
     }
 }

@@ -5,8 +5,10 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <thread>
 #include <utility>
 
+#include "base/worker_threads.h"
 #include "services/attribute_filter.h"
 #include "services/retried_search.h"
 
@@ -173,7 +175,11 @@ void FolderFileReader::Start(const std::wstring& folder) {
     shared_ = std::make_shared<Shared>(fs_);
     shared_->folder = folder;
     shared_->started = true;
-    thread_ = std::thread([shared = shared_] { shared->Serve(); });
+    threadRefused_ = !StartThread();
+}
+
+bool FolderFileReader::StartThread() {
+    return StartWorkerThread([shared = shared_] { shared->Serve(); });
 }
 
 void FolderFileReader::Stop() {
@@ -186,6 +192,10 @@ void FolderFileReader::Stop() {
 
 FolderFileReader::Taken FolderFileReader::Take(std::chrono::milliseconds wait) {
     taken_.count = 0;
+    if (threadRefused_ && (threadRefused_ = !StartThread())) {
+        std::this_thread::sleep_for(wait);
+        return Taken::kWaiting;
+    }
     Shared& s = *shared_;
     std::unique_lock lock(s.mutex);
     const auto arrived = [&s] { return s.ready.count > 0 || s.ended; };
@@ -213,19 +223,14 @@ FolderFileReader::Taken FolderFileReader::Take(std::chrono::milliseconds wait) {
 void FolderFileReader::Leave() {
     if (!shared_)
         return;
-    bool idle;
     {
         std::lock_guard lock(shared_->mutex);
         shared_->left = true;
         shared_->stopped = true;
-        idle = !shared_->busy;
         shared_->changed.notify_all();
     }
-    if (idle)
-        thread_.join();
-    else
-        thread_.detach();
     shared_.reset();
+    threadRefused_ = false;
 }
 
 }  // namespace tavelin

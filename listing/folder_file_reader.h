@@ -1,12 +1,11 @@
 #pragma once
-// Reads the plain files of one folder at a time on a thread of its own, so that a file server that
-// stops answering holds up that thread and never the window. The thread waits for the next folder
-// once it is done with one.
+// Reads the plain files of one folder at a time on a worker thread of its own, so that a file
+// server that stops answering holds up that thread and never the window. The thread waits for the
+// next folder once it is done with one.
 #include <chrono>
 #include <cstddef>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "services/file_system.h"
@@ -30,14 +29,14 @@ class FolderFileReader {
 
     // Starts reading `folder` (ending in "\"). A folder still being read is given up: its thread
     // stops at its next entry, or ends on its own when the file system lets it go, and a new
-    // thread reads this one.
+    // thread reads this one, as soon as the process's limit of worker threads allows one.
     void Start(const std::wstring& folder);
     // Gives up the folder being read.
     void Stop();
 
     enum class Taken { kFiles, kEnded, kWaiting };
     // kFiles: Files() holds the files read since the last call. kEnded: the folder has ended and
-    // every file has been taken. kWaiting: neither came within `wait`.
+    // every file has been taken. kWaiting: neither came within `wait`, or no thread was allowed.
     Taken Take(std::chrono::milliseconds wait);
     const FileBatch& Files() const { return taken_; }
     // After kEnded: a read failed, once more after opening the folder again, before it ended.
@@ -47,10 +46,12 @@ class FolderFileReader {
     struct Shared;
     // Lets the thread end on its own once it is done with what it reads.
     void Leave();
+    // False while the process runs as many worker threads as it allows.
+    bool StartThread();
 
     std::shared_ptr<FileSystem> fs_;
     std::shared_ptr<Shared> shared_;
-    std::thread thread_;
+    bool threadRefused_ = false;
     FileBatch taken_;
     bool failed_ = false;
 };

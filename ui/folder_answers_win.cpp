@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "base/long_path.h"
+#include "base/worker_threads.h"
 #include "ui/event_pump.h"
 #include "ui/file_dialog_layout.h"
 
@@ -44,15 +45,18 @@ struct Question {
 };
 
 DWORD WINAPI Ask(void* context) {
-    const std::unique_ptr<Question> question(static_cast<Question*>(context));
-    const DWORD attributes = GetFileAttributesW(question->path.c_str());
-    const bool there = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-    Answers& answers = *question->answers;
     {
-        const Locked locked(answers);
-        answers.answers[question->index] = there ? FolderAnswer::kThere : FolderAnswer::kMissing;
+        const std::unique_ptr<Question> question(static_cast<Question*>(context));
+        const DWORD attributes = GetFileAttributesW(question->path.c_str());
+        const bool there = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        Answers& answers = *question->answers;
+        {
+            const Locked locked(answers);
+            answers.answers[question->index] = there ? FolderAnswer::kThere : FolderAnswer::kMissing;
+        }
+        SetEvent(answers.arrived);
     }
-    SetEvent(answers.arrived);
+    GiveBackWorkerThreadPlace();
     return 0;
 }
 
@@ -64,8 +68,12 @@ std::optional<std::wstring> NearestExistingFolder(const std::vector<std::wstring
     if (!shared->arrived)
         return std::nullopt;
     for (std::size_t i = 0; i < folders.size(); ++i) {
+        // A folder that no thread may ask after counts as missing.
         auto question = std::make_unique<Question>(Question{shared, i, ToExtendedPath(folders[i])});
-        if (HANDLE thread = CreateThread(nullptr, 0, &Ask, question.get(), 0, nullptr)) {
+        HANDLE thread = nullptr;
+        if (TakeWorkerThreadPlace() && !(thread = CreateThread(nullptr, 0, &Ask, question.get(), 0, nullptr)))
+            GiveBackWorkerThreadPlace();
+        if (thread) {
             question.release();
             CloseHandle(thread);
         } else {

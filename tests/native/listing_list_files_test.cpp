@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <memory>
 #include <thread>
@@ -256,6 +257,31 @@ TEST_F(ListFilesTest, AHeldUpFolderLeavesTheWindowAnsweringAndEscapeKeepsTheRows
         EXPECT_EQ(host.statuses.back(), L"2 Files");
         host.escapeOnceTrue = [this] { return host.looks > 0 && files.BlockedCalls() > 0; };
     }
+}
+
+// Servers that stopped answering may hold as many threads as the process allows: a listing then
+// waits for one to end, the window answering and Escape ending it, and starts no thread beyond.
+TEST_F(ListFilesTest, AListingWaitsWhileTheProcessRunsAllTheWorkerThreadsItAllows) {
+    files.Entries(L"C:\\Local\\") = {File(L"a", 1), File(L"b", 2)};
+    ASSERT_TRUE(test::WorkerThreadsEnded());
+    // Threads that keep their place until let go, one at a time.
+    const auto letGo = std::make_shared<std::atomic<int>>(0);
+    const auto hold = [letGo] {
+        for (int n = 0; !(n > 0 && letGo->compare_exchange_weak(n, n - 1)); n = *letGo)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
+    while (StartWorkerThread(hold)) {
+    }
+    host.escapeOnceTrue = [this] { return host.looks >= 3; };
+    EXPECT_EQ(List(L"C:\\Local\\"), 0);
+    EXPECT_EQ(host.statuses.back(), L"検索を中断しました。");
+    EXPECT_EQ(RunningWorkerThreads(), kMostWorkerThreads);
+
+    ++*letGo;
+    host.escapeFromPoll = 0;
+    host.escapeOnceTrue = nullptr;
+    EXPECT_EQ(List(L"C:\\Local\\"), 2);
+    *letGo = static_cast<int>(kMostWorkerThreads);
 }
 
 TEST_F(ListFilesTest, NewListingReplacesTheRowsOfTheLastOne) {

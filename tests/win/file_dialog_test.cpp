@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "base/worker_threads.h"
 #include "support/dialog_watcher.h"
 #include "support/owner_window.h"
 #include "support/stalled_share.h"
@@ -106,6 +107,7 @@ TEST_F(FileDialogTest, OpensAtTheGivenFolderWhateverWasPickedBefore) {
             EXPECT_EQ(picked, c.opensAt + L"\u3000") << c.given;
         }
     }
+    EXPECT_GE(RunningWorkerThreads(), 2u) << "the checks that the stalled server holds count among the worker threads";
 }
 
 // Windows would keep the process's current folder open: it could be neither removed nor renamed.
