@@ -27,9 +27,13 @@ using test::ReadRawFile;
 using test::ToCodePage932;
 using test::WriteRawFile;
 
-// Started as "settings_storage_test.exe --hold <share mode> <ms> <path>", this executable is the
-// other program that holds the settings file open for a while, then lets go.
+// Started as "settings_storage_test.exe --hold <share mode> <ms> <parent id> <path>", this
+// executable is the other program that holds the settings file open for `ms`, or until the
+// parent lets it go, whichever comes first.
 constexpr wchar_t kHoldSwitch[] = L" --hold ";
+std::wstring LetGoEventName(DWORD parent) {
+    return L"Local\\TavelinTestLetGo" + std::to_wstring(parent);
+}
 [[maybe_unused]] const bool kRunAsHolder = [] {
     const std::wstring command = GetCommandLineW();
     const std::size_t at = command.find(kHoldSwitch);
@@ -38,17 +42,20 @@ constexpr wchar_t kHoldSwitch[] = L" --hold ";
     wchar_t* rest = nullptr;
     const DWORD share = wcstoul(command.c_str() + at + wcslen(kHoldSwitch), &rest, 10);
     const DWORD ms = wcstoul(rest, &rest, 10);
+    const DWORD parent = wcstoul(rest, &rest, 10);
     HANDLE file = CreateFileW(rest + 1, GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
-    Sleep(ms);
-    ExitProcess(file == INVALID_HANDLE_VALUE ? 1 : 0);
+    HANDLE letGo = OpenEventW(SYNCHRONIZE, FALSE, LetGoEventName(parent).c_str());
+    WaitForSingleObject(letGo, ms);
+    ExitProcess(file == INVALID_HANDLE_VALUE || !letGo ? 1 : 0);
 }();
 
-// Another process holding the file open for `ms` from the moment this returns.
+// Another process holding the file open for `ms` from the moment this returns, or until this
+// process sets its let-go event.
 HANDLE HoldInAnotherProcess(const std::wstring& path, DWORD share, DWORD ms) {
     wchar_t exe[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, exe, MAX_PATH);
     std::wstring command = L"\"" + std::wstring(exe) + L"\"" + kHoldSwitch + std::to_wstring(share) + L" " +
-                           std::to_wstring(ms) + L" " + path;
+                           std::to_wstring(ms) + L" " + std::to_wstring(GetCurrentProcessId()) + L" " + path;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -202,7 +209,8 @@ TEST_F(SettingsStorageFile, AFileACrashLeftBetweenTheRenamesComesBackFromTheNewe
 
 // Another program holding the file open (a virus scanner, a sync client, the indexer), whatever
 // it shares, holds the save up until it lets go; held longer than the save waits, the save is
-// given up and the old file stays whole, with no copy beside it.
+// given up and the old file stays whole, with no copy beside it. Those holders let go only once
+// the save has returned, however slowly a loaded machine runs it.
 TEST_F(SettingsStorageFile, ASaveLandsOnceAnotherProgramLetsGoOfTheFile) {
     const struct {
         DWORD share;
@@ -214,23 +222,27 @@ TEST_F(SettingsStorageFile, ASaveLandsOnceAnotherProgramLetsGoOfTheFile) {
         {FILE_SHARE_READ, 1500, 5000, true},
         {FILE_SHARE_READ | FILE_SHARE_WRITE, 1500, 5000, true},
         {0, 2000, 5000, true},
-        {FILE_SHARE_READ, 3000, 500, false},
-        {0, 3000, 500, false},
+        {FILE_SHARE_READ, 20000, 500, false},
+        {0, 20000, 500, false},
     };
+    const HANDLE letGo = CreateEventW(nullptr, TRUE, FALSE, LetGoEventName(GetCurrentProcessId()).c_str());
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "share " << c.share << ", held " << c.holdMs << " ms");
         WriteRawFile(paths.iniPath, "[User]\r\nNote=old\r\n");
+        ResetEvent(letGo);
         HANDLE holder = HoldInAnotherProcess(paths.iniPath, c.share, c.holdMs);
         ASSERT_TRUE(holder);
         SettingsStorageWin patient(GetACP(), c.waitMs);
         WriteSettings(patient, paths.iniPath, DefaultWindowSettings(), L"C:\\new\\", L"");
         // The old file that the other program still reads goes when it lets go.
+        SetEvent(letGo);
         WaitForSingleObject(holder, 10000);
         CloseHandle(holder);
         EXPECT_EQ(test::KeyValue(L"Set", L"FLD1", paths.iniPath), c.lands ? L"C:\\new\\" : L"<missing>");
         EXPECT_EQ(test::KeyValue(L"User", L"Note", paths.iniPath), L"old");
         EXPECT_EQ(FileNames(), std::vector<std::wstring>{L"Tavelin.ini"});
     }
+    CloseHandle(letGo);
 }
 
 // Only what a holder causes is waited for: access denied by the file's permissions, or a copy that
