@@ -31,7 +31,6 @@ namespace {
 constexpr wchar_t kClassName[] = L"TavelinForm1";
 constexpr UINT kTreeClicked = WM_APP + 1;
 
-constexpr wchar_t kPickSearchFolder[] = L"検索フォルダを指定して下さい。";
 constexpr wchar_t kNoTree[] = L"フォルダツリーが表示されていません。";
 constexpr wchar_t kSameFolder[] = L"同じ場所へのフォルダ名コピーは出来ません。";
 constexpr wchar_t kConfirmExit[] = L"終了します。よろしいですか？";
@@ -181,7 +180,7 @@ void TForm1::Show(int showCommand) {
 }
 
 void TForm1::FormShow() {
-    StatusBar1.SetText(kPickSearchFolder);
+    StatusBar1.SetText(kChooseSearchFolder);
     Shown = true;
     for (int c = 0; c < form1::kGridColumns; ++c)
         grid_.SetCell(c, 0, form1::kHeaders[c]);
@@ -332,7 +331,7 @@ bool TForm1::RequireTree() {
     if (TreeReady)
         return true;
     ShowError(kNoTree);
-    StatusBar1.SetText(kPickSearchFolder);
+    StatusBar1.SetText(kChooseSearchFolder);
     return false;
 }
 

@@ -14,7 +14,6 @@ namespace {
 
 constexpr wchar_t kScanning[] = L"フォルダ検索中です。（ESC:中断）";
 constexpr wchar_t kDriveNotReady[] = L"検索フォルダのディスクドライブの準備が出来ていません。";
-constexpr wchar_t kChooseFolder[] = L"検索フォルダを指定して下さい。";
 constexpr wchar_t kScanAborted[] = L"フォルダ検索を中断しました。";
 // How long the window waits for the answer before it looks at its queue and at Escape.
 constexpr auto kWaitForAnswer = std::chrono::milliseconds(100);
@@ -70,7 +69,7 @@ void StartScan(const std::wstring& searchFolder,
         host.SetStatus(kScanAborted);
     } else if (!*isFolder) {
         host.Inform(kDriveNotReady);
-        host.SetStatus(kChooseFolder);
+        host.SetStatus(kChooseSearchFolder);
     } else {
         ScanFolders(searchFolder, tree, *fs, host, observer);
     }

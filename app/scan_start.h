@@ -11,6 +11,9 @@
 
 namespace tavelin {
 
+// The status that asks for a search folder: at the start, and after one that was not there.
+inline constexpr wchar_t kChooseSearchFolder[] = L"検索フォルダを指定して下さい。";
+
 // Scans `searchFolder` into the tree when it is an existing folder. Meanwhile the window answers
 // and Escape ends the wait, with the tree and the flags untouched; a folder that is not there
 // gets the beep and the message. The check may outlive the call: it holds the file system.

@@ -2,15 +2,13 @@
 
 #include <windows.h>
 
+#include "real_input.h"
+
 namespace tavelin::test {
 
 namespace {
 void SendEscape(DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = VK_ESCAPE;
-    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(VK_ESCAPE, MAPVK_VK_TO_VSC));
-    input.ki.dwFlags = flags;
+    INPUT input = KeyInput(VK_ESCAPE, flags);
     SendInput(1, &input, sizeof input);
 }
 }  // namespace

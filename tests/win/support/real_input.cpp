@@ -4,20 +4,21 @@
 
 namespace tavelin::test {
 
+INPUT KeyInput(WORD key, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = flags;
+    return input;
+}
+
 std::vector<INPUT> KeyStrokes(std::initializer_list<WORD> keys) {
     std::vector<INPUT> inputs;
-    const auto add = [&](WORD key, DWORD flags) {
-        INPUT input{};
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = key;
-        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-        input.ki.dwFlags = flags;
-        inputs.push_back(input);
-    };
     for (WORD key : keys)
-        add(key, 0);
+        inputs.push_back(KeyInput(key));
     for (auto key = std::rbegin(keys); key != std::rend(keys); ++key)
-        add(*key, KEYEVENTF_KEYUP);
+        inputs.push_back(KeyInput(*key, KEYEVENTF_KEYUP));
     return inputs;
 }
 

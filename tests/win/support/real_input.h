@@ -9,6 +9,8 @@
 
 namespace tavelin::test {
 
+// A press of `key`, or with KEYEVENTF_KEYUP its release.
+INPUT KeyInput(WORD key, DWORD flags = 0);
 // `keys` pressed in turn and released in the opposite order.
 std::vector<INPUT> KeyStrokes(std::initializer_list<WORD> keys);
 
